@@ -1,0 +1,38 @@
+# Project-wide compile settings and the one-line helpers that register tests and benchmarks.
+
+add_library(parlendo_warnings INTERFACE)
+target_compile_options(parlendo_warnings INTERFACE -Wall -Wextra -Wpedantic)
+if(PARLENDO_WERROR)
+  target_compile_options(parlendo_warnings INTERFACE -Werror)
+endif()
+
+if(PARLENDO_SANITIZE)
+  add_compile_options(-fsanitize=${PARLENDO_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=${PARLENDO_SANITIZE})
+endif()
+
+# parlendo_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [QT])
+# One test executable per unit. QT tests run on the offscreen platform.
+function(parlendo_test name)
+  cmake_parse_arguments(T "QT" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE parlendo_warnings ${T_LIBS})
+  if(T_QT)
+    target_link_libraries(${name} PRIVATE Qt6::Test)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
+  else()
+    find_package(GTest REQUIRED)
+    target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+  endif()
+endfunction()
+
+# parlendo_bench(NAME SOURCES ... LIBS ...): Google Benchmark executables, not run by ctest.
+function(parlendo_bench name)
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  find_package(benchmark REQUIRED)
+  add_executable(${name} ${B_SOURCES})
+  target_link_libraries(${name} PRIVATE parlendo_warnings benchmark::benchmark ${B_LIBS})
+endfunction()
