@@ -2,6 +2,7 @@
 
 #include "result_codes.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstdio>
@@ -292,14 +293,19 @@ int CClientSocket::ReceiveFrame(std::vector<char>& payload)
     if (length == 0 || length > kMaxFrameLength)
         return rc::kReceiveFailed;
 
-    payload.resize(static_cast<size_t>(length) + 1);
+    // The buffer grows with the bytes that actually arrive, so a peer announcing a large frame
+    // and sending little costs little.
+    constexpr size_t kFirstChunk = 256 * 1024;
+    payload.resize(std::min<size_t>(length, kFirstChunk) + 1);
     size_t got = 0;
     while (got < length) {
         if (WaitFor(fd, POLLIN, m_timeout) <= 0) {
             payload.clear();
             return rc::kReceiveFailed;
         }
-        const ssize_t r = ::recv(fd, payload.data() + got, length - got, MSG_DONTWAIT);
+        if (got + 1 >= payload.size())
+            payload.resize(std::min<size_t>(static_cast<size_t>(length), payload.size() * 2) + 1);
+        const ssize_t r = ::recv(fd, payload.data() + got, payload.size() - 1 - got, MSG_DONTWAIT);
         if (r > 0) {
             got += static_cast<size_t>(r);
             continue;
