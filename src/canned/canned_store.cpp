@@ -1,0 +1,68 @@
+#include "canned_store.h"
+
+#include "result_codes.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace {
+
+const QString kFileName = QStringLiteral("canned.dat");
+
+} // namespace
+
+QString CannedAnswersFilePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Parlendo/") + kFileName;
+}
+
+QString ShippedCannedAnswersFilePath()
+{
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + kFileName;
+}
+
+CannedAnswers LoadCannedAnswers()
+{
+    return LoadCannedAnswers(CannedAnswersFilePath(), ShippedCannedAnswersFilePath());
+}
+
+CannedAnswers LoadCannedAnswers(const QString& userFile, const QString& shippedFile)
+{
+    const bool useShipped = !QFileInfo::exists(userFile) && QFileInfo::exists(shippedFile);
+    QFile file(useShipped ? shippedFile : userFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return BuiltInCannedAnswers();
+    // A read that fails part way leaves what came, which parses as a truncated file.
+    const QByteArray bytes = file.readAll();
+    return ParseCannedAnswers(
+        std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+}
+
+int SaveCannedAnswers(const CannedAnswers& categories)
+{
+    return SaveCannedAnswers(categories, CannedAnswersFilePath());
+}
+
+int SaveCannedAnswers(const CannedAnswers& categories, const QString& file)
+{
+    if (!QDir().mkpath(QFileInfo(file).absolutePath()))
+        return rc::kFileNotSaved;
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly))
+        return rc::kFileNotSaved;
+    const std::string bytes = SerializeCannedAnswers(categories);
+    // Flushed here, since a QSaveFile of Qt 6.4 still commits when the flush inside commit()
+    // fails (a short write on a full disk); cancelled, it removes its temporary file instead.
+    if (out.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+            static_cast<qint64>(bytes.size()) ||
+        !out.flush()) {
+        out.cancelWriting();
+        return rc::kFileNotSaved;
+    }
+    return out.commit() ? rc::kOk : rc::kFileNotSaved;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "canned_answers.h"
+
+#include <QString>
+
+// Shown by the canned answers dialog when SaveCannedAnswers fails.
+inline constexpr char kCannedSaveFailedText[] =
+    "There was an error while writing the canned messages file.";
+
+// The operator's own file: $XDG_DATA_HOME/Parlendo/canned.dat (~/.local/share when the
+// variable is not set).
+QString CannedAnswersFilePath();
+// canned.dat beside the executable: answers shipped with the console, read for as long as the
+// operator has no file of their own. Never written.
+QString ShippedCannedAnswersFilePath();
+
+// The answers of the operator's file, or of the shipped file while the operator's does not
+// exist. When the file to read cannot be opened: the built-in answers. A file that opens but
+// does not start with the header gives no answers at all. Never reports an error.
+CannedAnswers LoadCannedAnswers();
+CannedAnswers LoadCannedAnswers(const QString& userFile, const QString& shippedFile);
+
+// Writes every category and answer to the operator's file (or the one given) through a
+// temporary file renamed into place, so a failure at any step leaves the previous file whole.
+// 0, or rc::kFileNotSaved, for which the caller shows kCannedSaveFailedText.
+int SaveCannedAnswers(const CannedAnswers& categories);
+int SaveCannedAnswers(const CannedAnswers& categories, const QString& file);
