@@ -154,8 +154,13 @@ void CSimConnection::WriteLoop()
             }
         }
         batch.clear();
-        if (failed)
+        if (failed) {
+            // Not our own Close: the peer vanished or stopped reading for the whole time-out.
+            std::lock_guard lock(m_queueMutex);
+            if (!m_stop)
+                m_dropped = true;
             break;
+        }
     }
     if (graceful) {
         // Half-close, then let the peer close: closing at once could reset the connection and
