@@ -220,6 +220,19 @@ void CSimWorld::LeaveCall(std::int32_t callId, std::int32_t operatorId)
     m_scheduler.After(kOfferTimeout, [this, callId] { ExpireIfUnattended(callId); });
 }
 
+bool CSimWorld::VisitorClosesChat(std::int32_t callId)
+{
+    const Call* call = FindCall(callId);
+    if (!call)
+        return false;
+    const SimVisitor* visitor = m_crowd.Find(call->visitorId);
+    SendToMembers(*call, simmsg::Notice((visitor ? visitor->name : std::string("The visitor")) +
+                                        " closed the chat window."));
+    SendToMembers(*call, simmsg::ParticipantLeft(call->visitorId, UserType::kVisitor));
+    EndCall(callId);
+    return true;
+}
+
 void CSimWorld::ScheduleNextReply(Call& call)
 {
     const SimVisitor* visitor = m_crowd.Find(call.visitorId);
@@ -262,17 +275,8 @@ void CSimWorld::ScheduleVisitorLine(std::int32_t callId, std::string text, bool 
         c->replyPending = false;
         SendToMembers(*c, simmsg::Chat(msg::chat::kLine, v->name, text));
         if (last) {
-            m_scheduler.After(Ms(m_random.Between(kMinGoodbyeMs, kMaxGoodbyeMs)), [this, callId] {
-                if (const Call* done = FindCall(callId)) {
-                    const SimVisitor* who = m_crowd.Find(done->visitorId);
-                    SendToMembers(*done,
-                                  simmsg::Notice((who ? who->name : std::string("The visitor")) +
-                                                 " closed the chat window."));
-                    SendToMembers(*done,
-                                  simmsg::ParticipantLeft(done->visitorId, UserType::kVisitor));
-                    EndCall(callId);
-                }
-            });
+            m_scheduler.After(Ms(m_random.Between(kMinGoodbyeMs, kMaxGoodbyeMs)),
+                              [this, callId] { VisitorClosesChat(callId); });
         }
     });
 }
@@ -404,8 +408,8 @@ void CSimWorld::HandleChannel(const Connection& c, Peer& peer, const CSocketMess
 
 void CSimWorld::Login(const Connection& c, Peer& peer, const CSocketMessage& m)
 {
-    const auto user = m.GetField(1);
-    const auto password = m.GetField(2);
+    const auto user = m.GetField(msg::request::kLoginUser);
+    const auto password = m.GetField(msg::request::kLoginPassword);
     if (!user || !password) {
         Send(c, simmsg::Refusal(msg::kLogin, rc::kBadParameters));
         return;
@@ -440,7 +444,7 @@ void CSimWorld::Login(const Connection& c, Peer& peer, const CSocketMessage& m)
 
 void CSimWorld::SetStatus(Operator& op, const CSocketMessage& m)
 {
-    const std::int32_t status = m.GetIntField(1);
+    const std::int32_t status = m.GetIntField(msg::request::kStatus);
     if (status != OperatorStatus::kOnline && status != OperatorStatus::kBusy &&
         status != OperatorStatus::kAway) {
         Send(op.session, simmsg::Refusal(msg::kSetStatus, rc::kBadParameters));
@@ -474,7 +478,7 @@ void CSimWorld::SendVisitorList(const Connection& c)
 
 void CSimWorld::Invite(Operator& op, const CSocketMessage& m)
 {
-    const std::int32_t visitorId = m.GetIntField(1);
+    const std::int32_t visitorId = m.GetIntField(msg::request::kInviteVisitor);
     if (!m_crowd.Find(visitorId)) {
         Send(op.session, simmsg::Refusal(msg::kInviteVisitor, rc::kVisitorNotFound));
         return;
@@ -495,15 +499,15 @@ void CSimWorld::Invite(Operator& op, const CSocketMessage& m)
 
 void CSimWorld::OpenChannel(const Connection& c, Peer& peer, const CSocketMessage& m)
 {
-    constexpr int kFieldCall = 1, kFieldOperator = 2, kFieldChannel = 3, kFieldType = 4;
-    if (!m.HasField(kFieldCall) || !m.HasField(kFieldOperator) || !m.HasField(kFieldChannel) ||
-        !m.HasField(kFieldType) || m.GetIntField(kFieldChannel) != 0 ||
-        m.GetIntField(kFieldType) != UserType::kOperator) {
+    using namespace msg::request;
+    if (!m.HasField(kOpenCall) || !m.HasField(kOpenOperator) || !m.HasField(kOpenChannel) ||
+        !m.HasField(kOpenUserType) || m.GetIntField(kOpenChannel) != 0 ||
+        m.GetIntField(kOpenUserType) != UserType::kOperator) {
         Send(c, simmsg::ChannelRefusal(rc::kBadParameters));
         return;
     }
-    const std::int32_t callId = m.GetIntField(kFieldCall);
-    const std::int32_t operatorId = m.GetIntField(kFieldOperator);
+    const std::int32_t callId = m.GetIntField(kOpenCall);
+    const std::int32_t operatorId = m.GetIntField(kOpenOperator);
     Operator* op = FindOperator(operatorId);
     Call* call = FindCall(callId);
     int refusal = rc::kOk;
@@ -579,7 +583,7 @@ void CSimWorld::Relay(const Connection& c, Call& call, const CSocketMessage& m)
 void CSimWorld::Transfer(const Connection& c, Call& call, std::int32_t fromId,
                          const CSocketMessage& m)
 {
-    const std::int32_t targetId = m.GetIntField(1);
+    const std::int32_t targetId = m.GetIntField(msg::request::kTransferOperator);
     Operator* target = FindOperator(targetId);
     Operator* from = FindOperator(fromId);
     if (!target) {
@@ -605,7 +609,8 @@ void CSimWorld::Transfer(const Connection& c, Call& call, std::int32_t fromId,
         sender.firstName = account.firstName;
         sender.lastName = account.lastName;
     }
-    Send(target->session, simmsg::CallTransfer(call.visitorId, call.id, sender, m.FieldView(2)));
+    Send(target->session, simmsg::CallTransfer(call.visitorId, call.id, sender,
+                                               m.FieldView(msg::request::kTransferText)));
 }
 
 // --- Step by step -----------------------------------------------------------------------------
@@ -679,16 +684,13 @@ bool CSimWorld::SendNotice(std::int32_t callId, const std::string& text)
 
 bool CSimWorld::VisitorLeavesCall(std::int32_t callId)
 {
+    bool found = false;
     {
         std::lock_guard lock(m_mutex);
-        const Call* call = FindCall(callId);
-        if (!call)
-            return false;
-        SendToMembers(*call, simmsg::ParticipantLeft(call->visitorId, UserType::kVisitor));
-        EndCall(callId);
+        found = VisitorClosesChat(callId);
     }
     Changed();
-    return true;
+    return found;
 }
 
 bool CSimWorld::SendToOperator(std::int32_t operatorId, const CSocketMessage& message)

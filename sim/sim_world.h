@@ -69,7 +69,8 @@ public:
     bool VisitorSays(std::int32_t callId, const std::string& text);
     bool VisitorTypes(std::int32_t callId);
     bool SendNotice(std::int32_t callId, const std::string& text);
-    // The visitor closes the chat: participant-left event, then every channel of the call ends.
+    // The visitor closes the chat: a notice and the participant-left event, then every channel
+    // of the call ends.
     bool VisitorLeavesCall(std::int32_t callId);
     // Pushes any message to the operator's session connection, or to every channel of a call.
     bool SendToOperator(std::int32_t operatorId, const CSocketMessage& message);
@@ -145,6 +146,8 @@ private:
     void ScheduleVisitorLine(std::int32_t callId, std::string text, bool last);
     void ScheduleNextReply(Call& call);
     void ExpireIfUnattended(std::int32_t callId);
+    // Notice, participant-left event, then the call ends. False when there is no such call.
+    bool VisitorClosesChat(std::int32_t callId);
     // Ends the call: every channel sends what it has queued and closes.
     void EndCall(std::int32_t callId);
     void LeaveCall(std::int32_t callId, std::int32_t operatorId);
