@@ -20,6 +20,7 @@ constexpr int kMinInviteDelayMs = 3'000;
 constexpr int kMaxInviteDelayMs = 12'000;
 constexpr int kMinGoodbyeMs = 2'000;
 constexpr int kMaxGoodbyeMs = 5'000;
+constexpr double kLeaveDuringChatChance = 0.2;
 // Without a steady crowd to keep (no initial visitors), new visitors stay this long on average.
 constexpr double kDefaultStayMinutes = 5.0;
 // The oldest opening visitor entered at most this long before the start.
@@ -89,9 +90,10 @@ void CSimWorld::ScheduleArrival()
 {
     if (m_options.arrivalPerMinute <= 0)
         return;
-    const auto gap =
-        Ms(static_cast<std::int64_t>(m_random.Exponential(60'000.0 / m_options.arrivalPerMinute)));
-    m_scheduler.After(gap, [this] {
+    // Kept in fractions of a millisecond: at thousands a second, rounding each gap would
+    // change the rate.
+    m_nextArrivalMs += m_random.Exponential(60'000.0 / m_options.arrivalPerMinute);
+    m_scheduler.At(Ms(static_cast<std::int64_t>(m_nextArrivalMs)), [this] {
         VisitorArrives(m_startTime + m_scheduler.Now());
         ScheduleArrival();
     });
@@ -101,9 +103,8 @@ void CSimWorld::ScheduleChatRequest()
 {
     if (m_options.chatPerMinute <= 0)
         return;
-    const auto gap =
-        Ms(static_cast<std::int64_t>(m_random.Exponential(60'000.0 / m_options.chatPerMinute)));
-    m_scheduler.After(gap, [this] {
+    m_nextChatMs += m_random.Exponential(60'000.0 / m_options.chatPerMinute);
+    m_scheduler.At(Ms(static_cast<std::int64_t>(m_nextChatMs)), [this] {
         const std::int32_t operatorId = PickOnlineOperator();
         const std::int32_t visitorId = operatorId ? m_crowd.PickFree(m_random) : 0;
         if (visitorId)
@@ -131,10 +132,19 @@ void CSimWorld::VisitorArrives(std::chrono::system_clock::time_point entered)
     // With no arrivals the opening crowd stays: nobody would replace those who leave.
     if (m_options.arrivalPerMinute > 0) {
         const double mean = static_cast<double>(StayTime().count());
-        const std::int32_t id = visitor.id;
-        m_scheduler.After(Ms(static_cast<std::int64_t>(m_random.Exponential(mean))),
-                          [this, id] { VisitorLeaves(id); });
+        ScheduleDeparture(visitor.id, Ms(static_cast<std::int64_t>(m_random.Exponential(mean))));
     }
+}
+
+void CSimWorld::ScheduleDeparture(std::int32_t visitorId, Time after)
+{
+    m_scheduler.After(after, [this, visitorId] {
+        // Someone in a chat mostly stays until it is over; now and then they just go.
+        if (m_crowd.CallOf(visitorId) && !m_random.Chance(kLeaveDuringChatChance))
+            ScheduleDeparture(visitorId, kOfferTimeout);
+        else
+            VisitorLeaves(visitorId);
+    });
 }
 
 void CSimWorld::VisitorLeaves(std::int32_t visitorId)

@@ -142,6 +142,7 @@ private:
 
     void VisitorArrives(std::chrono::system_clock::time_point entered);
     void VisitorLeaves(std::int32_t visitorId);
+    void ScheduleDeparture(std::int32_t visitorId, Time after);
     std::int32_t OfferCall(std::int32_t visitorId, std::int32_t operatorId);
     void ScheduleVisitorLine(std::int32_t callId, std::string text, bool last);
     void ScheduleNextReply(Call& call);
@@ -182,6 +183,8 @@ private:
     std::unordered_map<int, Peer> m_peers; // by connection id
     std::int32_t m_nextCallId = 1;
     std::size_t m_roundRobin = 0;
+    double m_nextArrivalMs = 0; // simulated time of the next arrival and chat request
+    double m_nextChatMs = 0;
     std::deque<SimReceived> m_received;
     SimStats m_stats;
 
