@@ -83,6 +83,21 @@ inline constexpr int kText3 = 6; // last name
 inline constexpr int kFields = 7;
 } // namespace user
 
+// Fields of the requests, as the server reads them.
+namespace request {
+inline constexpr int kLoginUser = 1;        // 1001
+inline constexpr int kLoginPassword = 2;    // 1001
+inline constexpr int kStatus = 1;           // 1003
+inline constexpr int kInviteVisitor = 1;    // 4003
+inline constexpr int kInviteText = 2;       // 4003
+inline constexpr int kOpenCall = 1;         // 2003, 3001
+inline constexpr int kOpenOperator = 2;     // 2003, 3001
+inline constexpr int kOpenChannel = 3;      // 2003, 3001
+inline constexpr int kOpenUserType = 4;     // 2003, 3001
+inline constexpr int kTransferOperator = 1; // 2002
+inline constexpr int kTransferText = 2;     // 2002
+} // namespace request
+
 // Chat data 3003.
 namespace chat {
 inline constexpr int kFieldKind = 1;
