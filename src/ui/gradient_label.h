@@ -1,0 +1,39 @@
+#pragma once
+
+#include "theme_colour.h"
+
+#include <QWidget>
+
+// A caption bar: a thin frame around a vertical gradient from the top colour to the bottom
+// colour, with one line of text either centred or 10 pixels in from the left. The console uses
+// it for its pane captions and, without text, as the band behind its toolbars.
+class CGradientLabel final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kLeftMargin = 10;
+
+    explicit CGradientLabel(const QString& text = {}, QWidget* parent = nullptr);
+
+    void SetText(const QString& text);
+    QString Text() const { return m_text; }
+    void SetColours(const CThemeColour& top, const CThemeColour& bottom, const CThemeColour& text);
+    void SetTopColour(const CThemeColour& colour);
+    void SetBottomColour(const CThemeColour& colour);
+    void SetTextColour(const CThemeColour& colour);
+    void SetCentred(bool centred);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_text;
+    CThemeColour m_top{SysColour::ActiveCaption};
+    CThemeColour m_bottom{SysColour::ButtonFace};
+    CThemeColour m_textColour{SysColour::CaptionText};
+    bool m_centred = false;
+};

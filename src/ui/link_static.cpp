@@ -1,0 +1,227 @@
+#include "link_static.h"
+
+#include "colour_math.h"
+#include "desktop_theme.h"
+#include "url_launcher.h"
+#include "url_warning.h"
+
+#include <QEnterEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+const QColor kLinkColour(0, 0, 238);
+const QColor kVisitedColour(85, 26, 139);
+
+// The classic link colours are unreadable on a dark window; there they are brought half-way to
+// white, which keeps them recognisably blue and purple.
+QColor ForPalette(const QColor& c, const QPalette& palette)
+{
+    return IsDarkPalette(palette) ? Lighten(c, 0.5) : c;
+}
+
+} // namespace
+
+CLinkStatic::CLinkStatic(const QString& text, QWidget* parent)
+    : QWidget(parent), m_text(text), m_launcher(&CUrlLauncher::Desktop())
+{
+    setCursor(Qt::PointingHandCursor);
+    setMouseTracking(true);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setToolTip(Url());
+    Refit();
+}
+
+void CLinkStatic::SetText(const QString& text)
+{
+    m_text = text;
+    setToolTip(Url());
+    Refit();
+    update();
+}
+
+QString CLinkStatic::Text() const
+{
+    return m_text.isEmpty() ? m_url : m_text;
+}
+
+void CLinkStatic::SetUrl(const QString& address)
+{
+    m_url = address;
+    setToolTip(Url());
+    Refit();
+    update();
+}
+
+QString CLinkStatic::Url() const
+{
+    return m_url.isEmpty() ? m_text : m_url;
+}
+
+void CLinkStatic::SetAlignment(Qt::Alignment alignment)
+{
+    m_alignment = alignment;
+    update();
+}
+
+void CLinkStatic::SetUnderline(bool underline)
+{
+    m_underline = underline;
+    Refit();
+    update();
+}
+
+void CLinkStatic::SetAdjustToFit(bool adjust)
+{
+    m_adjustToFit = adjust;
+    setSizePolicy(adjust ? QSizePolicy::Fixed : QSizePolicy::Preferred, QSizePolicy::Fixed);
+    Refit();
+}
+
+void CLinkStatic::SetLinkColour(const CThemeColour& colour)
+{
+    m_linkColour = colour;
+    update();
+}
+
+void CLinkStatic::SetVisitedColour(const CThemeColour& colour)
+{
+    m_visitedColour = colour;
+    update();
+}
+
+void CLinkStatic::SetHoverColour(const CThemeColour& colour)
+{
+    m_hoverColour = colour;
+    update();
+}
+
+QColor CLinkStatic::TextColour() const
+{
+    if (m_over)
+        return m_hoverColour.Resolve(palette());
+    if (m_visited)
+        return m_visitedColour ? m_visitedColour->Resolve(palette())
+                               : ForPalette(kVisitedColour, palette());
+    return m_linkColour ? m_linkColour->Resolve(palette()) : ForPalette(kLinkColour, palette());
+}
+
+void CLinkStatic::SetVisited(bool visited)
+{
+    m_visited = visited;
+    update();
+}
+
+void CLinkStatic::SetLauncher(const CUrlLauncher* launcher)
+{
+    m_launcher = launcher ? launcher : &CUrlLauncher::Desktop();
+}
+
+int CLinkStatic::OpenUrl(const QString& address) const
+{
+    return m_launcher->OpenUrl(address);
+}
+
+QFont CLinkStatic::LinkFont() const
+{
+    QFont f = font();
+    f.setUnderline(m_underline);
+    return f;
+}
+
+QSize CLinkStatic::sizeHint() const
+{
+    const QFontMetrics metrics(LinkFont());
+    return {metrics.horizontalAdvance(Text()), metrics.height()};
+}
+
+QSize CLinkStatic::minimumSizeHint() const
+{
+    return sizeHint();
+}
+
+void CLinkStatic::Refit()
+{
+    updateGeometry();
+    if (!m_adjustToFit)
+        return;
+    const QRect old = geometry();
+    const QSize size = sizeHint();
+    int x = old.x();
+    if (m_alignment & Qt::AlignHCenter)
+        x = old.x() + (old.width() - size.width()) / 2;
+    else if (m_alignment & Qt::AlignRight)
+        x = old.x() + old.width() - size.width();
+    int y = old.y();
+    if (m_alignment & Qt::AlignVCenter)
+        y = old.y() + (old.height() - size.height()) / 2;
+    setGeometry(x, y, size.width(), size.height());
+}
+
+void CLinkStatic::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setFont(LinkFont());
+    painter.setPen(TextColour());
+    painter.drawText(rect(), static_cast<int>(m_alignment) | Qt::TextSingleLine, Text());
+}
+
+void CLinkStatic::SetOver(bool over)
+{
+    if (m_over == over)
+        return;
+    m_over = over;
+    repaint();
+}
+
+void CLinkStatic::enterEvent(QEnterEvent*)
+{
+    SetOver(true);
+}
+
+void CLinkStatic::leaveEvent(QEvent*)
+{
+    SetOver(false);
+}
+
+void CLinkStatic::mouseMoveEvent(QMouseEvent* event)
+{
+    // While a button is held the leave event waits for the release; follow the pointer anyway.
+    SetOver(rect().contains(event->position().toPoint()));
+}
+
+void CLinkStatic::mousePressEvent(QMouseEvent* event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+}
+
+void CLinkStatic::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool click = m_pressed && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    m_pressed = false;
+    if (click)
+        Follow();
+}
+
+void CLinkStatic::Follow()
+{
+    const int result = OpenUrl(Url());
+    if (result > 32) {
+        m_visited = true;
+        update();
+    } else {
+        m_visited = false;
+        update();
+        WarnUrlFailure(this, result);
+    }
+    emit Followed(result);
+}
+
+void CLinkStatic::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange)
+        Refit();
+    QWidget::changeEvent(event);
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "theme_colour.h"
+
+#include <QWidget>
+#include <optional>
+
+class CUrlLauncher;
+
+// A line of text that behaves as a web link: underlined, in the link colour until it has been
+// followed and in the visited colour after, in the highlight colour while the mouse is over it,
+// with a pointing hand and the address as its tooltip. A click opens the address; a failure
+// leaves the link unvisited and tells the operator why.
+//
+// The address defaults to the text and the text to the address, so a link can be given either.
+// While adjust-to-fit is on the control takes the size of its text whenever the text, the
+// address or the font changes, keeping the edge its alignment names: a right-aligned link keeps
+// its right edge, a centred one its centre, any other its left edge (likewise top, or the
+// centre when vertically centred).
+class CLinkStatic final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CLinkStatic(const QString& text = {}, QWidget* parent = nullptr);
+
+    void SetText(const QString& text);
+    QString Text() const;
+    void SetUrl(const QString& address);
+    QString Url() const;
+
+    void SetAlignment(Qt::Alignment alignment);
+    Qt::Alignment Alignment() const { return m_alignment; }
+    void SetUnderline(bool underline);
+    void SetAdjustToFit(bool adjust);
+
+    void SetLinkColour(const CThemeColour& colour);
+    void SetVisitedColour(const CThemeColour& colour);
+    void SetHoverColour(const CThemeColour& colour);
+    // The colour the text is drawn in at this moment.
+    QColor TextColour() const;
+
+    bool IsVisited() const { return m_visited; }
+    void SetVisited(bool visited);
+    bool IsOver() const { return m_over; }
+
+    // The launcher is not owned and must outlive the link.
+    void SetLauncher(const CUrlLauncher* launcher);
+    // Opens an address the way a click does, without touching the link's state.
+    int OpenUrl(const QString& address) const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+signals:
+    // After a click, with the launcher's result (above 32: opened).
+    void Followed(int result);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void Follow();
+    void SetOver(bool over);
+    void Refit();
+    QFont LinkFont() const;
+
+    QString m_text;
+    QString m_url;
+    Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignTop;
+    bool m_underline = true;
+    bool m_adjustToFit = true;
+    bool m_over = false;
+    bool m_visited = false;
+    bool m_pressed = false;
+    std::optional<CThemeColour> m_linkColour;
+    std::optional<CThemeColour> m_visitedColour;
+    CThemeColour m_hoverColour{SysColour::Highlight};
+    const CUrlLauncher* m_launcher;
+};
