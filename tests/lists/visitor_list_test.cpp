@@ -209,6 +209,16 @@ INSTANTIATE_TEST_SUITE_P(
                  "21:00:00 02/28/2005"},
         TimeCase{"SummerTimeOfThatDate", "CET-1CEST,M3.5.0,M10.5.0/3", "2005-7-1 12:0:0",
                  "14:00:00 07/01/2005"},
+        // Read as scanf reads "%d-%d-%d %d:%d:%d": blanks before numbers, signs, any run of
+        // blanks between date and time, and trailing text are all accepted.
+        TimeCase{"BlanksBeforeNumbers", "TEST-1", " 2005- 3- 7\t 9: 5: 0", "10:05:00 03/07/2005"},
+        TimeCase{"RunOfBlanksBetweenDateAndTime", "TEST-1", "2005-3-7\n\t 9:5:0",
+                 "10:05:00 03/07/2005"},
+        TimeCase{"SignedNumbers", "TEST-1", "+2005-+3-7 9:5:0", "10:05:00 03/07/2005"},
+        TimeCase{"TrailingText", "TEST-1", "2005-3-7 9:5:0.250 UTC", "10:05:00 03/07/2005"},
+        TimeCase{"BlankBeforeDash", "TEST-1", "2005 -3-7 9:5:0", "2005 -3-7 9:5:0"},
+        TimeCase{"IsoSeparator", "TEST-1", "2005-3-7T9:5:0", "2005-3-7T9:5:0"},
+        TimeCase{"HugeNumber", "TEST-1", "99999999999-3-7 9:5:0", "99999999999-3-7 9:5:0"},
         TimeCase{"FiveNumbers", "TEST-1", "2005-3-7 9:5", "2005-3-7 9:5"},
         TimeCase{"NotATime", "TEST-1", "yesterday", "yesterday"},
         TimeCase{"SlashedDate", "TEST-1", "2005/3/7 9:5:0", "2005/3/7 9:5:0"},
