@@ -418,8 +418,8 @@ void CSimWorld::HandleChannel(const Connection& c, Peer& peer, const CSocketMess
 
 void CSimWorld::Login(const Connection& c, Peer& peer, const CSocketMessage& m)
 {
-    const auto user = m.GetField(msg::request::kLoginUser);
-    const auto password = m.GetField(msg::request::kLoginPassword);
+    const auto user = m.GetField(msg::login::kFieldUser);
+    const auto password = m.GetField(msg::login::kFieldPassword);
     if (!user || !password) {
         Send(c, simmsg::Refusal(msg::kLogin, rc::kBadParameters));
         return;
@@ -454,7 +454,7 @@ void CSimWorld::Login(const Connection& c, Peer& peer, const CSocketMessage& m)
 
 void CSimWorld::SetStatus(Operator& op, const CSocketMessage& m)
 {
-    const std::int32_t status = m.GetIntField(msg::request::kStatus);
+    const std::int32_t status = m.GetIntField(msg::kStatusFieldStatus);
     if (status != OperatorStatus::kOnline && status != OperatorStatus::kBusy &&
         status != OperatorStatus::kAway) {
         Send(op.session, simmsg::Refusal(msg::kSetStatus, rc::kBadParameters));
@@ -488,7 +488,7 @@ void CSimWorld::SendVisitorList(const Connection& c)
 
 void CSimWorld::Invite(Operator& op, const CSocketMessage& m)
 {
-    const std::int32_t visitorId = m.GetIntField(msg::request::kInviteVisitor);
+    const std::int32_t visitorId = m.GetIntField(msg::invite::kFieldVisitor);
     if (!m_crowd.Find(visitorId)) {
         Send(op.session, simmsg::Refusal(msg::kInviteVisitor, rc::kVisitorNotFound));
         return;
@@ -509,15 +509,15 @@ void CSimWorld::Invite(Operator& op, const CSocketMessage& m)
 
 void CSimWorld::OpenChannel(const Connection& c, Peer& peer, const CSocketMessage& m)
 {
-    using namespace msg::request;
-    if (!m.HasField(kOpenCall) || !m.HasField(kOpenOperator) || !m.HasField(kOpenChannel) ||
-        !m.HasField(kOpenUserType) || m.GetIntField(kOpenChannel) != 0 ||
-        m.GetIntField(kOpenUserType) != UserType::kOperator) {
+    using namespace msg::channelOpen;
+    if (!m.HasField(kFieldCallId) || !m.HasField(kFieldOperatorId) || !m.HasField(kFieldChannelId) ||
+        !m.HasField(kFieldUserType) || m.GetIntField(kFieldChannelId) != 0 ||
+        m.GetIntField(kFieldUserType) != UserType::kOperator) {
         Send(c, simmsg::ChannelRefusal(rc::kBadParameters));
         return;
     }
-    const std::int32_t callId = m.GetIntField(kOpenCall);
-    const std::int32_t operatorId = m.GetIntField(kOpenOperator);
+    const std::int32_t callId = m.GetIntField(kFieldCallId);
+    const std::int32_t operatorId = m.GetIntField(kFieldOperatorId);
     Operator* op = FindOperator(operatorId);
     Call* call = FindCall(callId);
     int refusal = rc::kOk;
@@ -593,7 +593,7 @@ void CSimWorld::Relay(const Connection& c, Call& call, const CSocketMessage& m)
 void CSimWorld::Transfer(const Connection& c, Call& call, std::int32_t fromId,
                          const CSocketMessage& m)
 {
-    const std::int32_t targetId = m.GetIntField(msg::request::kTransferOperator);
+    const std::int32_t targetId = m.GetIntField(msg::transfer::kFieldOperator);
     Operator* target = FindOperator(targetId);
     Operator* from = FindOperator(fromId);
     if (!target) {
@@ -620,7 +620,7 @@ void CSimWorld::Transfer(const Connection& c, Call& call, std::int32_t fromId,
         sender.lastName = account.lastName;
     }
     Send(target->session, simmsg::CallTransfer(call.visitorId, call.id, sender,
-                                               m.FieldView(msg::request::kTransferText)));
+                                               m.FieldView(msg::transfer::kFieldText)));
 }
 
 // --- Step by step -----------------------------------------------------------------------------

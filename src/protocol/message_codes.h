@@ -83,20 +83,93 @@ inline constexpr int kText3 = 6; // last name
 inline constexpr int kFields = 7;
 } // namespace user
 
-// Fields of the requests, as the server reads them.
-namespace request {
-inline constexpr int kLoginUser = 1;        // 1001
-inline constexpr int kLoginPassword = 2;    // 1001
-inline constexpr int kStatus = 1;           // 1003
-inline constexpr int kInviteVisitor = 1;    // 4003
-inline constexpr int kInviteText = 2;       // 4003
-inline constexpr int kOpenCall = 1;         // 2003, 3001
-inline constexpr int kOpenOperator = 2;     // 2003, 3001
-inline constexpr int kOpenChannel = 3;      // 2003, 3001
-inline constexpr int kOpenUserType = 4;     // 2003, 3001
-inline constexpr int kTransferOperator = 1; // 2002
-inline constexpr int kTransferText = 2;     // 2002
-} // namespace request
+// Log-in request 1001.
+namespace login {
+inline constexpr int kFieldUser = 1;
+inline constexpr int kFieldPassword = 2;
+} // namespace login
+
+// Status request 1003: 1 status. The reply 9001/1003 carries the status now in force in field 2.
+inline constexpr int kStatusFieldStatus = 1;
+
+// Invitation 4003: 1 visitor id, 2 invitation text. The reply 9001/4003 echoes the id in field 2.
+namespace invite {
+inline constexpr int kFieldVisitor = 1;
+inline constexpr int kFieldText = 2;
+} // namespace invite
+
+// Failure reply 9002 on the operator connection: 1 request code, 2 result code.
+inline constexpr int kFailFieldRequest = 1;
+inline constexpr int kFailFieldResult = 2;
+
+// Event 9003/1001, an operator signed in.
+namespace operatorAdded {
+inline constexpr int kId = 2;
+inline constexpr int kNumber = 3;
+inline constexpr int kType = 4;
+inline constexpr int kStatus = 5;
+inline constexpr int kText1 = 6;
+inline constexpr int kText2 = 7;
+inline constexpr int kText3 = 8;
+} // namespace operatorAdded
+
+// Events 9003/1002 (operator removed) and 9003/1003 (operator status).
+namespace operatorChanged {
+inline constexpr int kId = 2;
+inline constexpr int kType = 3;
+inline constexpr int kStatus = 4; // 1003 only
+} // namespace operatorChanged
+
+// Events 9003/2001 (incoming call) and 9003/2002 (call transfer).
+namespace incomingCall {
+inline constexpr int kNumber = 2;
+inline constexpr int kCallId = 3;
+inline constexpr int kText1 = 4; // 2001: the caller's name; 2002: first part of who transfers
+inline constexpr int kText2 = 5;
+inline constexpr int kText3 = 6; // 2002 only
+inline constexpr int kKindCall = 1;
+inline constexpr int kKindTransfer = 2;
+} // namespace incomingCall
+
+// Event 9003/4002, a visitor left.
+inline constexpr int kVisitorLeftFieldId = 2;
+
+// Opening of a call channel (2003 or 3001); the reply 9001 echoes the code sent in field 1.
+namespace channelOpen {
+inline constexpr int kFieldCallId = 1;
+inline constexpr int kFieldOperatorId = 2;
+inline constexpr int kFieldChannelId = 3;
+inline constexpr int kFieldUserType = 4;
+} // namespace channelOpen
+
+// Transfer request 2002: 1 operator id, 2 text. The reply 9001/2002 echoes the id in field 2.
+namespace transfer {
+inline constexpr int kFieldOperator = 1;
+inline constexpr int kFieldText = 2;
+inline constexpr int kReplyFieldOperator = 2;
+} // namespace transfer
+
+// Event 9003/2003, a participant joined a call.
+namespace participantJoined {
+inline constexpr int kId = 2;
+inline constexpr int kType = 3;
+inline constexpr int kNumber = 4;
+inline constexpr int kText2 = 5;
+inline constexpr int kText3 = 6;
+} // namespace participantJoined
+
+// Event 9003/2004, a participant left a call.
+namespace participantLeft {
+inline constexpr int kId = 2;
+inline constexpr int kType = 3;
+} // namespace participantLeft
+
+// Events 9003/3001 and 9003/3002: three numbers whose meaning is the server's.
+namespace channelEvent {
+inline constexpr int kFirst = 2;
+inline constexpr int kSecond = 3;
+inline constexpr int kThird = 4;
+} // namespace channelEvent
 
 // Chat data 3003.
 namespace chat {

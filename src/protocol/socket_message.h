@@ -28,6 +28,7 @@ public:
     // Appends text and the delimiter; an absent text counts as empty. 0, or -17 when empty.
     int AddField(std::string_view text);
     int AddField(const std::optional<std::string>& text);
+    // Without it a std::string argument would be ambiguous between the two overloads above.
     int AddField(const std::string& text) { return AddField(std::string_view(text)); }
     int AddField(const char* text) { return AddField(text ? std::string_view(text) : std::string_view()); }
     int AddIntField(std::int32_t value);

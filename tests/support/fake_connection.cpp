@@ -1,0 +1,162 @@
+#include "fake_connection.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstring>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace testing_support {
+
+namespace {
+
+constexpr std::uint32_t kLargestFrame = 64u * 1024u * 1024u;
+
+std::string Frame(std::string_view payload)
+{
+    std::string frame = "<!>";
+    const std::uint32_t n = htonl(static_cast<std::uint32_t>(payload.size()));
+    frame.append(reinterpret_cast<const char*>(&n), 4);
+    frame.append(payload);
+    return frame;
+}
+
+} // namespace
+
+FakeConnection::FakeConnection(int fd, Handler handler)
+    : m_fd(fd), m_handler(std::move(handler)), m_reader([this] { ReadLoop(); })
+{
+}
+
+FakeConnection::~FakeConnection()
+{
+    Close();
+    m_reader.join();
+    ::close(m_fd);
+}
+
+bool FakeConnection::ReadExact(char* into, size_t count)
+{
+    size_t got = 0;
+    while (got < count) {
+        const ssize_t r = ::recv(m_fd, into + got, count - got, 0);
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r <= 0)
+            return false;
+        got += static_cast<size_t>(r);
+    }
+    return true;
+}
+
+void FakeConnection::ReadLoop()
+{
+    std::string violation;
+    for (;;) {
+        char header[7];
+        if (!ReadExact(header, sizeof header))
+            break;
+        if (std::memcmp(header, "<!>", 3) != 0) {
+            violation = "frame without marker";
+            break;
+        }
+        std::uint32_t n;
+        std::memcpy(&n, header + 3, 4);
+        n = ntohl(n);
+        if (n == 0 || n > kLargestFrame) {
+            violation = "frame length " + std::to_string(n);
+            break;
+        }
+        std::string payload(n, '\0');
+        if (!ReadExact(payload.data(), n)) {
+            violation = "frame cut short";
+            break;
+        }
+        CSocketMessage message;
+        message.Assign(payload);
+        {
+            std::lock_guard lock(m_mutex);
+            m_received.push_back(message);
+        }
+        m_changed.notify_all();
+        if (m_handler)
+            m_handler(*this, message);
+    }
+    std::lock_guard lock(m_mutex);
+    m_ended = true;
+    m_violation = violation;
+    m_changed.notify_all();
+}
+
+std::optional<CSocketMessage> FakeConnection::Next(std::chrono::milliseconds limit)
+{
+    std::unique_lock lock(m_mutex);
+    if (!m_changed.wait_for(lock, limit, [this] { return m_next < m_received.size(); }))
+        return std::nullopt;
+    return m_received[m_next++];
+}
+
+std::vector<CSocketMessage> FakeConnection::Received() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_received;
+}
+
+bool FakeConnection::WaitReceived(size_t count, std::chrono::milliseconds limit)
+{
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, limit, [&] { return m_received.size() >= count; });
+}
+
+bool FakeConnection::WaitEnded(std::chrono::milliseconds limit)
+{
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, limit, [this] { return m_ended; });
+}
+
+bool FakeConnection::Ended() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_ended;
+}
+
+std::string FakeConnection::Violation() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_violation;
+}
+
+bool FakeConnection::SendRaw(std::string_view bytes)
+{
+    std::lock_guard lock(m_sendMutex);
+    while (!bytes.empty()) {
+        const ssize_t r = ::send(m_fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r <= 0)
+            return false;
+        bytes.remove_prefix(static_cast<size_t>(r));
+    }
+    return true;
+}
+
+bool FakeConnection::Send(std::string_view payload)
+{
+    return SendRaw(Frame(payload));
+}
+
+void FakeConnection::CloseMidFrame(std::string_view payload, size_t keep)
+{
+    const std::string frame = Frame(payload);
+    SendRaw(std::string_view(frame).substr(0, 7 + std::min(keep, payload.size())));
+    Close();
+}
+
+void FakeConnection::Close()
+{
+    // shutdown, not close: the reader may be blocked on the descriptor, and the number must not
+    // be reused before it has left.
+    ::shutdown(m_fd, SHUT_RDWR);
+}
+
+} // namespace testing_support

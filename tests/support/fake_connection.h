@@ -1,0 +1,87 @@
+#pragma once
+
+#include "socket_message.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace testing_support {
+
+using namespace std::chrono_literals;
+
+// The server's end of one accepted connection of FakeChatServer. A reader thread takes every
+// frame the client sends, records it, then hands it to the server's handler (on that reader
+// thread, in arrival order), which may answer. Tests read what arrived with Next() and write
+// frames, raw bytes or nothing at all on cue from any thread.
+class FakeConnection final
+{
+public:
+    using Handler = std::function<void(FakeConnection&, const CSocketMessage&)>;
+
+    enum class Kind
+    {
+        Unknown,
+        Operator, // opened with a log-in 1001
+        Channel,  // opened with 2003 or 3001
+    };
+
+    // Takes ownership of the connected descriptor and starts reading.
+    FakeConnection(int fd, Handler handler);
+    // Ends the connection and waits for the reader.
+    ~FakeConnection();
+    FakeConnection(const FakeConnection&) = delete;
+    FakeConnection& operator=(const FakeConnection&) = delete;
+
+    // The next message the client sent that Next() has not returned yet.
+    std::optional<CSocketMessage> Next(std::chrono::milliseconds limit = 5s);
+    // Everything received so far, in order.
+    std::vector<CSocketMessage> Received() const;
+    // Waits until at least count messages arrived.
+    bool WaitReceived(size_t count, std::chrono::milliseconds limit = 5s);
+    // Waits until the client closed its end (or sent something that is not a frame).
+    bool WaitEnded(std::chrono::milliseconds limit = 5s);
+    bool Ended() const;
+    // What broke framing, empty while every byte came in whole frames.
+    std::string Violation() const;
+
+    // One frame with the payload. False when the connection is gone.
+    bool Send(std::string_view payload);
+    bool SendRaw(std::string_view bytes);
+    // Announces the payload whole, writes only its first keep bytes, then ends the connection.
+    void CloseMidFrame(std::string_view payload, size_t keep);
+    // Ends the connection: the client reads end of stream.
+    void Close();
+
+    // Set by the server from the opening message.
+    std::atomic<Kind> kind{Kind::Unknown};
+    std::atomic<int> callId{-1};
+    std::atomic<int> channelId{-1};
+
+private:
+    void ReadLoop();
+    bool ReadExact(char* into, size_t count);
+
+    const int m_fd;
+    Handler m_handler;
+    std::mutex m_sendMutex;
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<CSocketMessage> m_received;
+    size_t m_next = 0;
+    bool m_ended = false;
+    std::string m_violation;
+
+    std::thread m_reader; // last: starts once everything above exists
+};
+
+} // namespace testing_support
