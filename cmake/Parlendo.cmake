@@ -24,6 +24,8 @@ function(parlendo_test name)
   else()
     find_package(GTest REQUIRED)
     target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main)
+    # Plain C++ tests need no moc pass, even when the console is part of the build.
+    set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES TIMEOUT 300)
   endif()
