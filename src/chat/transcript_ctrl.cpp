@@ -61,9 +61,14 @@ void CTranscriptCtrl::AppendLine(const QString& text, const QColor& colour, bool
     Q_ASSERT_X(QThread::currentThread() == thread(), "CTranscriptCtrl",
                "appends must run on the GUI thread");
 
-    KeepCaretBeforeNewLines();
+    // The operator's caret or selection may end where the line goes, at the end of the text.
+    // It would be carried along (a selection would grow over the new line), so it is put back.
+    // Kept as numbers: a copied cursor shares its position with the view's and moves with it.
+    const int caretAnchor = textCursor().anchor();
+    const int caretPosition = textCursor().position();
+    const int end = document()->characterCount() - 1;
+    const bool caretAtEnd = caretAnchor == end || caretPosition == end;
 
-    // A cursor of our own, so the operator's caret and selection are not moved to the new line.
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
 
@@ -79,19 +84,17 @@ void CTranscriptCtrl::AppendLine(const QString& text, const QColor& colour, bool
     cursor.insertText(WithoutCarriageReturns(text), format);
     cursor.block().setUserState(kLineState);
     cursor.endEditBlock();
+
+    if (caretAtEnd)
+        RestoreCaret(caretAnchor, caretPosition);
 }
 
-void CTranscriptCtrl::KeepCaretBeforeNewLines()
+void CTranscriptCtrl::RestoreCaret(int anchor, int position)
 {
-    // A caret or selection that ends at the end of the text would otherwise grow over every
-    // line inserted there, and the operator copying the last line would copy the new ones too.
-    // The setting lives in the view's cursor, which setTextCursor() replaces, so it is renewed
-    // here.
-    QTextCursor caret = textCursor();
-    if (caret.keepPositionOnInsert())
-        return;
-    caret.setKeepPositionOnInsert(true);
-    // Handing the cursor back scrolls it into view; the operator's place is kept instead.
+    QTextCursor caret(document());
+    caret.setPosition(anchor);
+    caret.setPosition(position, QTextCursor::KeepAnchor);
+    // Handing the cursor back scrolls it into view; the view stays where it was instead.
     const int vertical = verticalScrollBar()->value();
     const int horizontal = horizontalScrollBar()->value();
     setTextCursor(caret);

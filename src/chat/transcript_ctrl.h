@@ -34,7 +34,7 @@ public:
 
 private:
     void AppendLine(const QString& text, const QColor& colour, bool bold, bool underline);
-    void KeepCaretBeforeNewLines();
+    void RestoreCaret(int anchor, int position);
     void OnScrollValueChanged(int value);
     void OnScrollRangeChanged(int minimum, int maximum);
 

@@ -175,18 +175,37 @@ private slots:
         QCOMPARE(t.toPlainText(), QString("Anna:"));
     }
 
-    void operatorSelectionSurvivesNewLines()
+    // The operator's caret or selection at the end of the text, where new lines go, stays
+    // as it was: no selection growing over new lines, none appearing from a bare caret.
+    void operatorCaretAndSelectionStay_data()
     {
+        QTest::addColumn<int>("anchor");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("selection up to the end") << 0 << 7 << "copy me";
+        QTest::newRow("selection from the end backwards") << 7 << 0 << "copy me";
+        QTest::newRow("caret at the end") << 7 << 7 << "";
+        QTest::newRow("caret at the start") << 0 << 0 << "";
+        QTest::newRow("selection inside") << 1 << 3 << "op";
+    }
+    void operatorCaretAndSelectionStay()
+    {
+        QFETCH(int, anchor);
+        QFETCH(int, position);
+        QFETCH(QString, selected);
         CTranscriptCtrl t;
         t.AppendText("copy me", CTranscriptCtrl::kChatTextColour);
-        QTextCursor selection(t.document());
-        selection.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-        t.setTextCursor(selection);
+        QTextCursor caret(t.document());
+        caret.setPosition(anchor);
+        caret.setPosition(position, QTextCursor::KeepAnchor);
+        t.setTextCursor(caret);
 
         t.AppendBoldText("Visitor:", CTranscriptCtrl::kOtherNameColour);
         t.AppendText("a new line", CTranscriptCtrl::kChatTextColour);
 
-        QCOMPARE(t.textCursor().selectedText(), QString("copy me"));
+        QCOMPARE(t.textCursor().anchor(), anchor);
+        QCOMPARE(t.textCursor().position(), position);
+        QCOMPARE(t.textCursor().selectedText(), selected);
     }
 
     // Followed by the view while the operator is at the end.
