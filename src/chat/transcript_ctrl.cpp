@@ -69,16 +69,17 @@ void CTranscriptCtrl::AppendLine(const QString& text, const QColor& colour, bool
     const int end = document()->characterCount() - 1;
     const bool caretAtEnd = caretAnchor == end || caretPosition == end;
 
-    QTextCursor cursor(document());
-    cursor.movePosition(QTextCursor::End);
-
     // Only colour, weight and underline are given; font family and size stay the widget's.
     QTextCharFormat format;
     format.setForeground(colour);
     format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
     format.setFontUnderline(underline);
 
+    // One edit block: the document is laid out once per line, after it is complete. Moving
+    // inside the block also spares the layout of the last line just to place the cursor.
+    QTextCursor cursor(document());
     cursor.beginEditBlock();
+    cursor.movePosition(QTextCursor::End);
     if (cursor.block().userState() == kLineState)
         cursor.insertBlock(QTextBlockFormat(), format);
     cursor.insertText(WithoutCarriageReturns(text), format);
@@ -104,12 +105,25 @@ void CTranscriptCtrl::RestoreCaret(int anchor, int position)
 
 void CTranscriptCtrl::OnScrollValueChanged(int value)
 {
-    m_followEnd = value >= verticalScrollBar()->maximum();
+    // Within half a line of the bottom counts as the end: Ctrl+End and other moves of the
+    // caret to the last line stop short of it by the document's margin.
+    m_followEnd = value >= verticalScrollBar()->maximum() - fontMetrics().lineSpacing() / 2;
 }
 
-void CTranscriptCtrl::OnScrollRangeChanged(int /*minimum*/, int maximum)
+void CTranscriptCtrl::OnScrollRangeChanged(int /*minimum*/, int /*maximum*/)
 {
-    // The range grows as new lines are laid out, which may happen after the append returns.
+    // Every append grows the range. Scrolling at once would blit the view once per line, which
+    // dominates a burst of lines; one scroll when the event loop next runs covers them all.
+    if (m_followEnd && !m_scrollToEndPending) {
+        m_scrollToEndPending = true;
+        QMetaObject::invokeMethod(this, &CTranscriptCtrl::ScrollToEnd, Qt::QueuedConnection);
+    }
+}
+
+void CTranscriptCtrl::ScrollToEnd()
+{
+    m_scrollToEndPending = false;
+    // The operator may have scrolled away since the lines came in.
     if (m_followEnd)
-        verticalScrollBar()->setValue(maximum);
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }

@@ -37,8 +37,10 @@ private:
     void RestoreCaret(int anchor, int position);
     void OnScrollValueChanged(int value);
     void OnScrollRangeChanged(int minimum, int maximum);
+    void ScrollToEnd();
 
     // True while the view shows the end of the transcript. New lines then keep it there; once
     // the operator scrolls up to read, they arrive without moving the view.
     bool m_followEnd = true;
+    bool m_scrollToEndPending = false;
 };

@@ -208,14 +208,24 @@ private slots:
         QCOMPARE(t.textCursor().selectedText(), selected);
     }
 
-    // Followed by the view while the operator is at the end.
+    // Followed by the view while the operator is at the end, wherever the caret is.
+    void viewFollowsNewLinesAtTheEnd_data()
+    {
+        QTest::addColumn<bool>("caretAtEnd");
+        QTest::newRow("caret at the start") << false;
+        QTest::newRow("caret at the end") << true;
+    }
     void viewFollowsNewLinesAtTheEnd()
     {
+        QFETCH(bool, caretAtEnd);
         CTranscriptCtrl t;
         t.resize(300, 200);
         t.show();
         QVERIFY(QTest::qWaitForWindowExposed(&t));
         QScrollBar* bar = t.verticalScrollBar();
+        FillLines(t, 20);
+        if (caretAtEnd)
+            t.moveCursor(QTextCursor::End);
 
         FillLines(t, 200);
         QTRY_VERIFY(bar->maximum() > 0);
@@ -231,13 +241,14 @@ private slots:
     // end resumes following.
     void viewStaysWhereTheOperatorScrolled_data()
     {
-        QTest::addColumn<bool>("byKeyboard");
-        QTest::newRow("scroll bar") << false;
-        QTest::newRow("page up key") << true;
+        QTest::addColumn<int>("how");
+        QTest::newRow("scroll bar, caret at the start") << 0;
+        QTest::newRow("page up key") << 1;
+        QTest::newRow("scroll bar, caret left at the end") << 2;
     }
     void viewStaysWhereTheOperatorScrolled()
     {
-        QFETCH(bool, byKeyboard);
+        QFETCH(int, how);
         CTranscriptCtrl t;
         t.resize(300, 200);
         t.show();
@@ -247,15 +258,18 @@ private slots:
         QTRY_COMPARE(bar->value(), bar->maximum());
         QVERIFY(bar->maximum() > 0);
 
-        if (byKeyboard) {
-            t.setFocus();
+        t.setFocus();
+        if (how != 0)
             t.moveCursor(QTextCursor::End);
+        if (how == 1) {
             for (int i = 0; i < 3; ++i)
                 QTest::keyClick(t.viewport(), Qt::Key_PageUp);
         } else {
             bar->triggerAction(QAbstractSlider::SliderPageStepSub);
             bar->triggerAction(QAbstractSlider::SliderPageStepSub);
         }
+        if (how == 2)
+            QCOMPARE(t.textCursor().position(), t.document()->characterCount() - 1);
         const int reading = bar->value();
         QVERIFY(reading < bar->maximum());
 
