@@ -129,28 +129,6 @@ private slots:
                  QString("<img src='http://www.example.com/p.png'></img>"));
     }
 
-    void htmlEscaping_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("escaped");
-        QTest::newRow("apostrophe") << "it's"
-                                    << "it&#39;s";
-        QTest::newRow("quote") << "a\"b"
-                               << "a&quot;b";
-        QTest::newRow("angle brackets") << "<script>"
-                                        << "&lt;script&gt;";
-        QTest::newRow("ampersand first, not twice") << "a&amp;b"
-                                                    << "a&amp;amp;b";
-        QTest::newRow("non-ASCII untouched")
-            << QString::fromUtf8("東京é") << QString::fromUtf8("東京é");
-    }
-    void htmlEscaping()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, escaped);
-        QCOMPARE(HtmlEscaped(text), escaped);
-    }
-
     // Hostile addresses must stay inside their attribute: an HTML parser reads back exactly the
     // address as the link target and as the link text, and nothing else.
     void addressCannotLeaveTheAttribute_data()
