@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QSaveFile>
 #include <QTextDocument>
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 
@@ -78,12 +79,18 @@ QString PrintTranscript(QPrinter& printer, const QTextDocument& document, const 
     copy->documentLayout()->setPaintDevice(&printer);
     copy->setDocumentMargin(0);
 
-    // The painter's origin is the corner of the printable area inside the printer's margins.
+    // Text keeps off the paper's edge: by the printer's margins, or ours when it has none.
+    // Without full page, the printer applies its margins and the painter's origin is their
+    // inner corner; with full page, the origin is the paper's corner and margins are ours.
+    const QMarginsF printerMargins = printer.pageLayout().margins(QPageLayout::Millimeter);
+    const bool ownMargins = printerMargins.isNull();
+    const QMarginsF marginsMm =
+        ownMargins ? QMarginsF(kPaperMarginMm, kPaperMarginMm, kPaperMarginMm, kPaperMarginMm)
+                   : printerMargins;
+    const qreal dotsPerMm = printer.resolution() / 25.4;
     QRectF body(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size());
-    if (printer.pageLayout().margins().isNull()) {
-        const qreal margin = kPaperMarginMm / 25.4 * printer.resolution();
-        body.adjust(margin, margin, -margin, -margin);
-    }
+    if (printer.fullPage() || ownMargins)
+        body = body.marginsRemoved(marginsMm * dotsPerMm);
     // Lines that would cross the bottom of a page are moved to the next one by the layout.
     copy->setPageSize(body.size());
 

@@ -70,20 +70,28 @@ class TranscriptPrintTest final : public QObject
     Q_OBJECT
 
 private slots:
+    // The text keeps off the paper's edge: the printer's margins when it has some, its own
+    // otherwise (15 mm), whether the printer draws from the paper's corner or the margin's.
     void everyLinePrintedOnceInOrder_data()
     {
         QTest::addColumn<int>("mode");
-        QTest::addColumn<bool>("printerMargins");
+        QTest::addColumn<qreal>("printerMarginMm");
+        QTest::addColumn<bool>("fullPage");
+        QTest::addColumn<qreal>("leftMarginMm");
         QTest::newRow("high resolution, no printer margins")
-            << int(QPrinter::HighResolution) << false;
+            << int(QPrinter::HighResolution) << 0.0 << false << 15.0;
         QTest::newRow("screen resolution, no printer margins")
-            << int(QPrinter::ScreenResolution) << false;
-        QTest::newRow("high resolution, printer margins") << int(QPrinter::HighResolution) << true;
+            << int(QPrinter::ScreenResolution) << 0.0 << false << 15.0;
+        QTest::newRow("printer margins") << int(QPrinter::HighResolution) << 25.0 << false << 25.0;
+        QTest::newRow("printer margins, full page")
+            << int(QPrinter::HighResolution) << 25.0 << true << 25.0;
     }
     void everyLinePrintedOnceInOrder()
     {
         QFETCH(int, mode);
-        QFETCH(bool, printerMargins);
+        QFETCH(qreal, printerMarginMm);
+        QFETCH(bool, fullPage);
+        QFETCH(qreal, leftMarginMm);
         CTranscriptCtrl t;
         FillTranscript(t);
 
@@ -94,8 +102,9 @@ private slots:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
         printer.setPageSize(QPageSize(QPageSize::A4));
-        const QMarginsF margins = printerMargins ? QMarginsF(25, 30, 25, 30) : QMarginsF();
-        printer.setPageMargins(margins, QPageLayout::Millimeter);
+        const qreal m = printerMarginMm;
+        printer.setPageMargins(QMarginsF(m, m, m, m), QPageLayout::Millimeter);
+        printer.setFullPage(fullPage);
 
         const QString title = QString::fromUtf8("Parlendo - Jürgen Visitor");
         QCOMPARE(PrintTranscript(printer, *t.document(), title), QString());
@@ -112,6 +121,17 @@ private slots:
         QList<int> expected(kLines);
         std::iota(expected.begin(), expected.end(), 0);
         QCOMPARE(all, expected); // a line cut by a page break would show up twice or not at all
+
+        // Left edge of the leftmost word, in points, from the words' bounding boxes.
+        const QString boxes = Run("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"}, &error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        qreal left = 1e9;
+        const QRegularExpression xMin(QStringLiteral("xMin=\"([0-9.]+)\""));
+        for (auto it = xMin.globalMatch(boxes); it.hasNext();)
+            left = std::min(left, it.next().captured(1).toDouble());
+        const qreal expectedLeft = leftMarginMm / 25.4 * 72;
+        QVERIFY2(left >= expectedLeft - 1 && left <= expectedLeft + 3,
+                 qPrintable(QStringLiteral("text starts at %1 pt").arg(left)));
 
         const QString info = Run("pdfinfo", {pdf}, &error);
         QVERIFY2(error.isEmpty(), qPrintable(error));
