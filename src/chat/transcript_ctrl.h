@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QColor>
+#include <QTextEdit>
+
+// The chat window's record of the conversation, for the operator only: nothing in it is sent.
+// Each append adds one line with its own colour and weight, kept so that the transcript can be
+// saved as rich text or printed as it looks. Text is always inserted as plain text: a chat line
+// or canned answer holding HTML shows its raw source.
+//
+// Appends must run on the thread that owns the widget (the GUI thread). Network events reach it
+// through the chat window's bridge, which queues them in arrival order; a line is therefore
+// never interleaved with another one.
+class CTranscriptCtrl final : public QTextEdit
+{
+    Q_OBJECT
+
+public:
+    // Colours of the kinds of line.
+    static constexpr QRgb kOwnNameColour = qRgb(255, 0, 0);
+    static constexpr QRgb kOtherNameColour = qRgb(0, 0, 255);
+    static constexpr QRgb kChatTextColour = qRgb(64, 64, 64);
+    static constexpr QRgb kAddressColour = qRgb(0, 0, 255);
+    static constexpr QRgb kNoticeColour = qRgb(0, 128, 128);
+
+    explicit CTranscriptCtrl(QWidget* parent = nullptr);
+
+    // Chat text and sent addresses: not bold, not underlined.
+    void AppendText(const QString& text, const QColor& colour);
+    // Speaker names ("Name:"): bold, not underlined.
+    void AppendBoldText(const QString& text, const QColor& colour);
+    // System notices; the chat window passes underline off and bold on.
+    void AppendNotice(const QString& text, const QColor& colour, bool underline, bool bold);
+
+private:
+    void AppendLine(const QString& text, const QColor& colour, bool bold, bool underline);
+    void RestoreCaret(int anchor, int position);
+    void OnScrollValueChanged(int value);
+    void OnScrollRangeChanged(int minimum, int maximum);
+    void ScrollToEnd();
+
+    // True while the view shows the end of the transcript. New lines then keep it there; once
+    // the operator scrolls up to read, they arrive without moving the view.
+    bool m_followEnd = true;
+    bool m_scrollToEndPending = false;
+};

@@ -1,0 +1,116 @@
+#include "transcript_output.h"
+
+#include "rtf_writer.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
+#include <QDir>
+#include <QPainter>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QTextDocument>
+#include <algorithm>
+#include <cerrno>
+#include <memory>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace {
+
+QString Tr(const char* text)
+{
+    return QCoreApplication::translate("TranscriptOutput", text);
+}
+
+QString SaveError(const QString& path, const QString& reason)
+{
+    return Tr("The chat could not be saved to %1.\n%2").arg(QDir::toNativeSeparators(path), reason);
+}
+
+constexpr qreal kPaperMarginMm = 15.0;
+
+} // namespace
+
+QString SaveTranscript(const QString& path, const QTextDocument& document)
+{
+    const QByteArray rtf = RtfFromDocument(document);
+
+    // Written to a temporary file beside the target and renamed over it on commit, so a failed
+    // write never leaves the operator with half a transcript in place of a good file.
+    QSaveFile file(path);
+    // Unbuffered, so a short write (full disk, size limit) shows here: the buffered path lets
+    // commit() succeed after flushing only part of the data.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return SaveError(path, file.errorString());
+    for (qint64 written = 0; written < rtf.size();) {
+        const qint64 n = file.write(rtf.constData() + written, rtf.size() - written);
+        if (n <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            return SaveError(path, reason);
+        }
+        written += n;
+    }
+#ifdef Q_OS_UNIX
+    // On disk before the rename, or a crash right after it could leave an empty file behind.
+    if (::fsync(file.handle()) != 0) {
+        const QString reason = qt_error_string(errno);
+        file.cancelWriting();
+        return SaveError(path, reason);
+    }
+#endif
+    if (!file.commit())
+        return SaveError(path, file.errorString());
+    return {};
+}
+
+QString PrintTranscript(QPrinter& printer, const QTextDocument& document, const QString& title)
+{
+    printer.setDocName(title);
+
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return Tr("The chat could not be printed: the printer could not be started.");
+
+    // The copy is laid out for the printer, leaving the window's own layout alone.
+    const std::unique_ptr<QTextDocument> copy(document.clone());
+    copy->documentLayout()->setPaintDevice(&printer);
+    copy->setDocumentMargin(0);
+
+    // Text keeps off the paper's edge: by the printer's margins, or ours when it has none.
+    // Without full page, the printer applies its margins and the painter's origin is their
+    // inner corner; with full page, the origin is the paper's corner and margins are ours.
+    const QMarginsF printerMargins = printer.pageLayout().margins(QPageLayout::Millimeter);
+    const bool ownMargins = printerMargins.isNull();
+    const QMarginsF marginsMm =
+        ownMargins ? QMarginsF(kPaperMarginMm, kPaperMarginMm, kPaperMarginMm, kPaperMarginMm)
+                   : printerMargins;
+    const qreal dotsPerMm = printer.resolution() / 25.4;
+    QRectF body(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size());
+    if (printer.fullPage() || ownMargins)
+        body = body.marginsRemoved(marginsMm * dotsPerMm);
+    // Lines that would cross the bottom of a page are moved to the next one by the layout.
+    copy->setPageSize(body.size());
+
+    const int pageCount = copy->pageCount();
+    const int first = printer.fromPage() > 0 ? std::max(printer.fromPage(), 1) : 1;
+    const int last = printer.toPage() > 0 ? std::min(printer.toPage(), pageCount) : pageCount;
+    const qreal pageHeight = body.height();
+    for (int page = first; page <= last; ++page) {
+        if (page > first && !printer.newPage())
+            return Tr("The chat could not be printed: the printer refused a new page.");
+        const QRectF area(0, (page - 1) * pageHeight, body.width(), pageHeight);
+        painter.save();
+        painter.translate(body.left(), body.top() - area.top());
+        // The layout draws every line that touches the clip, and a line moved to the next page
+        // starts exactly on the boundary: clipped from view, its text would still be in the
+        // job (twice in a PDF's text). Half a device pixel off each edge leaves it out.
+        copy->drawContents(&painter, area.adjusted(0, 0.5, 0, -0.5));
+        painter.restore();
+    }
+    if (!painter.end())
+        return Tr("The chat could not be printed: the print job could not be finished.");
+    return {};
+}
