@@ -175,8 +175,11 @@ TEST_F(SocketTest, LargeFrameIsSentWholeToASlowReader)
     std::string big(8 * 1024 * 1024, '\0');
     for (size_t i = 0; i < big.size(); ++i)
         big[i] = static_cast<char>('a' + i % 26);
+    // Default waits: a reader slowed down by a loaded machine or a sanitizer must not look like
+    // a peer that stopped reading.
+    m_socket.SetTimeouts(CClientSocket::kDefaultTimeout, CClientSocket::kDefaultHeaderWait);
     std::optional<std::string> received;
-    std::thread reader([&] { received = m_peer.ReadFrame(10s); });
+    std::thread reader([&] { received = m_peer.ReadFrame(60s); });
     EXPECT_EQ(m_socket.SendFrame(big.data(), static_cast<int>(big.size())), static_cast<int>(big.size()));
     reader.join();
     ASSERT_TRUE(received);
