@@ -148,6 +148,7 @@ TEST_F(SocketTest, SilentPeerIsIdleNotAFailure)
 TEST_F(SocketTest, TrickledHeaderAndBodyAreReassembled)
 {
     const std::string frame = Header(12) + "9003" "4002<~>7";
+    m_socket.SetTimeouts(CClientSocket::kDefaultTimeout, CClientSocket::kDefaultHeaderWait);
     std::thread writer([&] {
         for (char c : frame) {
             m_peer.Write(std::string_view(&c, 1));
@@ -222,6 +223,7 @@ TEST_F(SocketTest, ManySendersNeverInterleaveFrames)
 {
     constexpr int kThreads = 8;
     constexpr int kFramesEach = 300;
+    m_socket.SetTimeouts(CClientSocket::kDefaultTimeout, CClientSocket::kDefaultHeaderWait);
     std::vector<std::thread> senders;
     for (int t = 0; t < kThreads; ++t) {
         senders.emplace_back([&, t] {
