@@ -1,0 +1,53 @@
+#pragma once
+
+#include "message_notifier.h"
+
+#include <QDialog>
+
+class CAppSettings;
+class CLimitedTextEdit;
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+// "Parlendo Options": the operator's general options, edited in the one settings record of the
+// process. Run it modally; its result needs no handling, since every reader takes its value
+// from the record when it next needs it (a new server at the next connection, a new timeout at
+// the next offered call).
+//
+// OK checks the port, then the timeout, and refuses the first that is not a valid number with
+// a message, leaving the record as it was. Otherwise it stores every field, saves the record
+// and brings the desktop's autostart entry in step with AutoRun. A failed save is reported and
+// the dialog stays open, the record keeping the new values in memory. Cancel changes nothing,
+// except that what the "IP Blocking" and "Domain Names" dialogs saved stays saved.
+class COptionsDlg final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // The record must outlive the dialog.
+    explicit COptionsDlg(CAppSettings& settings, QWidget* parent = nullptr);
+
+    // Replaces the message boxes, for tests.
+    void SetNotifier(CMessageNotifier notifier);
+
+    void accept() override;
+
+private:
+    // Shows a message over the dialog and puts the focus back into the field it is about.
+    void Refuse(const QString& message, QWidget* field);
+    void OnIpBlocking();
+    void OnDomainNames();
+
+    CAppSettings& m_settings;
+    CMessageNotifier m_notifier;
+    QLineEdit* m_serverAddress = nullptr;
+    QLineEdit* m_serverPort = nullptr;
+    QCheckBox* m_autoRun = nullptr;
+    QCheckBox* m_autoLogin = nullptr;
+    QCheckBox* m_reconnect = nullptr;
+    QCheckBox* m_showHints = nullptr;
+    QCheckBox* m_notifySound = nullptr;
+    QLineEdit* m_notifyTimeout = nullptr;
+    CLimitedTextEdit* m_welcomeMsg = nullptr;
+};
