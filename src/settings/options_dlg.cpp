@@ -94,7 +94,7 @@ COptionsDlg::COptionsDlg(CAppSettings& settings, QWidget* parent)
 
     // General Settings
     group = AddGroup(groups, tr("General Settings"), frame);
-    m_autoRun = AddCheckBox(group, tr("Automatically run Parlendo when Windows starts"), "autoRun",
+    m_autoRun = AddCheckBox(group, tr("Automatically run Parlendo when the desktop session starts"), "autoRun",
                             m_settings.m_autoRun, frame);
     m_autoLogin = AddCheckBox(group, tr("Automatically login to server when Parlendo starts"),
                               "autoLogin", m_settings.m_autoLogin, frame);
@@ -202,8 +202,8 @@ void COptionsDlg::accept()
     if (m_settings.Save() != 0) {
         // The record keeps the new values: they are in effect for this run either way.
         m_notifier.Show(this, tr("There was an error while saving the Parlendo settings in the "
-                                 "Windows registry.\nPlease check that you have the required "
-                                 "permissions to modify the Windows registry."));
+                                 "settings file.\nPlease check that you have the required "
+                                 "permissions to modify the settings file."));
         return;
     }
     // An autostart entry that cannot be written or removed is not worth stopping for: the

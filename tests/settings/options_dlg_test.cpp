@@ -29,9 +29,9 @@ namespace {
 const QString kPortMessage = QStringLiteral("The server port must be a valid number.");
 const QString kTimeoutMessage = QStringLiteral("The alert timeout must be a valid number.");
 const QString kSaveMessage =
-    QStringLiteral("There was an error while saving the Parlendo settings in the Windows "
-                   "registry.\nPlease check that you have the required permissions to modify "
-                   "the Windows registry.");
+    QStringLiteral("There was an error while saving the Parlendo settings in the settings "
+                   "file.\nPlease check that you have the required permissions to modify "
+                   "the settings file.");
 
 QByteArray Contents(const QString& path)
 {
