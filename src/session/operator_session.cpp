@@ -32,6 +32,7 @@ COperatorSession::~COperatorSession()
 {
     Disconnect(kReasonDestroyed);
     m_callbacks.Clear();
+    m_calls.DestroyAll();
     m_operators.Clear();
     m_visitors.Clear();
     m_socket.Close();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "call_list.h"
 #include "callback_table.h"
 #include "client_socket.h"
 #include "user_list.h"
@@ -69,11 +70,13 @@ public:
     };
 
     // The waits bound each receive (an idle connection loops after receiveTimeout) and each
-    // connect; the console keeps the defaults, tests shorten them.
+    // connect, here and on every call channel; the console keeps the defaults, tests shorten
+    // them.
     explicit COperatorSession(
         std::chrono::milliseconds receiveTimeout = CClientSocket::kDefaultTimeout,
         std::chrono::milliseconds headerWait = CClientSocket::kDefaultHeaderWait);
-    // Disconnect(4), then the callbacks are cleared, then the lists freed.
+    // Disconnect(4), then the callbacks are cleared, every open call is closed (each raising its
+    // own OnCallClosed(1)), and the lists are freed.
     ~COperatorSession();
     COperatorSession(const COperatorSession&) = delete;
     COperatorSession& operator=(const COperatorSession&) = delete;
@@ -108,6 +111,9 @@ public:
 
     CVisitorList& Visitors() { return m_visitors; }
     CUserList& Operators() { return m_operators; }
+    const CUserList& Operators() const { return m_operators; }
+    // The open calls; their channels connect to the server of the current log-in.
+    CCallList& Calls() { return m_calls; }
 
     // What the log-in gave; read by call channels from their own threads.
     int OperatorId() const { return m_operatorId.load(); }
@@ -142,6 +148,7 @@ private:
     CVisitorList m_visitors;
     CUserList m_operators;
     CCallbackTable<Callbacks> m_callbacks;
+    CCallList m_calls{*this}; // after the lists its channels read
 
     std::atomic<int> m_status{0};
     std::atomic<int> m_operatorId{0};

@@ -287,10 +287,10 @@ TEST_F(SessionTest, DisconnectWhileTheThreadWaitsEndsItWithoutASecondReport)
 
 TEST_F(SessionTest, DisconnectFromACallbackOnTheReceiveThread)
 {
-    m_log.hook = [this](const std::string& e) {
+    m_log.SetHook([this](const std::string& e) {
         if (e.rfind("VisitorAdded", 0) == 0)
             m_session->Disconnect(COperatorSession::kReasonLoggedOut);
-    };
+    });
     auto connection = LoggedIn();
     connection->Send(Payload(msg::kEvent, {"4001", "9"}));
     connection->Send(Payload(msg::kEvent, {"4001", "10"})); // never dispatched
@@ -305,14 +305,15 @@ TEST_F(SessionTest, DisconnectFromACallbackOnTheReceiveThread)
 TEST_F(SessionTest, LoginFromACallbackOnTheReceiveThreadIsRefused)
 {
     int nested = 1;
-    m_log.hook = [&](const std::string& e) {
+    m_log.SetHook([&](const std::string& e) {
         if (e == "StatusChanged 2")
             nested = m_session->Login(m_server.Host(), m_server.Port(), "op", "secret");
-    };
+    });
     auto connection = LoggedIn();
     connection->Send(Payload(msg::kReplyOk, {"1003", "2"}));
     ASSERT_TRUE(m_log.WaitFor("StatusChanged 2"));
     m_session->Disconnect(COperatorSession::kReasonLoggedOut);
+    m_log.SetHook(nullptr);
     EXPECT_EQ(nested, rc::kThreadFailed);
 }
 
@@ -321,7 +322,7 @@ TEST_F(SessionTest, DestructionReportsReasonFourAndNothingAfter)
     auto connection = LoggedIn();
     std::atomic<bool> destroyed{false};
     std::atomic<int> late{0};
-    m_log.hook = [&](const std::string&) { late += destroyed.load(); };
+    m_log.SetHook([&](const std::string&) { late += destroyed.load(); });
     connection->Send(Payload(msg::kReplyOk, {"1003", "2"}));
     ASSERT_TRUE(m_log.WaitFor("StatusChanged 2"));
     m_session.reset();
@@ -339,10 +340,10 @@ TEST_F(SessionTest, ClearedCallbacksAreNeitherRunningNorRaisedAfterwards)
     std::atomic<bool> cleared{false};
     std::atomic<int> late{0};
     std::atomic<int> seen{0};
-    m_log.hook = [&](const std::string&) {
+    m_log.SetHook([&](const std::string&) {
         late += cleared.load();
         ++seen;
-    };
+    });
     std::thread flood([&] {
         for (int i = 0; i < 2000 && !connection->Ended(); ++i)
             connection->Send(Payload(msg::kReplyOk, {"1003", std::to_string(i).c_str()}));

@@ -167,10 +167,10 @@ TEST_F(SessionTest, EventsFollowLoggedInEvenWhenTheServerIsQuick)
 
 TEST_F(SessionTest, DisconnectFromLoggedInOnTheLoginThreadDoesNotHang)
 {
-    m_log.hook = [this](const std::string& e) {
+    m_log.SetHook([this](const std::string& e) {
         if (e == "LoggedIn")
             m_session->Disconnect(COperatorSession::kReasonLoggedOut);
-    };
+    });
     EXPECT_EQ(Login(), rc::kOk);
     EXPECT_EQ(m_session->GetStatus(), 0);
     EXPECT_EQ(m_log.Events(), (Events{"LoggedIn", "LoggedOut 1"}));
@@ -178,9 +178,9 @@ TEST_F(SessionTest, DisconnectFromLoggedInOnTheLoginThreadDoesNotHang)
 
 TEST_F(SessionTest, SessionsAreIndependent)
 {
-    SessionRecorder otherLog; // outlives the session that reports to it
+    EventLog otherLog; // outlives the session that reports to it
     COperatorSession other(kReceiveTimeout, kReceiveTimeout);
-    other.SetCallbacks(otherLog.Callbacks());
+    other.SetCallbacks(SessionCallbacks(otherLog));
     auto connection = LoggedIn();
     EXPECT_EQ(other.GetStatus(), 0);
     EXPECT_EQ(other.Login(m_server.Host(), m_server.Port(), "op", "secret"), rc::kOk);
@@ -193,8 +193,8 @@ TEST(SessionInstance, IsOneUntilDestroyed)
 {
     COperatorSession& first = COperatorSession::GetInstance();
     EXPECT_EQ(&first, &COperatorSession::GetInstance());
-    SessionRecorder log;
-    first.SetCallbacks(log.Callbacks());
+    EventLog log;
+    first.SetCallbacks(SessionCallbacks(log));
     COperatorSession::DestroyInstance();
     EXPECT_EQ(log.Events(), Events{"LoggedOut 4"});
     EXPECT_EQ(COperatorSession::GetInstance().GetStatus(), 0);

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "event_log.h"
 #include "fake_chat_server.h"
 #include "message_codes.h"
 #include "operator_session.h"
 #include "result_codes.h"
-#include "session_recorder.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -19,11 +19,13 @@ protected:
 
     void SetUp() override
     {
-        m_session = std::make_unique<COperatorSession>(kReceiveTimeout, kReceiveTimeout);
-        m_session->SetCallbacks(m_log.Callbacks());
+        m_session = std::make_unique<COperatorSession>(m_timeout, m_timeout);
+        m_session->SetCallbacks(SessionCallbacks(m_log));
     }
     void TearDown() override
     {
+        // Hooks capture test locals, which are gone by now; the session's last callbacks follow.
+        m_log.SetHook(nullptr);
         m_session.reset();
         EXPECT_TRUE(m_server.Violations().empty());
     }
@@ -46,8 +48,10 @@ protected:
         return connection;
     }
 
+    // Short, so that silent-server cases end quickly; stress cases under a sanitizer need more.
+    std::chrono::milliseconds m_timeout = kReceiveTimeout;
     FakeChatServer m_server;
-    SessionRecorder m_log;
+    EventLog m_log;
     std::unique_ptr<COperatorSession> m_session;
 };
 

@@ -43,6 +43,7 @@ FakeChatServer::FakeChatServer()
     m_port = ntohs(address.sin_port);
     m_listReplies[msg::kRequestUsers] = PayloadOf(msg::kReplyOk, {"1006", "0"});
     m_listReplies[msg::kRequestVisitors] = PayloadOf(msg::kReplyOk, {"1007", "0"});
+    m_participantsReply = PayloadOf(msg::kReplyOk, {"1006", "0"});
     m_acceptor = std::thread([this] { AcceptLoop(); });
 }
 
@@ -105,6 +106,15 @@ void FakeChatServer::Handle(FakeConnection& connection, const CSocketMessage& me
 {
     if (message.Code() == msg::kLogin)
         connection.kind = FakeConnection::Kind::Operator;
+    if (message.Code() == msg::kOpenMainChannel || message.Code() == msg::kOpenChannel) {
+        connection.callId = message.GetIntField(msg::channelOpen::kFieldCallId);
+        connection.channelId = message.GetIntField(msg::channelOpen::kFieldChannelId);
+        {
+            std::lock_guard lock(m_mutex);
+            connection.kind = FakeConnection::Kind::Channel;
+        }
+        m_accepted.notify_all();
+    }
     FakeConnection::Handler handler;
     {
         std::lock_guard lock(m_mutex);
@@ -137,7 +147,29 @@ void FakeChatServer::DefaultAnswer(FakeConnection& connection, const CSocketMess
             PayloadOf(msg::kReplyOk, {number(msg::kSetStatus),
                                       number(message.GetIntField(msg::kStatusFieldStatus))}));
         break;
+    case msg::kOpenMainChannel:
+    case msg::kOpenChannel:
+        connection.Send(PayloadOf(msg::kReplyOk, {number(message.Code())}));
+        break;
+    case msg::kChatData:
+        Relay(connection, message);
+        break;
+    case msg::kTransferCall:
+        connection.Send(
+            PayloadOf(msg::kReplyOk, {number(msg::kTransferCall),
+                                      number(message.GetIntField(msg::transfer::kFieldOperator))}));
+        break;
     case msg::kRequestUsers:
+        if (connection.kind == FakeConnection::Kind::Channel) {
+            std::string reply;
+            {
+                std::lock_guard lock(m_mutex);
+                reply = m_participantsReply;
+            }
+            connection.Send(reply);
+            break;
+        }
+        [[fallthrough]];
     case msg::kRequestVisitors: {
         std::string reply;
         {
@@ -155,6 +187,65 @@ void FakeChatServer::DefaultAnswer(FakeConnection& connection, const CSocketMess
     default:
         break; // keep-alive and anything unknown: no answer
     }
+}
+
+void FakeChatServer::Relay(FakeConnection& from, const CSocketMessage& message)
+{
+    bool echo = false;
+    std::vector<std::shared_ptr<FakeConnection>> others;
+    {
+        std::lock_guard lock(m_mutex);
+        echo = m_chatEcho;
+        for (const auto& c : m_connections) {
+            if (c.get() != &from && c->kind == FakeConnection::Kind::Channel &&
+                c->callId == from.callId)
+                others.push_back(c);
+        }
+    }
+    const std::string payload(message.Payload());
+    if (echo)
+        from.Send(payload);
+    for (const auto& c : others)
+        c->Send(payload);
+}
+
+void FakeChatServer::SetParticipantsReply(std::string payload)
+{
+    std::lock_guard lock(m_mutex);
+    m_participantsReply = std::move(payload);
+}
+
+void FakeChatServer::SetChatEcho(bool echo)
+{
+    std::lock_guard lock(m_mutex);
+    m_chatEcho = echo;
+}
+
+std::shared_ptr<FakeConnection> FakeChatServer::WaitChannel(int callId, int channelId,
+                                                            std::chrono::milliseconds limit)
+{
+    std::shared_ptr<FakeConnection> found;
+    std::unique_lock lock(m_mutex);
+    m_accepted.wait_for(lock, limit, [&] {
+        for (const auto& c : m_connections) {
+            if (c->kind == FakeConnection::Kind::Channel && c->callId == callId &&
+                c->channelId == channelId)
+                found = c;
+        }
+        return found != nullptr;
+    });
+    return found;
+}
+
+std::vector<std::shared_ptr<FakeConnection>> FakeChatServer::Channels() const
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<std::shared_ptr<FakeConnection>> out;
+    for (const auto& c : m_connections) {
+        if (c->kind == FakeConnection::Kind::Channel)
+            out.push_back(c);
+    }
+    return out;
 }
 
 std::shared_ptr<FakeConnection> FakeChatServer::WaitConnection(size_t index,

@@ -20,6 +20,11 @@ namespace testing_support {
 // 1006 and 1007 send the list replies set with SetListReply (an empty list by default); 4003
 // confirms the visitor id; 5001 gets no answer. Handlers run on the connection's reader thread,
 // one message at a time.
+//
+// On a channel connection: 2003 and 3001 are answered 9001 with the code echoed (the call and
+// channel ids are kept on the connection); 3003 is relayed to the other channels of the same
+// call, and echoed back as well when SetChatEcho(true); 1006 sends the participant reply set
+// with SetParticipantsReply; 2002 confirms the operator id.
 class FakeChatServer final
 {
 public:
@@ -47,16 +52,27 @@ public:
     // The payload answering 1006 or 1007 on an operator connection.
     void SetListReply(int request, std::string payload);
 
+    // The payload answering 1006 on a channel connection.
+    void SetParticipantsReply(std::string payload);
+    // Whether chat data 3003 also goes back to the channel that sent it.
+    void SetChatEcho(bool echo);
+
     // The index-th accepted connection (from 0), waiting for it to come.
     std::shared_ptr<FakeConnection> WaitConnection(size_t index,
                                                    std::chrono::milliseconds limit = 5s);
     size_t ConnectionCount() const;
+    // The connection that opened that channel of that call (the latest, if several did).
+    std::shared_ptr<FakeConnection> WaitChannel(int callId, int channelId = 0,
+                                                std::chrono::milliseconds limit = 5s);
+    // Every connection that opened a channel, oldest first.
+    std::vector<std::shared_ptr<FakeConnection>> Channels() const;
     // Framing faults seen on any connection; empty when the client only sent whole frames.
     std::vector<std::string> Violations() const;
 
 private:
     void AcceptLoop();
     void Handle(FakeConnection& connection, const CSocketMessage& message);
+    void Relay(FakeConnection& from, const CSocketMessage& message);
 
     int m_listenFd = -1;
     int m_wakeFds[2] = {-1, -1};
@@ -67,6 +83,8 @@ private:
     std::vector<std::shared_ptr<FakeConnection>> m_connections;
     std::map<int, FakeConnection::Handler> m_handlers;
     std::map<int, std::string> m_listReplies;
+    std::string m_participantsReply;
+    bool m_chatEcho = false;
 
     std::thread m_acceptor;
 };

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "call.h"
 #include "operator_session.h"
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -12,14 +14,13 @@ namespace testing_support {
 
 using namespace std::chrono_literals;
 
-// Turns every callback of an operator session into one line of an ordered log, e.g.
-// "LoggedOut 2" or "VisitorAdded 17 ...", so tests compare whole sequences and wait on them
-// with a deadline. The log is safe to read while the session's threads append to it.
-class SessionRecorder final
+// An ordered log of callback lines such as "LoggedOut 2" or "CallClosed 1", filled by the
+// callback tables below from any thread, so tests compare whole sequences and wait on them
+// with a deadline.
+class EventLog final
 {
 public:
-    // Callbacks that append to this log (and run the hook, if any, afterwards).
-    COperatorSession::Callbacks Callbacks();
+    void Log(std::string event);
 
     std::vector<std::string> Events() const;
     // Waits until the log holds at least count lines.
@@ -29,16 +30,23 @@ public:
     size_t CountOf(const std::string& event) const;
     void Clear();
 
-    // Runs after a line is logged, on the thread that raised the callback.
-    std::function<void(const std::string& event)> hook;
+    // Runs after each line is logged, on the thread that raised the callback; may be changed
+    // while callbacks run.
+    void SetHook(std::function<void(const std::string& event)> hook);
 
 private:
-    void Log(std::string event);
-
+    std::function<void(const std::string& event)> m_hook;
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;
     std::vector<std::string> m_events;
 };
+
+// Callbacks that log into log: "LoggedIn", "VisitorAdded <entry>", "Other 9999 5", ...
+COperatorSession::Callbacks SessionCallbacks(EventLog& log);
+// "ChatData <payload>", "MessageSent <payload>", "CallClosed 2", "Transferred <entry>", ...
+CCall::Callbacks CallCallbacks(EventLog& log);
+// "Message <payload>", "Sent <payload>", "Closed 2", "Error 1234 -4"
+CCallSession::Callbacks ChannelCallbacks(EventLog& log);
 
 // "id/type st<status> text1|text2|text3"
 std::string Describe(const CUserEntry& entry);
