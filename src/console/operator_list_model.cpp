@@ -1,6 +1,7 @@
 #include "operator_list_model.h"
 
 #include "message_codes.h"
+#include "status_word.h"
 
 #include <algorithm>
 
@@ -66,18 +67,6 @@ QVariant COperatorListModel::headerData(int section, Qt::Orientation orientation
         return QStringLiteral("Agent Host");
     default:
         return {};
-    }
-}
-
-QString COperatorListModel::StatusWord(int status)
-{
-    switch (status) {
-    case OperatorStatus::kBusy:
-        return QStringLiteral("busy");
-    case OperatorStatus::kAway:
-        return QStringLiteral("away");
-    default:
-        return QStringLiteral("online");
     }
 }
 

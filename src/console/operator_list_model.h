@@ -59,9 +59,6 @@ public:
     // The topmost row with that operator id, or -1.
     int RowOfId(std::int32_t operatorId) const;
 
-    // "online", "busy" or "away"; any other status reads "online".
-    static QString StatusWord(int status);
-
 private:
     struct Row;
 

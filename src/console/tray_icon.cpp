@@ -1,6 +1,7 @@
 #include "tray_icon.h"
 
 #include "app_settings.h"
+#include "status_word.h"
 #include "tray_notice.h"
 
 #include <QPainter>
@@ -46,6 +47,26 @@ QIcon CTrayIcon::LoggedInIcon()
 QIcon CTrayIcon::LoggedOutIcon()
 {
     return IconFromSvg(QStringLiteral(":/console/tray-offline.svg"));
+}
+
+QString CTrayIcon::NotificationTitle()
+{
+    return QStringLiteral("Parlendo Notification");
+}
+
+QString CTrayIcon::LoggedInText()
+{
+    return QStringLiteral("You are now logged in to the Parlendo server");
+}
+
+QString CTrayIcon::LoggedOutText()
+{
+    return QStringLiteral("You are now logged out from the Parlendo server");
+}
+
+QString CTrayIcon::StatusChangedText(int status)
+{
+    return QStringLiteral("Your status has now been changed to %1").arg(StatusWord(status));
 }
 
 bool CTrayIcon::IsAvailable() const

@@ -54,6 +54,12 @@ public:
     static QIcon LoggedInIcon();
     static QIcon LoggedOutIcon();
 
+    // What the console's balloons say, under the one title they all have.
+    static QString NotificationTitle();
+    static QString LoggedInText();
+    static QString LoggedOutText();
+    static QString StatusChangedText(int status);
+
 signals:
     // The operator double-clicked the icon: the main window should show itself in its normal
     // state, come to the front and take the focus.

@@ -11,7 +11,7 @@
 // compared byte by byte, letter case significant; "?" matches any one byte and "*" a run of
 // bytes, every other byte itself.
 
-struct WildcardMatch
+struct WildcardMatch final
 {
     std::size_t position = 0; // where the match starts in the text
     // The matched length is the pattern's length plus extra. A "*" counts as one byte of the

@@ -23,6 +23,8 @@ private slots:
     void onlyDoubleClickRestores_data();
     void onlyDoubleClickRestores();
     void noBalloonWithoutHints();
+    void statusBalloonNamesTheStatus_data();
+    void statusBalloonNamesTheStatus();
     void withoutTrayBalloonBecomesNotice();
 
 private:
@@ -111,11 +113,27 @@ void TestTrayIcon::noBalloonWithoutHints()
     m_settings->m_showHints = 0;
     CTrayIcon tray(m_settings.get());
     tray.Add(true, QStringLiteral("Parlendo - Online [x]"));
-    tray.ShowBalloon(QStringLiteral("You are now logged in to the Parlendo server"),
-                     QStringLiteral("Parlendo Notification"));
+    tray.ShowBalloon(CTrayIcon::LoggedInText(), CTrayIcon::NotificationTitle());
     QCOMPARE(tray.Notice(), nullptr);
     // The icon and its tip work as usual.
     QCOMPARE(tray.ToolTip(), QStringLiteral("Parlendo - Online [x]"));
+}
+
+void TestTrayIcon::statusBalloonNamesTheStatus_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("1") << 1 << "Your status has now been changed to online";
+    QTest::newRow("2") << 2 << "Your status has now been changed to busy";
+    QTest::newRow("3") << 3 << "Your status has now been changed to away";
+    QTest::newRow("7 reads online") << 7 << "Your status has now been changed to online";
+}
+
+void TestTrayIcon::statusBalloonNamesTheStatus()
+{
+    QFETCH(int, status);
+    QFETCH(QString, text);
+    QCOMPARE(CTrayIcon::StatusChangedText(status), text);
 }
 
 void TestTrayIcon::withoutTrayBalloonBecomesNotice()
@@ -137,8 +155,7 @@ void TestTrayIcon::withoutTrayBalloonBecomesNotice()
 
     // It goes after the balloon's time; the next balloon brings it back with the new text.
     QTRY_VERIFY(!notice->isVisible());
-    tray.ShowBalloon(QStringLiteral("Your status has now been changed to busy"),
-                     QStringLiteral("Parlendo Notification"));
+    tray.ShowBalloon(CTrayIcon::StatusChangedText(2), CTrayIcon::NotificationTitle());
     QCOMPARE(tray.Notice(), notice);
     QVERIFY(notice->isVisible());
     QCOMPARE(notice->Text(), QStringLiteral("Your status has now been changed to busy"));
