@@ -30,6 +30,8 @@ COLOURS = {
     "Y": (255, 240, 160),   # shine on the away disc
     "x": (64, 64, 64),      # close cross
     "h": (214, 214, 214),   # its halo, which keeps it visible on a dark background
+    "q": (150, 150, 150),   # status not known
+    "Q": (214, 214, 214),   # shine on the grey disc
 }
 
 LOGIN = """
@@ -291,6 +293,14 @@ def main():
         to_pixels(disc("y", "Y", away_hands), MAGENTA),
     )
     write_png(os.path.join(out, "status-strip.png"), strip)
+
+    # The operators list: 0 a status the console does not know, 1 online, 2 busy or away.
+    operators = side_by_side(
+        to_pixels(disc("q", "Q"), MAGENTA),
+        to_pixels(disc("G", "H"), MAGENTA),
+        to_pixels(disc("r", "R", busy_bar), MAGENTA),
+    )
+    write_png(os.path.join(out, "operator-states.png"), operators)
 
 
 if __name__ == "__main__":

@@ -1,0 +1,129 @@
+#include "tray_icon.h"
+
+#include "app_settings.h"
+#include "status_word.h"
+#include "tray_notice.h"
+
+#include <QPainter>
+#include <QSvgRenderer>
+
+namespace {
+
+// Drawn from the SVG at the sizes notification areas ask for, so that no icon engine plugin is
+// needed at run time.
+QIcon IconFromSvg(const QString& path)
+{
+    QSvgRenderer renderer(path);
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        renderer.render(&painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+} // namespace
+
+CTrayIcon::CTrayIcon(const CAppSettings* settings, QObject* parent)
+    : QObject(parent), m_settings(settings), m_icon(new QSystemTrayIcon(this))
+{
+    connect(m_icon, &QSystemTrayIcon::activated, this, &CTrayIcon::OnActivated);
+}
+
+CTrayIcon::~CTrayIcon()
+{
+    delete m_notice;
+}
+
+QIcon CTrayIcon::LoggedInIcon()
+{
+    return IconFromSvg(QStringLiteral(":/console/tray-online.svg"));
+}
+
+QIcon CTrayIcon::LoggedOutIcon()
+{
+    return IconFromSvg(QStringLiteral(":/console/tray-offline.svg"));
+}
+
+QString CTrayIcon::NotificationTitle()
+{
+    return QStringLiteral("Parlendo Notification");
+}
+
+QString CTrayIcon::LoggedInText()
+{
+    return QStringLiteral("You are now logged in to the Parlendo server");
+}
+
+QString CTrayIcon::LoggedOutText()
+{
+    return QStringLiteral("You are now logged out from the Parlendo server");
+}
+
+QString CTrayIcon::StatusChangedText(int status)
+{
+    return QStringLiteral("Your status has now been changed to %1").arg(StatusWord(status));
+}
+
+bool CTrayIcon::IsAvailable() const
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void CTrayIcon::Apply(bool loggedIn, const QString& title)
+{
+    // The picture is loaded at each update, so it always matches the title it comes with.
+    m_loggedIn = loggedIn;
+    m_icon->setIcon(loggedIn ? LoggedInIcon() : LoggedOutIcon());
+    m_icon->setToolTip(title.left(kTipLength));
+}
+
+void CTrayIcon::Add(bool loggedIn, const QString& title)
+{
+    Apply(loggedIn, title);
+    m_icon->show();
+}
+
+void CTrayIcon::Modify(bool loggedIn, const QString& title)
+{
+    Apply(loggedIn, title);
+}
+
+void CTrayIcon::Remove()
+{
+    m_icon->hide();
+    if (m_notice)
+        m_notice->hide();
+}
+
+QString CTrayIcon::ToolTip() const
+{
+    return m_icon->toolTip();
+}
+
+void CTrayIcon::ShowBalloon(const QString& text, const QString& title)
+{
+    if (m_settings->m_showHints != 1)
+        return;
+    const QString shownText = text.left(kBalloonTextLength);
+    const QString shownTitle = title.left(kBalloonTitleLength);
+    if (IsAvailable() && m_icon->isVisible() && QSystemTrayIcon::supportsMessages()) {
+        m_icon->showMessage(shownTitle, shownText, QSystemTrayIcon::Information,
+                            static_cast<int>(m_balloonTime.count()));
+        return;
+    }
+    if (!m_notice)
+        m_notice = new CTrayNotice();
+    m_notice->Show(shownTitle, shownText, m_balloonTime);
+}
+
+void CTrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    // Single clicks, the middle button and the context click do nothing: the icon has no menu.
+    if (reason == QSystemTrayIcon::DoubleClick)
+        emit RestoreRequested();
+}

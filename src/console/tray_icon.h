@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QIcon>
+#include <QObject>
+#include <QPointer>
+#include <QSystemTrayIcon>
+#include <chrono>
+
+class CAppSettings;
+class CTrayNotice;
+
+// The console's icon in the notification area: the logged-in or the not-logged-in picture, the
+// main window's title as its tip, a double click to bring the window back, and balloons for
+// log-in, log-out and status changes while the operator wants hints (ShowHints 1).
+//
+// Desktops without a notification area exist (and it can come and go): IsAvailable() says
+// whether there is one now, and while there is none balloons appear as a small notice window
+// instead, so that nothing the operator should see is lost. The window must not hide itself on
+// minimise while IsAvailable() is false, since it could not be brought back.
+class CTrayIcon final : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kTipLength = 127;
+    static constexpr int kBalloonTextLength = 255;
+    static constexpr int kBalloonTitleLength = 63;
+    static constexpr std::chrono::milliseconds kBalloonTime{11000};
+
+    // The settings are not owned and must outlive the icon.
+    explicit CTrayIcon(const CAppSettings* settings, QObject* parent = nullptr);
+    ~CTrayIcon() override;
+
+    bool IsAvailable() const;
+
+    // Puts the icon into the notification area, with the picture for the log-in state and the
+    // window title as its tip; Modify changes both, Remove takes the icon away.
+    void Add(bool loggedIn, const QString& title);
+    void Modify(bool loggedIn, const QString& title);
+    void Remove();
+
+    // Shows a balloon when ShowHints is 1; nothing otherwise.
+    void ShowBalloon(const QString& text, const QString& title);
+    // How long a balloon stays; the notification area may shorten it.
+    void SetBalloonTime(std::chrono::milliseconds time) { m_balloonTime = time; }
+
+    QString ToolTip() const;
+    bool ShowsLoggedIn() const { return m_loggedIn; }
+    // The notice shown in place of balloons without a notification area, or null.
+    CTrayNotice* Notice() const { return m_notice; }
+    // The platform icon, for whoever needs to reach it directly (its activations among them).
+    QSystemTrayIcon* PlatformIcon() const { return m_icon; }
+
+    static QIcon LoggedInIcon();
+    static QIcon LoggedOutIcon();
+
+    // What the console's balloons say, under the one title they all have.
+    static QString NotificationTitle();
+    static QString LoggedInText();
+    static QString LoggedOutText();
+    static QString StatusChangedText(int status);
+
+signals:
+    // The operator double-clicked the icon: the main window should show itself in its normal
+    // state, come to the front and take the focus.
+    void RestoreRequested();
+
+private:
+    void OnActivated(QSystemTrayIcon::ActivationReason reason);
+    void Apply(bool loggedIn, const QString& title);
+
+    const CAppSettings* m_settings;
+    QSystemTrayIcon* m_icon; // a child of this object
+    QPointer<CTrayNotice> m_notice;
+    std::chrono::milliseconds m_balloonTime = kBalloonTime;
+    bool m_loggedIn = false;
+};

@@ -1,0 +1,147 @@
+#include "visitor_list_ctrl.h"
+
+#include "visitor_list_model.h"
+#include "visitor_row_delegate.h"
+
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <algorithm>
+
+namespace {
+
+bool AskWithMessageBox(QWidget* parent, const QString& question)
+{
+    return QMessageBox::question(parent, QCoreApplication::applicationName(), question,
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+} // namespace
+
+CVisitorListCtrl::CVisitorListCtrl(QWidget* parent)
+    : QTreeView(parent), m_delegate(new CVisitorRowDelegate(this)), m_asker(AskWithMessageBox)
+{
+    setItemDelegate(m_delegate);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    header()->setSectionsMovable(true);
+    header()->setStretchLastSection(false);
+    header()->setDefaultSectionSize(kDefaultWidth1);
+    connect(this, &QAbstractItemView::doubleClicked, this, &CVisitorListCtrl::OnDoubleClicked);
+}
+
+void CVisitorListCtrl::setModel(QAbstractItemModel* model)
+{
+    for (const auto& c : m_modelConnections)
+        disconnect(c);
+    m_modelConnections.clear();
+    QTreeView::setModel(model);
+    if (model) {
+        header()->resizeSection(0, kDefaultWidth0);
+        header()->resizeSection(1, kDefaultWidth1);
+        // A reset or a removal can end a selection without a selection signal.
+        m_modelConnections.push_back(connect(model, &QAbstractItemModel::modelReset, this,
+                                             &CVisitorListCtrl::CheckSelection));
+        m_modelConnections.push_back(connect(model, &QAbstractItemModel::rowsRemoved, this,
+                                             &CVisitorListCtrl::CheckSelection));
+    }
+    if (selectionModel()) {
+        m_modelConnections.push_back(connect(selectionModel(),
+                                             &QItemSelectionModel::selectionChanged, this,
+                                             &CVisitorListCtrl::CheckSelection));
+    }
+    CheckSelection();
+}
+
+CVisitorListModel* CVisitorListCtrl::VisitorModel() const
+{
+    return qobject_cast<CVisitorListModel*>(model());
+}
+
+void CVisitorListCtrl::SetAsker(Asker asker)
+{
+    m_asker = std::move(asker);
+}
+
+QString CVisitorListCtrl::InviteQuestion()
+{
+    return QStringLiteral(
+        "Do you want to send a chat invitation to the visitor browsing the selected web page?");
+}
+
+bool CVisitorListCtrl::HasSelection() const
+{
+    return selectionModel() && selectionModel()->hasSelection();
+}
+
+void CVisitorListCtrl::CheckSelection()
+{
+    const bool now = HasSelection();
+    if (now == m_hadSelection)
+        return;
+    m_hadSelection = now;
+    emit SelectionPresenceChanged(now);
+}
+
+std::vector<int> CVisitorListCtrl::SelectedRowsFromTop() const
+{
+    std::vector<int> rows;
+    if (!selectionModel())
+        return rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+std::vector<std::int32_t> CVisitorListCtrl::SelectedIds() const
+{
+    std::vector<std::int32_t> ids;
+    for (const int row : SelectedRowsFromTop()) {
+        const int id = model()->index(row, 0).data(CVisitorListModel::IdRole).toInt();
+        if (id > 0)
+            ids.push_back(id);
+    }
+    return ids;
+}
+
+std::vector<std::int32_t> CVisitorListCtrl::MarkSelectedInvited()
+{
+    std::vector<std::int32_t> ids;
+    CVisitorListModel* visitors = VisitorModel();
+    if (!visitors)
+        return ids;
+    for (const int row : SelectedRowsFromTop()) {
+        const int id = visitors->index(row, 0).data(CVisitorListModel::IdRole).toInt();
+        if (id > 0) {
+            visitors->MarkInvitedAt(row);
+            ids.push_back(id);
+        }
+    }
+    return ids;
+}
+
+void CVisitorListCtrl::OnDoubleClicked(const QModelIndex& index)
+{
+    if (!index.isValid())
+        return;
+    if (m_asker(this, InviteQuestion()))
+        emit InviteRequested();
+}
+
+void CVisitorListCtrl::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                               const QModelIndex& index) const
+{
+    // The row is drawn whole, across both columns, rather than cell by cell.
+    QStyleOptionViewItem row = option;
+    row.rect =
+        QRect(-header()->offset(), option.rect.top(), header()->length(), option.rect.height());
+    const bool selected = selectionModel() && selectionModel()->isSelected(index);
+    row.state.setFlag(QStyle::State_Selected, selected);
+    m_delegate->PaintRow(painter, row, index, header()->sectionSize(0), header()->sectionSize(1));
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QTreeView>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class CVisitorListModel;
+class CVisitorRowDelegate;
+
+// The visitors list as the operator sees it: a report list of 48-pixel rows drawn by
+// CVisitorRowDelegate, several rows selectable, the selection always shown. It tells the window
+// when Invite to Chat should follow the selection, and asks, on a double click on a row,
+// whether to invite; the window then runs its invitation command.
+class CVisitorListCtrl final : public QTreeView
+{
+    Q_OBJECT
+
+public:
+    // Puts a Yes/No question to the operator and returns whether the answer was Yes.
+    using Asker = std::function<bool(QWidget* parent, const QString& question)>;
+
+    static constexpr int kDefaultWidth0 = 410;
+    static constexpr int kDefaultWidth1 = 100;
+
+    explicit CVisitorListCtrl(QWidget* parent = nullptr);
+
+    // The list shows a CVisitorListModel; any other model is shown but cannot be marked.
+    void setModel(QAbstractItemModel* model) override;
+    CVisitorListModel* VisitorModel() const;
+
+    // Until set, a message box asks.
+    void SetAsker(Asker asker);
+
+    bool HasSelection() const;
+    // The visitor ids of the selected rows from the top, those above 0 only.
+    std::vector<std::int32_t> SelectedIds() const;
+    // The invitation command: marks every selected row with an id above 0 as invited and
+    // returns those ids from the top.
+    std::vector<std::int32_t> MarkSelectedInvited();
+
+    static QString InviteQuestion();
+
+signals:
+    // Invite to Chat is enabled exactly while this is true (and the operator is logged in).
+    void SelectionPresenceChanged(bool hasSelection);
+    // The operator double-clicked a row and said Yes to inviting the selected visitors.
+    void InviteRequested();
+
+protected:
+    void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) const override;
+
+private:
+    void CheckSelection();
+    void OnDoubleClicked(const QModelIndex& index);
+    std::vector<int> SelectedRowsFromTop() const;
+
+    CVisitorRowDelegate* m_delegate; // a child of the view
+    Asker m_asker;
+    bool m_hadSelection = false;
+    std::vector<QMetaObject::Connection> m_modelConnections;
+};

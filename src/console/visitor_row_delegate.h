@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+// Draws one row of the visitors list, 48 pixels tall: the caption (red once the visitor has
+// been invited), the display address below it, the minutes listed at the right of the first
+// column, and the IP address and arrival time in the second. The row reads its display record
+// through the model's roles at each draw; nothing is cached.
+class CVisitorRowDelegate final : public QStyledItemDelegate
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kRowHeight = 48;
+
+    explicit CVisitorRowDelegate(QObject* parent = nullptr);
+
+    // Draws the whole row of the index: option.rect is the row's bounds (from the left edge of
+    // the first column to the right edge of the last), w0 and w1 the current widths of the
+    // two columns. Highlighted when option.state has State_Selected.
+    void PaintRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index,
+                  int w0, int w1) const;
+
+    // For views that hand the delegate single cells: the row is drawn once, for column 0,
+    // across the cell, with the column widths taken from the view's header when it has one.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+    // The minute count as the row shows it, trailing blank included.
+    static QString MinutesText(int minutes);
+};

@@ -1,0 +1,241 @@
+#include "visitor_popup_dlg.h"
+
+#include "app_settings.h"
+#include "flat_button.h"
+#include "link_static.h"
+#include "result_codes.h"
+#include "visitor_entry.h"
+#include "wildcard.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScreen>
+#include <QThread>
+#include <QTimer>
+#include <array>
+#include <memory>
+
+namespace {
+
+const QColor kTeal(0, 128, 128); // the close picture's transparent colour
+const QColor kPureBlue(0, 0, 255);
+const QColor kPureRed(255, 0, 0);
+
+// The popup's layout in dialog units (x, y, width, height) of its 8-point Tahoma font.
+constexpr int kWidthDlu = 340;
+constexpr int kHeightDlu = 28;
+constexpr std::array<int, 4> kTitleDlu = {3, 1, 19, 8};
+constexpr std::array<int, 4> kMessageDlu = {3, 11, 282, 16};
+constexpr std::array<int, 4> kCloseDlu = {329, 1, 10, 8};
+constexpr std::array<int, 4> kInviteDlu = {292, 9, 47, 11};
+constexpr int kBorder = 1; // the thin border around the client area
+
+// Bottom-right placement on the whole screen (not the work area), as the popups always sat.
+constexpr int kRightGap = 5;
+constexpr int kBottomGap = 30;
+
+} // namespace
+
+CVisitorPopupDlg* CVisitorPopupDlg::Announce(const CAppSettings* settings, int* openCount,
+                                             int* slotLimit, const CVisitorEntry& visitor,
+                                             InviteFunction invite)
+{
+    if (settings->m_showHints != 1)
+        return nullptr;
+    if (*slotLimit != 0 && *openCount >= *slotLimit)
+        return nullptr;
+    return new CVisitorPopupDlg(settings, openCount, slotLimit, visitor.id, visitor.text1,
+                                visitor.text2, std::move(invite));
+}
+
+CVisitorPopupDlg::CVisitorPopupDlg(const CAppSettings* settings, int* openCount, int* slotLimit,
+                                   std::int32_t visitorId, const std::string& pageAddress,
+                                   const std::string& caption, InviteFunction invite,
+                                   std::chrono::milliseconds lifetime)
+    : CLayeredDlg(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_settings(settings), m_openCount(openCount), m_slotLimit(slotLimit), m_visitorId(visitorId),
+      m_pageAddress(pageAddress), m_caption(caption), m_invite(std::move(invite)),
+      m_title(new CLinkStatic(QString(), this)), m_message(new QLabel(this)),
+      m_close(new CFlatButton(QString(), this)),
+      m_inviteButton(new CFlatButton(QStringLiteral("Invite to chat"), this)),
+      m_timer(new QTimer(this))
+{
+    ++*m_openCount;
+    setAttribute(Qt::WA_DeleteOnClose);
+    // Arriving visitors must not take the keyboard from a chat the operator is typing in.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setWindowTitle(QString::fromStdString(caption));
+
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSize(8);
+    setFont(font);
+    const QFontMetrics metrics(font);
+    const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    m_baseX = (metrics.horizontalAdvance(alphabet) / 26 + 1) / 2;
+    m_baseY = metrics.height();
+
+    BuildControls();
+    SetTransparency(kOpacity);
+
+    std::array<std::string, 5> patterns;
+    for (std::size_t i = 0; i < patterns.size(); ++i)
+        patterns[i] = m_settings->m_baseUrl[i].toStdString();
+    const std::string shown = StripDomainChained(m_pageAddress, patterns);
+    m_title->SetText(QString::fromStdString(m_caption));
+    m_message->setText(QStringLiteral("A visitor has now entered: ") +
+                       QString::fromStdString(shown));
+    m_title->SetUrl(QString::fromStdString(m_pageAddress));
+
+    LayOut();
+    Place();
+
+    m_timer->setSingleShot(true);
+    connect(m_timer, &QTimer::timeout, this, &QWidget::close);
+    m_timer->start(lifetime);
+    QApplication::alert(this, 0);
+}
+
+CVisitorPopupDlg::~CVisitorPopupDlg()
+{
+    --*m_openCount;
+}
+
+void CVisitorPopupDlg::CloseAll()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* popup = qobject_cast<CVisitorPopupDlg*>(widget))
+            delete popup;
+    }
+}
+
+void CVisitorPopupDlg::BuildControls()
+{
+    m_close->SetBitmaps(QImage(QStringLiteral(":/ui/close.png")), kTeal, {}, {}, false);
+    m_close->SetAlignment(CFlatButton::kPictureLeft, false);
+    m_close->SetColour(CFlatButton::kBackOver, SysColour::ScrollBar, false);
+    m_close->SetColour(CFlatButton::kBackNormal, SysColour::ScrollBar, false);
+    m_close->SetColour(CFlatButton::kBackFocus, SysColour::ScrollBar, false);
+    m_close->SetColour(CFlatButton::kTextNormal, SysColour::WindowText, false);
+    m_close->SetColour(CFlatButton::kTextOver, kPureBlue, false);
+    connect(m_close, &QAbstractButton::clicked, this, &QWidget::close);
+
+    m_inviteButton->SetAlignment(CFlatButton::kPictureLeft, false);
+    m_inviteButton->SetColour(CFlatButton::kTextNormal, kPureRed, false);
+    m_inviteButton->SetColour(CFlatButton::kTextOver, kPureBlue, false);
+    connect(m_inviteButton, &QAbstractButton::clicked, this, &CVisitorPopupDlg::OnInvite);
+
+    // Page addresses and captions come from the network: never read as rich text.
+    m_message->setTextFormat(Qt::PlainText);
+    m_message->setWordWrap(true);
+    m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+int CVisitorPopupDlg::DluX(int units) const
+{
+    return (units * m_baseX + 2) / 4;
+}
+
+int CVisitorPopupDlg::DluY(int units) const
+{
+    return (units * m_baseY + 4) / 8;
+}
+
+void CVisitorPopupDlg::LayOut()
+{
+    const auto place = [this](QWidget* widget, const std::array<int, 4>& dlu) {
+        widget->setGeometry(kBorder + DluX(dlu[0]), kBorder + DluY(dlu[1]), DluX(dlu[2]),
+                            DluY(dlu[3]));
+    };
+    setFixedSize(DluX(kWidthDlu) + 2 * kBorder, DluY(kHeightDlu) + 2 * kBorder);
+    place(m_message, kMessageDlu);
+    place(m_close, kCloseDlu);
+    place(m_inviteButton, kInviteDlu);
+    // The link keeps its place and takes the size of its text, but not past the close button.
+    m_title->move(kBorder + DluX(kTitleDlu[0]), kBorder + DluY(kTitleDlu[1]));
+    m_title->setMinimumHeight(DluY(kTitleDlu[3]));
+    m_title->setMaximumWidth(DluX(kCloseDlu[0]) - DluX(kTitleDlu[0]) - DluX(2));
+    m_title->resize(m_title->sizeHint().boundedTo(m_title->maximumSize()));
+}
+
+void CVisitorPopupDlg::Place()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect desktop = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    const int w = width();
+    const int h = height();
+    *m_slotLimit = desktop.height() / h - 1;
+    int y = desktop.height() - (h - 1) * *m_openCount - kBottomGap;
+    if (y < 0)
+        y = 0;
+    move(desktop.x() + desktop.width() - w - kRightGap, desktop.y() + y);
+    // A new window shows above the others; the stays-on-top flag keeps it there.
+    show();
+}
+
+void CVisitorPopupDlg::SetLauncher(const CUrlLauncher* launcher)
+{
+    m_title->SetLauncher(launcher);
+}
+
+QString CVisitorPopupDlg::ErrorMessage(int code)
+{
+    return QStringLiteral("There was an error while sending the chat invitation.\n") +
+           QString::fromUtf8(ResultMessage(code));
+}
+
+void CVisitorPopupDlg::OnInvite()
+{
+    if (m_inviting || !m_invite)
+        return;
+    m_inviting = true;
+    m_inviteButton->setEnabled(false);
+    // The worker owns copies of all it needs: the popup may close before the send returns, and
+    // then the result is dropped with the connection below.
+    auto result = std::make_shared<int>(rc::kOk);
+    QThread* worker = QThread::create([invite = m_invite, id = m_visitorId,
+                                       text = m_settings->m_username.toStdString(),
+                                       result] { *result = invite(id, text); });
+    connect(worker, &QThread::finished, this, [this, result] { OnInviteSent(*result); });
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    worker->start();
+}
+
+void CVisitorPopupDlg::OnInviteSent(int code)
+{
+    emit InviteSent(code);
+    if (code >= 0) {
+        close();
+        return;
+    }
+    // Not a child of the popup: the popup's lifetime runs on while the message is up and may
+    // end it, and the message must stay until the operator has read it. OK then closes the
+    // popup if it is still there; the connection goes with the popup otherwise.
+    auto* box = new QMessageBox(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(),
+                                ErrorMessage(code), QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QDialog::finished, this, &QWidget::close);
+    box->show();
+}
+
+void CVisitorPopupDlg::reject()
+{
+    // Escape closes (and so deletes) the popup rather than only hiding it.
+    close();
+}
+
+void CVisitorPopupDlg::closeEvent(QCloseEvent* event)
+{
+    // Accepted as any window's close: the dialog's own handler would go round through reject().
+    event->accept();
+}
+
+void CVisitorPopupDlg::paintEvent(QPaintEvent* event)
+{
+    CLayeredDlg::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(SystemColour(SysColour::DarkShadow3D, palette()));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
