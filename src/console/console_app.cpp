@@ -1,0 +1,85 @@
+#include "console_app.h"
+
+#include "app_settings.h"
+#include "demo_server.h"
+#include "layout_profile.h"
+#include "message_box_notifier.h"
+#include "operator_dlg.h"
+#include "qt_operator_session.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+
+namespace {
+
+// Resident memory of this process in kB, from the kernel's status file; -1 when unknown.
+long ResidentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    // Read whole: the kernel reports the file's size as 0, so it has no "end" to read up to.
+    const QList<QByteArray> lines = status.readAll().split('\n');
+    for (const QByteArray& line : lines)
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).simplified().split(' ').value(0).toLong();
+    return -1;
+}
+
+// The developer figures of --exit-after-login, on stdout.
+void WatchStartup(COperatorDlg& window, const QElapsedTimer& clock)
+{
+    QObject::connect(&window, &COperatorDlg::FirstShown, &window, [&clock] {
+        std::printf("shown %lld\n", static_cast<long long>(clock.elapsed()));
+        std::fflush(stdout);
+    });
+    QObject::connect(&window, &COperatorDlg::VisitorsListed, &window, [&window, &clock](int count) {
+        std::printf("listed %d %lld rss-kb %ld\n", count, static_cast<long long>(clock.elapsed()),
+                    ResidentKb());
+        std::fflush(stdout);
+        window.close();
+    });
+}
+
+} // namespace
+
+int CConsoleApp::Run()
+{
+    QElapsedTimer clock;
+    clock.start();
+
+    std::optional<CDemoServer> demo;
+    if (m_options.demo) {
+        demo.emplace(m_options.demoVisitors);
+        if (!demo->Start()) {
+            std::fprintf(stderr, "parlendo: the demo server did not start: %s\n",
+                         qPrintable(demo->Error()));
+            return EXIT_FAILURE;
+        }
+    }
+    CAppSettings settings(demo ? demo->SettingsPath() : QString());
+    const CLayoutProfile profile(demo ? demo->LayoutPath() : QString());
+    CMessageBoxNotifier notifier;
+    COperatorSession& session = COperatorSession::GetInstance();
+
+    auto window = std::make_unique<COperatorDlg>(settings, profile, session, notifier);
+    if (m_options.exitAfterLogin)
+        WatchStartup(*window, clock);
+    window->show();
+    const int code = QApplication::exec();
+
+    if (window->Shutdown() > 0) {
+        // A worker is still inside the session (a connect waiting on a name lookup). Destroying
+        // the session or the window under it would be worse than not running destructors.
+        std::fflush(nullptr);
+        std::quick_exit(code);
+    }
+    window.reset();
+    COperatorSession::DestroyInstance();
+    return code;
+}

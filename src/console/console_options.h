@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QStringList>
+#include <optional>
+
+// What the parlendo command line asks for. Apart from the demo, the console takes all its
+// configuration from the settings file.
+struct ConsoleOptions
+{
+    bool demo = false;
+    // Developer options, for measuring the console: how many visitors the demo server starts
+    // with, and quitting once logged in with the visitors listed (printing start-up figures).
+    int demoVisitors = 12;
+    bool exitAfterLogin = false;
+
+    // Parses the arguments (the program name first). Returns an exit code when the program is
+    // to end at once: 0 after --help or --version (printed to stdout), 1 after a bad argument
+    // (explained on stderr).
+    static std::optional<int> Parse(const QStringList& arguments, ConsoleOptions& options);
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+class CSimServer;
+
+// What "parlendo --demo" runs on: the simulated chat server in this process, on a free
+// loopback port, with a reproducible crowd of visitors who come and go and now and then ask for
+// a chat; and a settings file and a layout profile of its own in a temporary folder, set to log
+// in automatically as demo/demo. The operator's own files are never read or written. Everything
+// goes with the object.
+class CDemoServer final
+{
+public:
+    static constexpr char kUser[] = "demo";
+    static constexpr char kPassword[] = "demo";
+
+    explicit CDemoServer(int initialVisitors = 12);
+    ~CDemoServer();
+    CDemoServer(const CDemoServer&) = delete;
+    CDemoServer& operator=(const CDemoServer&) = delete;
+
+    // Starts the server and writes the settings. False with Error() telling why.
+    bool Start();
+    QString Error() const { return m_error; }
+    int Port() const { return m_port; }
+
+    QString SettingsPath() const;
+    QString LayoutPath() const;
+
+private:
+    int m_initialVisitors;
+    QTemporaryDir m_folder;
+    std::unique_ptr<CSimServer> m_server;
+    int m_port = -1;
+    QString m_error;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QUrl>
+#include <QWebEngineView>
+
+// The embedded browser of the main window's web pane, showing the service's pages. Links that
+// ask for a new window open in the same view: the pane is the only place pages are shown.
+//
+// It lives in a module of its own (libparlendo_webengine.so) that the console loads the first
+// time a page is asked for: the browser engine is by far the largest part of the program, and
+// loading it with the program would slow every start-up for a pane that is seldom used.
+class CExplorer1 final : public QWebEngineView
+{
+    Q_OBJECT
+
+public:
+    explicit CExplorer1(QWidget* parent = nullptr);
+
+protected:
+    QWebEngineView* createWindow(QWebEnginePage::WebWindowType type) override;
+};
+
+// What the console looks up in the module. The view loads an address through its "url"
+// property.
+extern "C" Q_DECL_EXPORT QWidget* ParlendoCreateExplorer(QWidget* parent);

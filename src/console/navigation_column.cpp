@@ -1,0 +1,53 @@
+#include "navigation_column.h"
+
+#include "dialog_units.h"
+#include "gradient_button.h"
+#include "gradient_label.h"
+
+#include <QVBoxLayout>
+
+CNavigationColumn::CNavigationColumn(QWidget* parent)
+    : QWidget(parent), m_panel(new CGradientLabel(QString(), this)),
+      m_heading(new CGradientLabel(QStringLiteral("View"), this))
+{
+    m_panel->SetColours(SysColour::ButtonHighlight, SysColour::ButtonHighlight,
+                        SysColour::CaptionText);
+    m_heading->SetColours(SysColour::ActiveCaption, SysColour::GradientActiveCaption,
+                          SysColour::HighlightText);
+
+    // The panel lies behind the column and takes its whole size; it is no item of the layout.
+    m_panel->lower();
+
+    const CDialogUnits units(font());
+    setFixedWidth(units.X(75));
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    // In the design the buttons overlap by one unit, so that their frames meet in one line.
+    column->setSpacing(0);
+    m_heading->setFixedHeight(units.Y(15));
+    column->addWidget(m_heading);
+    m_visitors = AddButton(QStringLiteral("Website Visitors"));
+    m_operators = AddButton(QStringLiteral("Website Operators"));
+    m_reports = AddButton(QStringLiteral("Website Reports"));
+    m_account = AddButton(QStringLiteral("Account Settings"));
+    m_tutorial = AddButton(QStringLiteral("Quick Tutorial      "));
+    column->addStretch(1);
+}
+
+CGradientButton* CNavigationColumn::AddButton(const QString& text)
+{
+    auto* button = new CGradientButton(text, this);
+    button->SetColours(CThemeColour(SysColour::Light3D, 255),
+                       CThemeColour(SysColour::GradientInactiveCaption, 255),
+                       CThemeColour(SysColour::ActiveCaption, 220));
+    button->SetHover(true);
+    button->setFixedHeight(CDialogUnits(font()).Y(15));
+    layout()->addWidget(button);
+    return button;
+}
+
+void CNavigationColumn::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_panel->setGeometry(rect());
+}
