@@ -17,6 +17,8 @@ function(parlendo_test name)
   cmake_parse_arguments(T "QT" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE parlendo_warnings ${T_LIBS})
+  # Header-only helpers shared by the tests.
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
   if(T_QT)
     target_link_libraries(${name} PRIVATE Qt6::Test)
     add_test(NAME ${name} COMMAND ${name})

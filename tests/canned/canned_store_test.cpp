@@ -1,5 +1,6 @@
 // The canned answers file on disk: which file is read, the built-in answers, and saves that
 // fail without harming the previous file.
+#include "file_helpers.h"
 #include "canned_store.h"
 #include "result_codes.h"
 
@@ -16,39 +17,9 @@
 
 namespace {
 
-// Makes every write past `bytes` in any file fail (EFBIG), which root cannot override.
-class FileSizeLimit final
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &m_saved); }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit m_saved = {};
-};
-
-QByteArray Contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
+using testing_support::Contents;
+using testing_support::WriteFile;
+using testing_support::FileSizeLimit;
 
 QByteArray Bytes(const CannedAnswers& tree)
 {

@@ -1,5 +1,6 @@
 // The layout profile against its INI file: first run, round trips, defaults of single values,
 // NumCols against the real column count, damaged and unwritable profiles.
+#include "file_helpers.h"
 #include "layout_profile.h"
 #include "result_codes.h"
 
@@ -15,19 +16,8 @@ Q_DECLARE_METATYPE(std::optional<WindowPlacement>)
 
 namespace {
 
-QByteArray Contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
+using testing_support::Contents;
+using testing_support::WriteFile;
 
 WindowPlacement Placement(int show, int left, int top, int right, int bottom)
 {

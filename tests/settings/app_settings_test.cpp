@@ -1,5 +1,6 @@
 // The settings record against its file: defaults, partial and damaged files, conversions,
 // permissions, and saves that fail without harming the file on disk.
+#include "file_helpers.h"
 #include "app_settings.h"
 
 #include <QDir>
@@ -14,25 +15,9 @@
 
 namespace {
 
-// Makes every write past `bytes` in any file fail (EFBIG), which root cannot override.
-class FileSizeLimit final
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &m_saved); }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit m_saved = {};
-};
+using testing_support::Contents;
+using testing_support::WriteFile;
+using testing_support::FileSizeLimit;
 
 int Mode(const QString& path)
 {
@@ -40,20 +25,6 @@ int Mode(const QString& path)
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
         return -1;
     return static_cast<int>(info.st_mode & 07777);
-}
-
-QByteArray Contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
 }
 
 void Fill(CAppSettings& s)

@@ -1,5 +1,6 @@
 // The autostart entry: present exactly while auto-run is on, naming the executable in a form
 // the desktop reads back to the same path, and accepted by desktop-file-validate.
+#include "file_helpers.h"
 #include "auto_run_entry.h"
 #include "result_codes.h"
 
@@ -13,11 +14,7 @@
 
 namespace {
 
-QByteArray Contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using testing_support::Contents;
 
 QByteArray ExecLine(const QByteArray& entry)
 {

@@ -1,6 +1,7 @@
 // The options dialog against the one settings record: what OK refuses and in which order, what
 // it stores and saves, a save that fails, the autostart entry kept in step, and the two
 // sub-dialogs whose saves outlast a cancelled options dialog.
+#include "file_helpers.h"
 #include "app_settings.h"
 #include "auto_run_entry.h"
 #include "base_url_dlg.h"
@@ -26,26 +27,15 @@
 
 namespace {
 
+using testing_support::Contents;
+using testing_support::WriteFile;
+
 const QString kPortMessage = QStringLiteral("The server port must be a valid number.");
 const QString kTimeoutMessage = QStringLiteral("The alert timeout must be a valid number.");
 const QString kSaveMessage =
     QStringLiteral("There was an error while saving the Parlendo settings in the settings "
                    "file.\nPlease check that you have the required permissions to modify "
                    "the settings file.");
-
-QByteArray Contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
 
 template <typename Widget> Widget* Child(const QWidget* parent, const char* name)
 {
