@@ -1,10 +1,12 @@
 #include "console_app.h"
 
 #include "app_settings.h"
+#include "auto_run_entry.h"
 #include "demo_server.h"
 #include "layout_profile.h"
 #include "message_box_notifier.h"
 #include "operator_dlg.h"
+#include "options_dlg.h"
 #include "qt_operator_session.h"
 
 #include <QApplication>
@@ -68,6 +70,14 @@ int CConsoleApp::Run()
     COperatorSession& session = COperatorSession::GetInstance();
 
     auto window = std::make_unique<COperatorDlg>(settings, profile, session, notifier);
+    if (demo) {
+        window->SetSettingsEditor([path = demo->AutoRunPath()](CAppSettings& edited,
+                                                               QWidget* parent) {
+            COptionsDlg dialog(edited, parent);
+            dialog.SetAutoRunEntry(CAutoRunEntry(path));
+            dialog.exec();
+        });
+    }
     if (m_options.exitAfterLogin)
         WatchStartup(*window, clock);
     window->show();

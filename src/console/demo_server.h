@@ -9,7 +9,8 @@ class CSimServer;
 // What "parlendo --demo" runs on: the simulated chat server in this process, on a free
 // loopback port, with a reproducible crowd of visitors who come and go and now and then ask for
 // a chat; and a settings file and a layout profile of its own in a temporary folder, set to log
-// in automatically as demo/demo. The operator's own files are never read or written. Everything
+// in automatically as demo/demo. The operator's own files, the desktop's autostart entry among
+// them, are never read or written. Everything
 // goes with the object.
 class CDemoServer final
 {
@@ -29,6 +30,8 @@ public:
 
     QString SettingsPath() const;
     QString LayoutPath() const;
+    // Where the options dialog keeps the autostart entry in the demo, in place of the desktop's.
+    QString AutoRunPath() const;
 
 private:
     int m_initialVisitors;

@@ -2,8 +2,6 @@
 
 #include "about_dlg.h"
 #include "app_settings.h"
-#include "basic_operator_model.h"
-#include "basic_visitor_model.h"
 #include "console_commands.h"
 #include "console_texts.h"
 #include "console_toolbar.h"
@@ -13,15 +11,21 @@
 #include "gradient_label.h"
 #include "keep_alive.h"
 #include "layout_profile.h"
-#include "list_roles.h"
 #include "login_dlg.h"
 #include "navigation_column.h"
 #include "notifier.h"
+#include "operator_list_ctrl.h"
+#include "operator_list_model.h"
+#include "options_dlg.h"
 #include "qt_operator_session.h"
 #include "result_codes.h"
 #include "service_pages.h"
 #include "session_bridge.h"
+#include "tray_icon.h"
 #include "url_launcher.h"
+#include "visitor_list_ctrl.h"
+#include "visitor_list_model.h"
+#include "visitor_popup_dlg.h"
 #include "web_pane.h"
 #include "window_layout.h"
 
@@ -30,13 +34,11 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIcon>
-#include <QItemSelectionModel>
 #include <QStackedWidget>
 #include <QSystemTrayIcon>
 #include <QTimer>
-#include <QTreeView>
 #include <QVBoxLayout>
-#include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -51,19 +53,10 @@ QString WithResult(const char* sentence, int result)
     return Text(sentence) + QString::fromLatin1(ResultMessage(result));
 }
 
-QTreeView* MakeList(QWidget* parent)
+void RunOptionsDialog(CAppSettings& settings, QWidget* parent)
 {
-    auto* view = new QTreeView(parent);
-    view->setRootIsDecorated(false);
-    view->setItemsExpandable(false);
-    view->setUniformRowHeights(true);
-    view->setAllColumnsShowFocus(true);
-    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->header()->setSectionsMovable(true);
-    view->header()->setStretchLastSection(false);
-    return view;
+    COptionsDlg dialog(settings, parent);
+    dialog.exec();
 }
 
 } // namespace
@@ -75,7 +68,9 @@ COperatorDlg::COperatorDlg(CAppSettings& settings, const CLayoutProfile& profile
       m_notifier(notifier), m_launcher(&CUrlLauncher::Desktop()),
       m_bridge(new CSessionBridge(session, this)),
       m_commands(new CConsoleCommands(session, timings, this)),
-      m_keepAlive(new CKeepAlive(*m_commands, timings.keepAlivePeriod, this))
+      m_keepAlive(new CKeepAlive(*m_commands, timings.keepAlivePeriod, this)),
+      m_tray(new CTrayIcon(&settings, this)), m_settingsEditor(RunOptionsDialog),
+      m_trayIconShown([this] { return m_tray->IsAvailable(); })
 {
     setWindowTitle(m_state.Title());
     setWindowIcon(QIcon(QStringLiteral(":/console/parlendo.svg")));
@@ -106,15 +101,10 @@ void COperatorDlg::BuildWindow()
     m_caption->setFixedHeight(units.Y(15));
 
     m_stack = new QStackedWidget(this);
-    m_visitorsView = MakeList(m_stack);
+    m_visitorsView = new CVisitorListCtrl(m_stack);
     m_visitorsView->setObjectName(QStringLiteral("visitors"));
-    m_operatorsView = MakeList(m_stack);
+    m_operatorsView = new COperatorListCtrl(m_stack);
     m_operatorsView->setObjectName(QStringLiteral("operators"));
-    // The operators list shows its selection only while it has the focus.
-    QPalette quiet = m_operatorsView->palette();
-    quiet.setColor(QPalette::Inactive, QPalette::Highlight, quiet.color(QPalette::Base));
-    quiet.setColor(QPalette::Inactive, QPalette::HighlightedText, quiet.color(QPalette::Text));
-    m_operatorsView->setPalette(quiet);
     m_webPane = new CWebPane(m_stack);
     m_stack->addWidget(m_visitorsView);
     m_stack->addWidget(m_operatorsView);
@@ -154,34 +144,40 @@ void COperatorDlg::BuildWindow()
 
 void COperatorDlg::InstallListModels()
 {
-    auto* visitors = new CBasicVisitorModel(this);
-    connect(m_bridge, &CSessionBridge::VisitorsRefreshed, visitors, &CBasicVisitorModel::Refresh);
-    connect(m_bridge, &CSessionBridge::VisitorAdded, visitors, &CBasicVisitorModel::Add);
-    connect(m_bridge, &CSessionBridge::VisitorRemoved, visitors, &CBasicVisitorModel::Remove);
-    connect(m_bridge, &CSessionBridge::VisitorInvited, visitors, &CBasicVisitorModel::MarkInvited);
-    auto* operators = new CBasicOperatorModel(this);
-    connect(m_bridge, &CSessionBridge::OperatorsRefreshed, operators,
-            &CBasicOperatorModel::Refresh);
-    connect(m_bridge, &CSessionBridge::OperatorAdded, operators, &CBasicOperatorModel::Add);
-    connect(m_bridge, &CSessionBridge::OperatorUpdated, operators, &CBasicOperatorModel::Update);
-    connect(m_bridge, &CSessionBridge::OperatorRemoved, operators, &CBasicOperatorModel::Remove);
-
-    m_visitorModel = visitors;
-    m_operatorModel = operators;
+    // The models read the blocked addresses and domain patterns from the record at each event,
+    // so what the options dialog changes applies to the next visitor.
+    m_visitorModel = new CVisitorListModel(&m_settings, this);
+    m_operatorModel = new COperatorListModel(this);
+    // The views set their default column widths here; the stored ones replace them at the
+    // first display.
     m_visitorsView->setModel(m_visitorModel);
     m_operatorsView->setModel(m_operatorModel);
-    m_visitorsView->header()->resizeSection(0, 410);
-    m_visitorsView->header()->resizeSection(1, 100);
-    m_operatorsView->header()->resizeSection(0, 220);
-    m_operatorsView->header()->resizeSection(1, 120);
-    m_operatorsView->header()->resizeSection(2, 100);
 
-    // Connected after the model, so it runs once the rows are in.
     connect(m_bridge, &CSessionBridge::VisitorsRefreshed, this,
-            [this] { emit VisitorsListed(m_visitorModel->rowCount()); });
-    connect(m_visitorsView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const std::vector<CVisitorEntry>& visitors) {
+                m_visitorModel->Reset(visitors);
+                emit VisitorsListed(m_visitorModel->rowCount());
+            });
+    connect(m_bridge, &CSessionBridge::VisitorAdded, this, &COperatorDlg::OnVisitorAdded);
+    connect(m_bridge, &CSessionBridge::VisitorRemoved, this,
+            [this](const CVisitorEntry& entry) { m_visitorModel->RemoveVisitor(entry); });
+    connect(m_bridge, &CSessionBridge::VisitorInvited, this,
+            [this](const CVisitorEntry& entry) { m_visitorModel->MarkInvited(entry.id); });
+
+    connect(m_bridge, &CSessionBridge::OperatorsRefreshed, this,
+            [this](const std::vector<CUserEntry>& operators) { m_operatorModel->Reset(operators); });
+    connect(m_bridge, &CSessionBridge::OperatorAdded, this,
+            [this](const CUserEntry& entry) { m_operatorModel->Add(entry); });
+    connect(m_bridge, &CSessionBridge::OperatorUpdated, this,
+            [this](const CUserEntry& entry) { m_operatorModel->Update(entry); });
+    connect(m_bridge, &CSessionBridge::OperatorRemoved, this,
+            [this](const CUserEntry& entry) { m_operatorModel->Remove(entry); });
+
+    connect(m_visitorsView, &CVisitorListCtrl::SelectionPresenceChanged, this,
             &COperatorDlg::OnVisitorSelectionChanged);
-    connect(m_visitorsView, &QTreeView::doubleClicked, this, &COperatorDlg::OnVisitorDoubleClicked);
+    connect(m_visitorsView, &CVisitorListCtrl::InviteRequested, this, &COperatorDlg::OnInvite);
+    m_visitorsView->SetAsker(
+        [this](QWidget* parent, const QString& question) { return AskToInvite(parent, question); });
 }
 
 void COperatorDlg::ConnectCommands()
@@ -228,6 +224,13 @@ void COperatorDlg::ConnectCommands()
     });
     connect(m_keepAlive, &CKeepAlive::MinuteTick, this, &COperatorDlg::OnMinuteTick);
     connect(m_keepAlive, &CKeepAlive::Failed, this, &COperatorDlg::OnKeepAliveFailed);
+
+    // The tray icon follows every change of the title and shows the balloons (it leaves them
+    // out itself while the operator wants no hints).
+    connect(this, &COperatorDlg::ConnectionShown, m_tray,
+            [this](const QString& title, bool loggedIn) { m_tray->Modify(loggedIn, title); });
+    connect(this, &COperatorDlg::Notification, m_tray, &CTrayIcon::ShowBalloon);
+    connect(m_tray, &CTrayIcon::RestoreRequested, this, &COperatorDlg::RestoreFromTray);
 }
 
 void COperatorDlg::SetSettingsEditor(SettingsEditor editor)
@@ -277,6 +280,7 @@ void COperatorDlg::showEvent(QShowEvent* event)
     m_firstShown = true;
     // Still before the window reaches the screen: it appears in its stored place at once.
     RestoreLayout();
+    m_tray->Add(LoggedIn(), windowTitle());
     QTimer::singleShot(0, this, [this] {
         RunAutoLogin();
         emit FirstShown();
@@ -327,6 +331,13 @@ void COperatorDlg::HideToTray()
             chat->show();
 }
 
+void COperatorDlg::RestoreFromTray()
+{
+    showNormal();
+    raise();
+    activateWindow();
+}
+
 int COperatorDlg::Shutdown()
 {
     if (m_shutDown)
@@ -335,6 +346,9 @@ int COperatorDlg::Shutdown()
     m_keepAlive->Stop();
     m_stragglers = m_commands->Shutdown();
     m_bridge->Detach();
+    // The popups point at the counters of this window.
+    CVisitorPopupDlg::CloseAll();
+    m_tray->Remove();
     return m_stragglers;
 }
 
@@ -424,36 +438,40 @@ void COperatorDlg::OnInvite()
         m_notifier.Inform(this, Text(ConsoleText::kCommandBusy));
         return;
     }
-    QModelIndexList selected = m_visitorsView->selectionModel()->selectedRows(0);
-    std::sort(selected.begin(), selected.end(),
-              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-    std::vector<int> ids;
-    for (const QModelIndex& index : std::as_const(selected)) {
-        const int id = index.data(ListRole::Id).toInt();
-        if (id <= 0)
-            continue;
-        ids.push_back(id);
-        m_visitorModel->setData(index, true, ListRole::Invited);
-    }
-    if (!ids.empty())
-        m_commands->StartInvite(std::move(ids), m_settings.m_username);
+    // Red at once: the server's confirmation (VisitorInvited) only confirms it.
+    const std::vector<std::int32_t> marked = m_visitorsView->MarkSelectedInvited();
+    if (!marked.empty())
+        m_commands->StartInvite(std::vector<int>(marked.begin(), marked.end()),
+                                m_settings.m_username);
 }
 
-void COperatorDlg::OnVisitorDoubleClicked(const QModelIndex& index)
+bool COperatorDlg::AskToInvite(QWidget* parent, const QString& question)
 {
-    if (!index.isValid())
-        return;
-    m_notifier.Ask(this, Text(ConsoleText::kProduct), Text(ConsoleText::kInviteQuestion),
-                   [this](bool yes) {
-                       if (yes)
-                           OnInvite();
-                   });
+    // The notifier may answer at once (the view then emits InviteRequested on Yes) or only once
+    // its box is closed; a late Yes runs the invitation itself, for whatever is selected then.
+    struct Answer
+    {
+        bool pending = true;
+        bool given = false;
+        bool yes = false;
+    };
+    auto answer = std::make_shared<Answer>();
+    m_notifier.Ask(parent, Text(ConsoleText::kProduct), question, [this, answer](bool yes) {
+        if (answer->pending) {
+            answer->given = true;
+            answer->yes = yes;
+        } else if (yes) {
+            OnInvite();
+        }
+    });
+    answer->pending = false;
+    return answer->given && answer->yes;
 }
 
 void COperatorDlg::OnVisitorSelectionChanged()
 {
     if (LoggedIn())
-        m_toolbar->Invite()->setEnabled(m_visitorsView->selectionModel()->hasSelection());
+        m_toolbar->Invite()->setEnabled(m_visitorsView->HasSelection());
 }
 
 void COperatorDlg::RunSettingsEditor()
@@ -503,8 +521,8 @@ void COperatorDlg::OnConnectFinished(int result, bool wasReconnect)
 
 void COperatorDlg::ClearLists()
 {
-    m_operatorModel->removeRows(0, m_operatorModel->rowCount());
-    m_visitorModel->removeRows(0, m_visitorModel->rowCount());
+    m_operatorModel->Clear();
+    m_visitorModel->Clear();
 }
 
 void COperatorDlg::OnLoggedIn()
@@ -550,13 +568,36 @@ void COperatorDlg::OnStatusChanged(int status)
                       Text(ConsoleText::kNotificationTitle));
 }
 
+void COperatorDlg::OnVisitorAdded(const CVisitorEntry& entry)
+{
+    // Blocked visitors and a second arrival of a listed one raise no popup.
+    if (!m_visitorModel->AddVisitor(entry))
+        return;
+    // Announced after the row is in and drawn: a popup never holds the list back.
+    QMetaObject::invokeMethod(
+        this, [this, entry] { Announce(entry); }, Qt::QueuedConnection);
+}
+
+void COperatorDlg::Announce(const CVisitorEntry& entry)
+{
+    if (m_shutDown)
+        return;
+    // The popup's Invite to chat runs on a worker thread of the popup's; the session takes
+    // commands from any thread.
+    COperatorSession* session = &m_session;
+    CVisitorPopupDlg* popup = CVisitorPopupDlg::Announce(
+        &m_settings, &m_popupsOpen, &m_popupSlots, entry,
+        [session](int visitorId, std::string text) {
+            return session->InviteVisitor(visitorId, text);
+        });
+    if (popup)
+        popup->SetLauncher(m_launcher);
+    emit VisitorAnnounced(entry.id, popup);
+}
+
 void COperatorDlg::OnMinuteTick()
 {
-    for (int row = 0; row < m_visitorModel->rowCount(); ++row) {
-        const QModelIndex index = m_visitorModel->index(row, 0);
-        m_visitorModel->setData(index, index.data(ListRole::Minutes).toInt() + 1,
-                                ListRole::Minutes);
-    }
+    m_visitorModel->TickMinutes();
 }
 
 void COperatorDlg::OnKeepAliveFailed()

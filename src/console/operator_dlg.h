@@ -17,18 +17,24 @@ class CLayoutProfile;
 class CLoginDlg;
 class CNavigationColumn;
 class CNotifier;
+class COperatorListCtrl;
+class COperatorListModel;
 class COperatorSession;
 class CSessionBridge;
+class CTrayIcon;
 class CUrlLauncher;
+class CVisitorListCtrl;
+class CVisitorListModel;
 class CWebPane;
-class QAbstractItemModel;
 class QStackedWidget;
 class QTreeView;
+struct CVisitorEntry;
 
 // The console's main window: the toolbar of commands, the navigation column, and the pane that
 // shows the visitors list, the operators list or a web page of the service. It shows the
-// connection state (title and open commands), runs the commands, keeps the connection alive
-// and reconnects, and saves and restores its layout.
+// connection state (title and open commands, and the tray icon with its balloons), runs the
+// commands, keeps the connection alive and reconnects, announces arriving visitors in popups,
+// and saves and restores its layout.
 //
 // Everything here runs on the window thread. Session events arrive through the bridge;
 // network commands run on workers (CConsoleCommands) and report back. Message boxes and
@@ -56,13 +62,14 @@ public:
     // Runs Shutdown() if it has not run.
     ~COperatorDlg() override;
 
-    // "View Settings", and the Login command when no server address is set. Unset: nothing
-    // opens.
+    // "View Settings", and the Login command when no server address is set. Until set, the
+    // options dialog edits the record.
     void SetSettingsEditor(SettingsEditor editor);
     // "Canned Answers". Unset: nothing opens.
     void SetCannedAnswersEditor(CannedAnswersEditor editor);
     // Whether a tray icon is there to bring the window back. Only then, and only where the
-    // desktop has a system tray, does minimising hide the window. Unset: no tray icon.
+    // desktop has a system tray, does minimising hide the window. Until set: whether the
+    // window's own tray icon has a notification area to sit in.
     void SetTrayIconShown(std::function<bool()> shown);
     // Opens the download page and the links of the dialogs; not owned. Null: the desktop's.
     void SetLauncher(const CUrlLauncher* launcher);
@@ -75,12 +82,16 @@ public:
     CConsoleToolbar* Toolbar() const { return m_toolbar; }
     CNavigationColumn* Navigation() const { return m_navigation; }
     CGradientLabel* PaneCaption() const { return m_caption; }
-    QTreeView* VisitorsView() const { return m_visitorsView; }
-    QTreeView* OperatorsView() const { return m_operatorsView; }
+    CVisitorListCtrl* VisitorsView() const { return m_visitorsView; }
+    COperatorListCtrl* OperatorsView() const { return m_operatorsView; }
+    CVisitorListModel* VisitorModel() const { return m_visitorModel; }
+    COperatorListModel* OperatorModel() const { return m_operatorModel; }
+    CTrayIcon* TrayIcon() const { return m_tray; }
     CWebPane* WebPane() const { return m_webPane; }
 
     // Cooperative shutdown: stops the keep-alive, ends the session's connection, joins the
-    // worker threads within the bound and detaches from the session. Returns how many workers
+    // worker threads within the bound, closes the visitor popups, takes the tray icon away and
+    // detaches from the session. Returns how many workers
     // did not end in time; the session must then not be destroyed. Idempotent.
     int Shutdown();
 
@@ -93,6 +104,9 @@ signals:
     void Notification(const QString& text, const QString& title);
     // A refreshed visitors list has been listed.
     void VisitorsListed(int count);
+    // A visitor who arrived while the console runs has been listed; popup is the announcement,
+    // or null when none opened (hints off, or every slot taken).
+    void VisitorAnnounced(int visitorId, QWidget* popup);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -116,7 +130,7 @@ private:
     void OnLogout();
     void OnStatusChosen(int status);
     void OnInvite();
-    void OnVisitorDoubleClicked(const QModelIndex& index);
+    bool AskToInvite(QWidget* parent, const QString& question);
     void OnVisitorSelectionChanged();
     void RunSettingsEditor();
     void RunCannedAnswers();
@@ -130,10 +144,13 @@ private:
     void OnLoggedIn();
     void OnLoggedOut(int reason);
     void OnStatusChanged(int status);
+    void OnVisitorAdded(const CVisitorEntry& entry);
+    void Announce(const CVisitorEntry& entry);
     void OnMinuteTick();
     void OnKeepAliveFailed();
     void ClearLists();
     void HideToTray();
+    void RestoreFromTray();
 
     CAppSettings& m_settings;
     const CLayoutProfile& m_profile;
@@ -150,17 +167,23 @@ private:
     CNavigationColumn* m_navigation = nullptr;
     CGradientLabel* m_caption = nullptr;
     QStackedWidget* m_stack = nullptr;
-    QTreeView* m_visitorsView = nullptr;
-    QTreeView* m_operatorsView = nullptr;
+    CVisitorListCtrl* m_visitorsView = nullptr;
+    COperatorListCtrl* m_operatorsView = nullptr;
     CWebPane* m_webPane = nullptr;
-    QAbstractItemModel* m_visitorModel = nullptr;
-    QAbstractItemModel* m_operatorModel = nullptr;
+    CVisitorListModel* m_visitorModel = nullptr;
+    COperatorListModel* m_operatorModel = nullptr;
+    CTrayIcon* m_tray = nullptr;
     QPointer<CLoginDlg> m_loginDlg;
 
     SettingsEditor m_settingsEditor;
     CannedAnswersEditor m_cannedEditor;
     std::function<bool()> m_trayIconShown;
     QList<QPointer<QWidget>> m_chatWindows;
+
+    // The visitor popups' shared counters: how many are open, and how many fit on the screen
+    // (0 until the first popup has measured itself). Every popup is closed before they go.
+    int m_popupsOpen = 0;
+    int m_popupSlots = 0;
 
     int m_requestedStatus = 1;
     bool m_firstShown = false;

@@ -1,17 +1,12 @@
 #pragma once
 
 #include "incoming_call.h"
-#include "user_entry.h"
-#include "visitor_entry.h"
+#include "session_values.h"
 
-#include <QMetaType>
 #include <QObject>
 #include <vector>
 
 class COperatorSession;
-
-Q_DECLARE_METATYPE(CVisitorEntry)
-Q_DECLARE_METATYPE(CUserEntry)
 
 // Carries the operator session's thirteen callbacks onto the thread the bridge lives on (the
 // window thread). Each callback copies what it was given into values, on the thread that

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tray_notice.h"
+
 #include <QIcon>
 #include <QObject>
 #include <QPointer>
@@ -7,7 +9,6 @@
 #include <chrono>
 
 class CAppSettings;
-class CTrayNotice;
 
 // The console's icon in the notification area: the logged-in or the not-logged-in picture, the
 // main window's title as its tip, a double click to bring the window back, and balloons for

@@ -167,6 +167,11 @@ void COptionsDlg::SetNotifier(CMessageNotifier notifier)
     m_notifier = std::move(notifier);
 }
 
+void COptionsDlg::SetAutoRunEntry(CAutoRunEntry entry)
+{
+    m_autoRunEntry = std::move(entry);
+}
+
 void COptionsDlg::Refuse(const QString& message, QWidget* field)
 {
     m_notifier.Show(this, message);
@@ -208,7 +213,7 @@ void COptionsDlg::accept()
     }
     // An autostart entry that cannot be written or removed is not worth stopping for: the
     // option itself is saved, and the next OK tries again.
-    CAutoRunEntry().Update(m_settings.m_autoRun == 1);
+    m_autoRunEntry.Update(m_settings.m_autoRun == 1);
     QDialog::accept();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "auto_run_entry.h"
 #include "message_notifier.h"
 
 #include <QDialog>
@@ -30,6 +31,10 @@ public:
 
     // Replaces the message boxes, for tests.
     void SetNotifier(CMessageNotifier notifier);
+    // The autostart entry OK brings in step; the desktop's per-user one until set. A console
+    // on a throw-away settings file (the demo) points it elsewhere, so that trying the option
+    // does not start the console at the operator's next log-in.
+    void SetAutoRunEntry(CAutoRunEntry entry);
 
     void accept() override;
 
@@ -41,6 +46,7 @@ private:
 
     CAppSettings& m_settings;
     CMessageNotifier m_notifier;
+    CAutoRunEntry m_autoRunEntry;
     QLineEdit* m_serverAddress = nullptr;
     QLineEdit* m_serverPort = nullptr;
     QCheckBox* m_autoRun = nullptr;

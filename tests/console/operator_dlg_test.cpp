@@ -10,13 +10,22 @@
 #include "gradient_button.h"
 #include "gradient_label.h"
 #include "keep_alive.h"
-#include "list_roles.h"
 #include "login_dlg.h"
 #include "message_codes.h"
 #include "navigation_column.h"
+#include "options_dlg.h"
+#include "operator_list_ctrl.h"
+#include "operator_list_model.h"
 #include "result_codes.h"
+#include "sim_messages.h"
+#include "tray_icon.h"
+#include "tray_notice.h"
+#include "visitor_list_ctrl.h"
+#include "visitor_list_model.h"
+#include "visitor_popup_dlg.h"
 #include "web_pane.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -25,6 +34,7 @@
 #include <QStackedWidget>
 #include <QSystemTrayIcon>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 #include <QUrlQuery>
 
@@ -79,6 +89,22 @@ private:
     std::unique_ptr<CConsoleRig> m_rig;
 
     COperatorDlg& Window() { return *m_rig->window; }
+
+    // The server tells the logged-in console that a visitor of the given site and address
+    // arrived (event 4001), or left.
+    bool VisitorArrives(std::int32_t id, std::int32_t group, const char* address)
+    {
+        SimVisitor v;
+        v.id = id;
+        v.pageViews = 1;
+        v.page = "http://shop.example.com/cart";
+        v.caption = "Cart " + std::to_string(id);
+        v.entered = "2024-5-6 7:08:09";
+        v.address = address;
+        v.groupKey = group;
+        return m_rig->server->World().SendToOperator(m_rig->OperatorId(),
+                                                     simmsg::VisitorEntered(v));
+    }
 
     // Logs in through the Login button and its dialog, and waits until both lists are in.
     void LogInByHand()
@@ -255,8 +281,8 @@ private slots:
         Window().Toolbar()->Invite()->click();
         QCOMPARE(m_rig->notifier.informed, QStringList{Text(ConsoleText::kCommandBusy)});
         for (int row : {0, 2, 3})
-            QVERIFY(view->model()->index(row, 0).data(ListRole::Invited).toBool());
-        QVERIFY(!view->model()->index(1, 0).data(ListRole::Invited).toBool());
+            QVERIFY(view->model()->index(row, 0).data(CVisitorListModel::InvitedRole).toBool());
+        QVERIFY(!view->model()->index(1, 0).data(CVisitorListModel::InvitedRole).toBool());
 
         QTRY_COMPARE(finished.count(), 1);
         QVERIFY(finished.first().value(0).toInt() >= 0);
@@ -507,6 +533,249 @@ private slots:
         QTest::keyClick(&Window(), Qt::Key_Q, Qt::ControlModifier);
         QVERIFY(!Window().isVisible());
         QVERIFY(m_rig->profile->LoadWindowPlacement(QStringLiteral("MainWindow")));
+    }
+
+    // A newcomer goes directly above the top row of its site, or on top for a new site, and is
+    // announced in a popup only while the operator wants hints. A second arrival of a listed
+    // visitor changes nothing.
+    void visitorArrives_data()
+    {
+        QTest::addColumn<int>("hints");
+        QTest::addColumn<bool>("popup");
+        QTest::newRow("hints on") << 1 << true;
+        QTest::newRow("hints off") << 0 << false;
+    }
+    void visitorArrives()
+    {
+        QFETCH(int, hints);
+        QFETCH(bool, popup);
+        m_rig->StartServer();
+        m_rig->settings->m_showHints = hints;
+        m_rig->MakeWindow();
+        m_rig->ShowWindow();
+        LogInByHand();
+        CVisitorListModel* model = Window().VisitorModel();
+        QTRY_COMPARE(model->rowCount(), 5);
+        QSignalSpy announced(m_rig->window.get(), &COperatorDlg::VisitorAnnounced);
+
+        const std::int32_t group = model->Record(3)->number2;
+        int top = 0;
+        while (model->Record(top)->number2 != group)
+            ++top;
+        const std::int32_t formerTop = model->Record(top)->id;
+        QVERIFY(VisitorArrives(9001, group, "192.0.2.77"));
+        QTRY_COMPARE(announced.count(), 1);
+        QCOMPARE(announced.first().value(0).toInt(), 9001);
+        QCOMPARE(model->rowCount(), 6);
+        QCOMPARE(model->RowOfId(9001), top);
+        QCOMPARE(model->RowOfId(formerTop), top + 1);
+        auto* shown = qobject_cast<CVisitorPopupDlg*>(announced.first().value(1).value<QWidget*>());
+        QCOMPARE(shown != nullptr, popup);
+        if (popup)
+            QVERIFY(shown->isVisible());
+
+        QVERIFY(VisitorArrives(9002, 999, "192.0.2.78"));
+        QTRY_COMPARE(announced.count(), 2);
+        QCOMPARE(model->RowOfId(9002), 0);
+
+        // Again 9001, then a third visitor: the announcements come in order, so once the
+        // third is announced a popup for the repeated one would have been seen.
+        QVERIFY(VisitorArrives(9001, group, "192.0.2.77"));
+        QVERIFY(VisitorArrives(9003, 998, "192.0.2.79"));
+        QTRY_COMPARE(model->RowOfId(9003), 0);
+        QTRY_COMPARE(announced.count(), 3);
+        QCOMPARE(announced.last().value(0).toInt(), 9003);
+        QCOMPARE(model->rowCount(), 8);
+    }
+
+    // A blocked address is left out of the refreshed list and of the arrivals, and announced
+    // to nobody.
+    void blockedVisitorNeverListed()
+    {
+        m_rig->StartServer();
+        const std::vector<SimVisitor> crowd = m_rig->server->World().Visitors();
+        QCOMPARE(crowd.size(), std::size_t{5});
+        const QString blocked = QString::fromStdString(crowd[1].address);
+        int unblocked = 0;
+        for (const SimVisitor& v : crowd)
+            unblocked += QString::fromStdString(v.address).compare(blocked, Qt::CaseInsensitive) != 0;
+        m_rig->settings->m_blockIp[0] = QStringLiteral("10.0.0.1");
+        m_rig->settings->m_blockIp[2] = blocked.toUpper();
+        for (QString& other : {std::ref(m_rig->settings->m_blockIp[1]),
+                               std::ref(m_rig->settings->m_blockIp[3]),
+                               std::ref(m_rig->settings->m_blockIp[4])})
+            other = QStringLiteral("198.51.100.254");
+        m_rig->MakeWindow();
+        m_rig->ShowWindow();
+        LogInByHand();
+        CVisitorListModel* model = Window().VisitorModel();
+        QTRY_COMPARE(model->rowCount(), unblocked);
+        QCOMPARE(model->RowOfId(crowd[1].id), -1);
+
+        QSignalSpy announced(m_rig->window.get(), &COperatorDlg::VisitorAnnounced);
+        QVERIFY(VisitorArrives(9101, 4, "10.0.0.1"));
+        QVERIFY(VisitorArrives(9102, 4, "192.0.2.80"));
+        QTRY_COMPARE(announced.count(), 1);
+        QCOMPARE(announced.first().value(0).toInt(), 9102);
+        QCOMPARE(model->RowOfId(9101), -1);
+        QCOMPARE(model->rowCount(), unblocked + 1);
+    }
+
+    // A double click asks; Yes turns the row red at once and sends the invitation, No sends
+    // nothing.
+    void inviteByDoubleClick_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("yes") << true;
+        QTest::newRow("no") << false;
+    }
+    void inviteByDoubleClick()
+    {
+        QFETCH(bool, yes);
+        m_rig->StartServer();
+        m_rig->MakeWindow();
+        m_rig->ShowWindow();
+        LogInByHand();
+        CVisitorListCtrl* view = Window().VisitorsView();
+        CVisitorListModel* model = Window().VisitorModel();
+        QTRY_COMPARE(model->rowCount(), 5);
+        auto* commands = Window().findChild<CConsoleCommands*>();
+        QSignalSpy finished(commands, &CConsoleCommands::InviteFinished);
+        m_rig->notifier.answer = yes;
+
+        const QModelIndex second = model->index(2, 0);
+        const QPoint at = view->visualRect(second).center();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(m_rig->notifier.asked,
+                 QStringList{Text(ConsoleText::kProduct) + QLatin1Char('|') +
+                             CVisitorListCtrl::InviteQuestion()});
+        QCOMPARE(view->SelectedIds(), std::vector<std::int32_t>{model->Record(2)->id});
+        QCOMPARE(second.data(CVisitorListModel::InvitedRole).toBool(), yes);
+        QCOMPARE(commands->IsInviting(), yes);
+        if (!yes)
+            return;
+        QTRY_COMPARE(finished.count(), 1);
+        QVERIFY(finished.first().value(0).toInt() >= 0);
+        QTRY_COMPARE(m_rig->Received(msg::kInviteVisitor), 1);
+        // The server's confirmation keeps it red.
+        QTRY_VERIFY(second.data(CVisitorListModel::InvitedRole).toBool());
+    }
+
+    // Invite to Chat follows the selection while logged in.
+    void inviteFollowsSelection()
+    {
+        m_rig->StartServer();
+        m_rig->MakeWindow();
+        m_rig->ShowWindow();
+        LogInByHand();
+        CVisitorListCtrl* view = Window().VisitorsView();
+        QTRY_COMPARE(view->model()->rowCount(), 5);
+        view->selectionModel()->select(view->model()->index(1, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QVERIFY(Window().Toolbar()->Invite()->isEnabled());
+        view->clearSelection();
+        QVERIFY(!Window().Toolbar()->Invite()->isEnabled());
+        view->selectionModel()->select(view->model()->index(0, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QVERIFY(Window().Toolbar()->Invite()->isEnabled());
+        Window().Toolbar()->Logout()->click();
+        QTRY_COMPARE(Window().windowTitle(), NotConnected());
+        QVERIFY(!Window().Toolbar()->Invite()->isEnabled());
+    }
+
+    // A confirmed status reaches the title, the tray icon's tip and, with hints on, a balloon
+    // (here the notice that stands in for one, there being no notification area).
+    void statusShownEverywhere_data()
+    {
+        QTest::addColumn<int>("hints");
+        QTest::newRow("hints on") << 1;
+        QTest::newRow("hints off") << 0;
+    }
+    void statusShownEverywhere()
+    {
+        QFETCH(int, hints);
+        m_rig->StartServer();
+        m_rig->settings->m_showHints = hints;
+        m_rig->MakeWindow();
+        m_rig->ShowWindow();
+        CTrayIcon* tray = Window().TrayIcon();
+        QCOMPARE(tray->ToolTip(), NotConnected());
+        QVERIFY(!tray->ShowsLoggedIn());
+        LogInByHand();
+        QVERIFY(tray->ShowsLoggedIn());
+
+        emit Window().Toolbar()->StatusChosen(OperatorStatus::kBusy);
+        const QString busy = QStringLiteral("Parlendo - busy [127.0.0.1]");
+        QTRY_COMPARE(Window().windowTitle(), busy);
+        QCOMPARE(tray->ToolTip(), busy);
+        if (hints == 1) {
+            QVERIFY(tray->Notice());
+            QCOMPARE(tray->Notice()->Title(), QStringLiteral("Parlendo Notification"));
+            QCOMPARE(tray->Notice()->Text(),
+                     QStringLiteral("Your status has now been changed to busy"));
+        } else {
+            QVERIFY(!tray->Notice());
+        }
+
+        Window().Toolbar()->Logout()->click();
+        QTRY_COMPARE(tray->ToolTip(), NotConnected());
+        QVERIFY(!tray->ShowsLoggedIn());
+    }
+
+    // Each keep-alive tick adds a minute to every row; an invited row stays red.
+    void tickAdvancesMinutes()
+    {
+        m_rig->StartServer();
+        ConsoleTimings timings = CConsoleRig::Timings();
+        timings.keepAlivePeriod = 150ms;
+        m_rig->MakeWindow(timings);
+        m_rig->ShowWindow();
+        LogInByHand();
+        CVisitorListModel* model = Window().VisitorModel();
+        QTRY_COMPARE(model->rowCount(), 5);
+        QVERIFY(model->MarkInvitedAt(4));
+        QTRY_VERIFY(model->index(0, 0).data(CVisitorListModel::MinutesRole).toInt() >= 2);
+        const int minutes = model->index(0, 0).data(CVisitorListModel::MinutesRole).toInt();
+        for (int row = 1; row < model->rowCount(); ++row)
+            QVERIFY(qAbs(model->index(row, 0).data(CVisitorListModel::MinutesRole).toInt() -
+                         minutes) <= 1);
+        QVERIFY(model->index(4, 0).data(CVisitorListModel::InvitedRole).toBool());
+    }
+
+    // A double click on the tray icon brings the minimised window back.
+    void trayRestoresTheWindow()
+    {
+        m_rig->MakeWindow();
+        m_rig->ShowWindow();
+        Window().setWindowState(Qt::WindowMinimized);
+        QTRY_VERIFY(Window().isMinimized());
+        emit Window().TrayIcon()->RestoreRequested();
+        QTRY_VERIFY(!Window().isMinimized());
+        QVERIFY(Window().isVisible());
+    }
+
+    // View Settings opens the options dialog over the window, on the window's record.
+    void viewSettingsOpensOptions()
+    {
+        m_rig->MakeWindow();
+        m_rig->ShowWindow();
+        QWidget* parent = nullptr;
+        QString shownServer;
+        QTimer::singleShot(0, &Window(), [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (auto* options = qobject_cast<COptionsDlg*>(w); options && options->isVisible()) {
+                    parent = options->parentWidget();
+                    if (auto* server = options->findChild<QLineEdit*>(QStringLiteral("serverAddress")))
+                        shownServer = server->text();
+                    options->reject();
+                }
+            }
+        });
+        m_rig->settings->m_serverAddress = QStringLiteral("chat.example.org");
+        Window().Toolbar()->ViewSettings()->click();
+        QCOMPARE(parent, static_cast<QWidget*>(&Window()));
+        QCOMPARE(shownServer, QStringLiteral("chat.example.org"));
     }
 
     // Without a system tray a minimised console stays an ordinary minimised window.

@@ -2,6 +2,8 @@
 // the first display and saved by the close request.
 
 #include "console_rig.h"
+#include "operator_list_ctrl.h"
+#include "visitor_list_ctrl.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>

@@ -18,8 +18,10 @@
 #include "message_box_notifier.h"
 #include "navigation_column.h"
 #include "operator_dlg.h"
+#include "operator_list_ctrl.h"
 #include "qt_operator_session.h"
 #include "sim_server.h"
+#include "visitor_list_ctrl.h"
 #include "web_pane.h"
 
 #include <QApplication>
