@@ -40,6 +40,14 @@ inline constexpr char kLoggedInNote[] = "You are now logged in to the Parlendo s
 inline constexpr char kLoggedOutNote[] = "You are now logged out from the Parlendo server";
 inline constexpr char kStatusNote[] = "Your status has now been changed to %1";
 
+// The offer of a chat request or call transfer; %1 is the caller's name, or %1 and %2 the two
+// parts of the name of whoever transfers the call.
+inline constexpr char kCallTitle[] = "Parlendo Call";
+inline constexpr char kCallNotice[] = "You have received a Parlendo call from %1.";
+inline constexpr char kTransferNotice[] = "You have received a Parlendo call transfer from %1 %2.";
+inline constexpr char kAccept[] = "Accept";
+inline constexpr char kCancel[] = "Cancel";
+
 // Pane captions; each starts with a blank.
 inline constexpr char kPaneVisitors[] = " Website Visitors";
 inline constexpr char kPaneOperators[] = " Website Operators";
