@@ -12,4 +12,6 @@ struct ConsoleTimings
     std::chrono::milliseconds keepAliveRetryWait{2'000};
     // How long shutdown waits for worker threads once their connections are closed.
     std::chrono::milliseconds workerJoinBound{3'000};
+    // One second of NotifyTimeout, the time an offer of a call stays up unanswered.
+    std::chrono::milliseconds notifySecond{1'000};
 };

@@ -5,6 +5,7 @@
 #include "gradient_label.h"
 #include "icon_menu.h"
 #include "message_codes.h"
+#include "toolbar_button.h"
 
 #include <QHBoxLayout>
 #include <QImage>
@@ -13,8 +14,7 @@
 
 namespace {
 
-// The pictures are drawn on teal, which the buttons leave out; the status strip on magenta.
-const QColor kPictureTransparent(0, 128, 128);
+// The status strip is drawn on magenta, which the menu leaves out.
 const QColor kMenuMask(255, 0, 255);
 
 // Menu commands of the status menu; kept apart from any other command of the window.
@@ -69,15 +69,7 @@ CConsoleToolbar::CConsoleToolbar(QWidget* parent)
 CFlatButton* CConsoleToolbar::AddButton(const QString& text, const QString& picture)
 {
     auto* button = new CFlatButton(text, this);
-    button->SetBitmaps(QImage(QStringLiteral(":/ui/%1.png").arg(picture)), kPictureTransparent, {},
-                       {}, false);
-    button->SetAlignment(CFlatButton::kPictureLeft, false);
-    button->SetColour(CFlatButton::kBackOver, SysColour::ScrollBar, false);
-    button->SetColour(CFlatButton::kBackNormal, SysColour::ScrollBar, false);
-    button->SetColour(CFlatButton::kBackFocus, SysColour::ScrollBar, false);
-    button->SetColour(CFlatButton::kTextNormal, SysColour::WindowText, false);
-    // Pure blue on the usual light palette, and still readable on a dark one.
-    button->SetColour(CFlatButton::kTextOver, SysColour::HotTrack, false);
+    SetUpToolbarButton(button, picture);
     layout()->addWidget(button);
     return button;
 }

@@ -2,6 +2,7 @@
 
 #include "about_dlg.h"
 #include "app_settings.h"
+#include "call_offers.h"
 #include "console_commands.h"
 #include "console_texts.h"
 #include "console_toolbar.h"
@@ -69,7 +70,9 @@ COperatorDlg::COperatorDlg(CAppSettings& settings, const CLayoutProfile& profile
       m_bridge(new CSessionBridge(session, this)),
       m_commands(new CConsoleCommands(session, timings, this)),
       m_keepAlive(new CKeepAlive(*m_commands, timings.keepAlivePeriod, this)),
-      m_tray(new CTrayIcon(&settings, this)), m_settingsEditor(RunOptionsDialog),
+      m_tray(new CTrayIcon(&settings, this)),
+      m_offers(new CCallOffers(settings, timings.notifySecond, this)),
+      m_settingsEditor(RunOptionsDialog),
       m_trayIconShown([this] { return m_tray->IsAvailable(); })
 {
     setWindowTitle(m_state.Title());
@@ -213,6 +216,7 @@ void COperatorDlg::ConnectCommands()
     connect(m_bridge, &CSessionBridge::LoggedIn, this, &COperatorDlg::OnLoggedIn);
     connect(m_bridge, &CSessionBridge::LoggedOut, this, &COperatorDlg::OnLoggedOut);
     connect(m_bridge, &CSessionBridge::StatusChanged, this, &COperatorDlg::OnStatusChanged);
+    connect(m_bridge, &CSessionBridge::IncomingCall, this, &COperatorDlg::OnIncomingCall);
 
     connect(m_commands, &CConsoleCommands::ConnectFinished, this, &COperatorDlg::OnConnectFinished);
     connect(m_commands, &CConsoleCommands::StatusFailed, this, [this](int result) {
@@ -246,6 +250,11 @@ void COperatorDlg::SetCannedAnswersEditor(CannedAnswersEditor editor)
 void COperatorDlg::SetTrayIconShown(std::function<bool()> shown)
 {
     m_trayIconShown = std::move(shown);
+}
+
+void COperatorDlg::SetChatWindowFactory(ChatWindowFactory factory)
+{
+    m_offers->SetChatWindowFactory(std::move(factory));
 }
 
 void COperatorDlg::SetLauncher(const CUrlLauncher* launcher)
@@ -346,8 +355,10 @@ int COperatorDlg::Shutdown()
     m_keepAlive->Stop();
     m_stragglers = m_commands->Shutdown();
     m_bridge->Detach();
-    // The popups point at the counters of this window.
+    // The popups point at the counters of this window; an offer accepted now would open a chat
+    // window on a console that is going.
     CVisitorPopupDlg::CloseAll();
+    m_offers->CloseAll();
     m_tray->Remove();
     return m_stragglers;
 }
@@ -555,6 +566,8 @@ void COperatorDlg::OnLoggedOut(int reason)
     if (reason == COperatorSession::kReasonDestroyed)
         return;
     ClearLists();
+    // Offers came on the connection that has just ended.
+    m_offers->CloseAll();
     m_state.SetNotConnected();
     Apply();
     emit Notification(Text(ConsoleText::kLoggedOutNote), Text(ConsoleText::kNotificationTitle));
@@ -593,6 +606,13 @@ void COperatorDlg::Announce(const CVisitorEntry& entry)
     if (popup)
         popup->SetLauncher(m_launcher);
     emit VisitorAnnounced(entry.id, popup);
+}
+
+void COperatorDlg::OnIncomingCall(const CIncomingCall& call)
+{
+    // The offer opens on the desktop even while the console is in the tray.
+    if (!m_shutDown)
+        m_offers->Offer(call);
 }
 
 void COperatorDlg::OnMinuteTick()

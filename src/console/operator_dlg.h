@@ -9,6 +9,7 @@
 #include <functional>
 
 class CAppSettings;
+class CCallOffers;
 class CConsoleCommands;
 class CConsoleToolbar;
 class CGradientLabel;
@@ -28,6 +29,7 @@ class CVisitorListModel;
 class CWebPane;
 class QStackedWidget;
 class QTreeView;
+struct CIncomingCall;
 struct CVisitorEntry;
 
 // The console's main window: the toolbar of commands, the navigation column, and the pane that
@@ -52,6 +54,9 @@ public:
     // Runs the canned answers editor and returns once it has closed.
     using CannedAnswersEditor = std::function<void(QWidget* parent)>;
 
+    // Opens the chat window of an accepted call.
+    using ChatWindowFactory = std::function<void(int callId)>;
+
     // Newer server versions than this offer the download of a new console.
     static constexpr int kConsoleVersion = 15;
 
@@ -73,6 +78,9 @@ public:
     void SetTrayIconShown(std::function<bool()> shown);
     // Opens the download page and the links of the dialogs; not owned. Null: the desktop's.
     void SetLauncher(const CUrlLauncher* launcher);
+    // Opens the chat window when the operator accepts an offered call. Unset: Accept only
+    // closes the offer.
+    void SetChatWindowFactory(ChatWindowFactory factory);
 
     // The open chat windows: each adds itself and is shown again when minimising hides the
     // main window.
@@ -88,10 +96,12 @@ public:
     COperatorListModel* OperatorModel() const { return m_operatorModel; }
     CTrayIcon* TrayIcon() const { return m_tray; }
     CWebPane* WebPane() const { return m_webPane; }
+    // The offers of calls open on the desktop, and their ring.
+    CCallOffers* CallOffers() const { return m_offers; }
 
     // Cooperative shutdown: stops the keep-alive, ends the session's connection, joins the
-    // worker threads within the bound, closes the visitor popups, takes the tray icon away and
-    // detaches from the session. Returns how many workers
+    // worker threads within the bound, closes the visitor popups and the offers of calls, takes
+    // the tray icon away and detaches from the session. Returns how many workers
     // did not end in time; the session must then not be destroyed. Idempotent.
     int Shutdown();
 
@@ -145,6 +155,7 @@ private:
     void OnLoggedOut(int reason);
     void OnStatusChanged(int status);
     void OnVisitorAdded(const CVisitorEntry& entry);
+    void OnIncomingCall(const CIncomingCall& call);
     void Announce(const CVisitorEntry& entry);
     void OnMinuteTick();
     void OnKeepAliveFailed();
@@ -173,6 +184,7 @@ private:
     CVisitorListModel* m_visitorModel = nullptr;
     COperatorListModel* m_operatorModel = nullptr;
     CTrayIcon* m_tray = nullptr;
+    CCallOffers* m_offers;
     QPointer<CLoginDlg> m_loginDlg;
 
     SettingsEditor m_settingsEditor;

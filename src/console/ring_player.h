@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <functional>
+#include <memory>
+
+class CRingSound;
+
+// The one ring of every open offer. An offer that rings joins while it is open: the sound
+// starts with the first and goes on until the last has left, so answering or declining one
+// offer never silences another that is still waiting. The sound object exists only while
+// something rings. An offer destroyed without leaving leaves by itself.
+class CRingPlayer final : public QObject
+{
+    Q_OBJECT
+
+public:
+    using SoundFactory = std::function<std::unique_ptr<CRingSound>()>;
+
+    // Rings through the desktop's audio output (CSoundEffectRing).
+    explicit CRingPlayer(QObject* parent = nullptr);
+    ~CRingPlayer() override;
+
+    // Where the next ring's sound comes from; a null factory rings silently.
+    void SetSoundFactory(SoundFactory factory);
+
+    // Both idempotent for the same offer.
+    void Ring(const QObject* offer);
+    void Silence(const QObject* offer);
+
+    int RingingOffers() const { return static_cast<int>(m_offers.size()); }
+    bool IsRinging() const { return !m_offers.isEmpty(); }
+
+private:
+    SoundFactory m_factory;
+    std::unique_ptr<CRingSound> m_sound;
+    QHash<const QObject*, QMetaObject::Connection> m_offers;
+};
