@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the console and writes its screenshots to docs/screenshots/ (main-window-*.png,
-# login.png, about.png), taken against the simulated server.
+# login.png, incoming-call.png, about.png), taken against the simulated server.
 #   BUILD_DIR=...   build folder (default: build)
 #   DISPLAY set     pass --window to take them on a real (or Xvfb) display instead of offscreen
 set -euo pipefail

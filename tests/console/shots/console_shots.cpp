@@ -1,6 +1,6 @@
 // Takes the console's screenshots for docs/screenshots: the main window not connected, online
-// with the visitors and with the operators, the login dialog and the about box, against the
-// simulated server. Each window picture gets a plain title bar with the window's own title
+// with the visitors and with the operators, the login dialog, an offered call and the about box,
+// against the simulated server. Each window picture gets a plain title bar with the window's own title
 // drawn above it, since a grab holds only the window's inside.
 //
 //   parlendo-console-shots <folder> [--web]
@@ -10,6 +10,8 @@
 
 #include "about_dlg.h"
 #include "app_settings.h"
+#include "call_dlg.h"
+#include "call_offers.h"
 #include "console_toolbar.h"
 #include "flat_button.h"
 #include "gradient_button.h"
@@ -20,6 +22,7 @@
 #include "operator_dlg.h"
 #include "operator_list_ctrl.h"
 #include "qt_operator_session.h"
+#include "ring_player.h"
 #include "sim_server.h"
 #include "visitor_list_ctrl.h"
 #include "web_pane.h"
@@ -164,6 +167,19 @@ int main(int argc, char* argv[])
             WaitFor([] { return false; }, 1000);
             ok &= Save(&window, folder + QStringLiteral("/main-window-web.png"));
         }
+
+        // An offer from a visitor, ringing silently (a picture needs no sound).
+        window.CallOffers()->Ring().SetSoundFactory({});
+        CCallDlg* offer = nullptr;
+        QObject::connect(window.CallOffers(), &CCallOffers::Offered,
+                         [&offer](CCallDlg* offered) { offer = offered; });
+        int demoId = 0;
+        for (const SimOperatorInfo& op : server.World().Operators())
+            if (op.user == "demo")
+                demoId = op.id;
+        ok &= server.World().RequestChat(server.World().Visitors().at(2).id, demoId) > 0;
+        ok &= WaitFor([&offer] { return offer != nullptr; });
+        ok &= offer && Save(offer, folder + QStringLiteral("/incoming-call.png"));
 
         CAboutDlg about(nullptr, &window);
         about.show();
