@@ -32,6 +32,9 @@ COLOURS = {
     "h": (214, 214, 214),   # its halo, which keeps it visible on a dark background
     "q": (150, 150, 150),   # status not known
     "Q": (214, 214, 214),   # shine on the grey disc
+    "f": (250, 222, 120),   # folder front
+    "F": (212, 164, 48),    # folder back and edge
+    "c": (226, 236, 250),   # speech bubble
 }
 
 LOGIN = """
@@ -145,6 +148,45 @@ CANNED = """
 ..kwddddddddwk..
 ..kwwwwwwwwwwk..
 ..kkkkkkkkkkkk..
+................
+"""
+
+# The canned answers trees: a category is a folder, an answer a speech bubble.
+FOLDER = """
+................
+................
+.kkkkk..........
+kFFFFFk.........
+kFFFFFFkkkkkkk..
+kFFFFFFFFFFFFk..
+kFkkkkkkkkkkkkk.
+kFkfffffffffffk.
+kkfffffffffffk..
+kkfffffffffffk..
+kfffffffffffk...
+kfffffffffffk...
+kkkkkkkkkkkkk...
+................
+................
+................
+"""
+
+BUBBLE = """
+................
+..kkkkkkkkkkkk..
+.kcccccccccccck.
+.kcddddddddddck.
+.kcccccccccccck.
+.kcddddddddccck.
+.kcccccccccccck.
+.kcddddddddddck.
+.kcccccccccccck.
+..kkkkcckkkkkk..
+.....kcck.......
+.....kck........
+.....kk.........
+................
+................
 ................
 """
 
@@ -334,11 +376,17 @@ def main():
     )
     write_png(os.path.join(out, "status-strip.png"), strip)
 
-    # The operators list: 0 a status the console does not know, 1 online, 2 busy or away.
+    # The operators strip, seven images: 0 a status the console does not know, 1 online,
+    # 2 busy, 3 away, 4 offline; 5 a category and 6 an answer of the canned answers trees.
+    offline_bar = [(x, y, "w") for y in (7, 8) for x in range(5, 11)]
     operators = side_by_side(
         to_pixels(disc("q", "Q"), MAGENTA),
         to_pixels(disc("G", "H"), MAGENTA),
         to_pixels(disc("r", "R", busy_bar), MAGENTA),
+        to_pixels(disc("y", "Y", away_hands), MAGENTA),
+        to_pixels(disc("l", "w", offline_bar), MAGENTA),
+        to_pixels(grid(FOLDER), MAGENTA),
+        to_pixels(grid(BUBBLE), MAGENTA),
     )
     write_png(os.path.join(out, "operator-states.png"), operators)
 

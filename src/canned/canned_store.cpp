@@ -13,12 +13,25 @@ namespace {
 
 const QString kFileName = QStringLiteral("canned.dat");
 
+QString& FilePathOverride()
+{
+    static QString path;
+    return path;
+}
+
 } // namespace
 
 QString CannedAnswersFilePath()
 {
+    if (!FilePathOverride().isEmpty())
+        return FilePathOverride();
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
            QStringLiteral("/Parlendo/") + kFileName;
+}
+
+void SetCannedAnswersFilePath(const QString& path)
+{
+    FilePathOverride() = path;
 }
 
 QString ShippedCannedAnswersFilePath()

@@ -9,8 +9,11 @@ inline constexpr char kCannedSaveFailedText[] =
     "There was an error while writing the canned messages file.";
 
 // The operator's own file: $XDG_DATA_HOME/Parlendo/canned.dat (~/.local/share when the
-// variable is not set).
+// variable is not set), unless another was set.
 QString CannedAnswersFilePath();
+// Makes the console's windows use another file (the demo keeps one of its own); empty goes
+// back to the operator's. Set on the window thread before any window reads the file.
+void SetCannedAnswersFilePath(const QString& path);
 // canned.dat beside the executable: answers shipped with the console, read for as long as the
 // operator has no file of their own. Never written.
 QString ShippedCannedAnswersFilePath();

@@ -2,6 +2,8 @@
 
 #include "app_settings.h"
 #include "auto_run_entry.h"
+#include "canned_msg_dlg.h"
+#include "canned_store.h"
 #include "demo_server.h"
 #include "layout_profile.h"
 #include "message_box_notifier.h"
@@ -69,7 +71,14 @@ int CConsoleApp::Run()
     CMessageBoxNotifier notifier;
     COperatorSession& session = COperatorSession::GetInstance();
 
+    if (demo)
+        SetCannedAnswersFilePath(demo->CannedAnswersPath());
+
     auto window = std::make_unique<COperatorDlg>(settings, profile, session, notifier);
+    window->SetCannedAnswersEditor([](QWidget* parent) {
+        CCannedMsgDlg dialog(parent);
+        dialog.exec();
+    });
     if (demo) {
         window->SetSettingsEditor([path = demo->AutoRunPath()](CAppSettings& edited,
                                                                QWidget* parent) {

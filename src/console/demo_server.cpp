@@ -27,6 +27,11 @@ QString CDemoServer::LayoutPath() const
     return m_folder.filePath(QStringLiteral("parlendo.ini"));
 }
 
+QString CDemoServer::CannedAnswersPath() const
+{
+    return m_folder.filePath(QStringLiteral("canned.dat"));
+}
+
 QString CDemoServer::AutoRunPath() const
 {
     return m_folder.filePath(QStringLiteral("autostart/parlendo.desktop"));

@@ -30,6 +30,8 @@ public:
 
     QString SettingsPath() const;
     QString LayoutPath() const;
+    // The demo's canned answers: the built-in ones until the dialog saves them.
+    QString CannedAnswersPath() const;
     // Where the options dialog keeps the autostart entry in the demo, in place of the desktop's.
     QString AutoRunPath() const;
 

@@ -60,6 +60,7 @@ private slots:
     void unwritableLocations();
     void failedWriteKeepsPreviousFile();
     void readOnlyFolderFailsWithoutRoot();
+    void anotherFileForTheWholeProcess();
 
 private:
     QString OwnFile() const { return m_dir->path() + QStringLiteral("/data/Parlendo/canned.dat"); }
@@ -205,6 +206,20 @@ void CannedStoreTest::readOnlyFolderFailsWithoutRoot()
     ::chmod(folder.constData(), 0700);
     QCOMPARE(result, rc::kFileNotSaved);
     QCOMPARE(Contents(OwnFile()), Bytes(kOwn));
+}
+
+void CannedStoreTest::anotherFileForTheWholeProcess()
+{
+    const QString demo = m_dir->path() + QStringLiteral("/demo/canned.dat");
+    SetCannedAnswersFilePath(demo);
+    const int saved = SaveCannedAnswers(kOwn);
+    const bool loaded = LoadCannedAnswers() == kOwn;
+    SetCannedAnswersFilePath(QString());
+    QCOMPARE(saved, rc::kOk);
+    QVERIFY(loaded);
+    QCOMPARE(Contents(demo), Bytes(kOwn));
+    QVERIFY(!QFile::exists(OwnFile()));
+    QCOMPARE(CannedAnswersFilePath(), OwnFile());
 }
 
 QTEST_GUILESS_MAIN(CannedStoreTest)
