@@ -2,36 +2,45 @@
 
 #include "socket_message.h"
 
+#include <chrono>
+#include <deque>
+#include <functional>
 #include <mutex>
 
-// Shared by the bridge and every callback it handed out.
+// Shared by the bridge and every callback it handed out: the events waiting for the bridge's
+// thread, in the order the call raised them.
+//
+// They are delivered in slices: a burst of thousands of lines would otherwise be handed over
+// in one turn of the event loop, and the window would not repaint or answer the operator until
+// the last was in. After a slice the rest waits behind whatever else the loop has to do.
 class CCallBridge::Relay final : public std::enable_shared_from_this<Relay>
 {
 public:
+    using Delivery = std::function<void(CCallBridge&)>;
+    static constexpr std::chrono::milliseconds kSlice{8};
+
     explicit Relay(CCallBridge* bridge) : m_bridge(bridge) {}
 
-    // Queues deliver(bridge) to run on the bridge's thread, unless detached by then. Any thread.
-    template <class Deliver> void Post(Deliver deliver)
+    // Queues deliver(bridge) for the bridge's thread, unless detached by then. Any thread.
+    void Post(Delivery deliver)
     {
-        // Held while queueing, so Detach (and with it the bridge's destruction) waits for a post
-        // that has already read the pointer.
         std::lock_guard lock(m_mutex);
         if (!m_bridge)
             return;
-        QMetaObject::invokeMethod(
-            m_bridge,
-            [relay = shared_from_this(), deliver = std::move(deliver)] {
-                // Checked again as it runs: events queued before Detach are dropped too.
-                if (CCallBridge* bridge = relay->Bridge())
-                    deliver(*bridge);
-            },
-            Qt::QueuedConnection);
+        m_waiting.push_back(std::move(deliver));
+        if (!m_drainPosted) {
+            m_drainPosted = true;
+            PostDrain();
+        }
     }
 
+    // Dropping what waits, too: nothing queued before reaches the bridge either.
     void Detach()
     {
+        std::deque<Delivery> dropped;
         std::lock_guard lock(m_mutex);
         m_bridge = nullptr;
+        dropped.swap(m_waiting);
     }
 
     CCallBridge* Bridge() const
@@ -41,8 +50,44 @@ public:
     }
 
 private:
+    // Caller holds the lock, so the bridge cannot go while the event is queued for it; an event
+    // for a bridge destroyed later is dropped with it.
+    void PostDrain()
+    {
+        QMetaObject::invokeMethod(
+            m_bridge, [relay = shared_from_this()] { relay->Drain(); }, Qt::QueuedConnection);
+    }
+
+    // Bridge's thread. Delivers outside the lock: a signal's handler may post to the call, which
+    // can report back through this relay at once, or detach the bridge.
+    void Drain()
+    {
+        const auto deadline = std::chrono::steady_clock::now() + kSlice;
+        for (;;) {
+            Delivery next;
+            CCallBridge* bridge = nullptr;
+            {
+                std::lock_guard lock(m_mutex);
+                if (!m_bridge || m_waiting.empty()) {
+                    m_drainPosted = false;
+                    return;
+                }
+                if (std::chrono::steady_clock::now() >= deadline) {
+                    PostDrain(); // the rest after the loop's other work
+                    return;
+                }
+                bridge = m_bridge;
+                next = std::move(m_waiting.front());
+                m_waiting.pop_front();
+            }
+            next(*bridge);
+        }
+    }
+
     mutable std::mutex m_mutex;
     CCallBridge* m_bridge;
+    std::deque<Delivery> m_waiting;
+    bool m_drainPosted = false;
 };
 
 CCallBridge::CCallBridge(QObject* parent)
