@@ -135,8 +135,6 @@ std::int64_t CChatDlg::Now() const
 void CChatDlg::BuildControls()
 {
     const CDialogUnits units(font());
-    resize(kDefaultSize);
-    setMinimumSize(kMinimumSize);
 
     m_bridge = new CCallBridge(this);
 
@@ -163,6 +161,10 @@ void CChatDlg::BuildControls()
     save->SetTooltip(QStringLiteral("Save the chat as a rich text file (Ctrl+S)"), false);
     print->SetTooltip(QStringLiteral("Print the chat (Ctrl+P)"), false);
     m_buttonHeight = m_transferButton->height();
+    // Never narrower than the toolbar, whose buttons keep their places.
+    const int toolbarWidth = x - kToolbarSpacing + kToolbarLeft + 2;
+    setMinimumSize(std::max(kMinimumSize.width(), toolbarWidth), kMinimumSize.height());
+    resize(std::max(kDefaultSize.width(), toolbarWidth), kDefaultSize.height());
 
     m_transcript = new CTranscriptCtrl(this);
     m_transcript->setObjectName(QStringLiteral("transcript"));

@@ -495,7 +495,7 @@ private slots:
         CChatRig rig;
         QPointer<CChatDlg> window = rig.Open(kCallId);
         window->show();
-        window->setGeometry(120, 90, 610, 455);
+        window->setGeometry(120, 90, 800, 455);
         QVERIFY(QTest::qWaitForWindowExposed(window));
         if (escape) {
             window->activateWindow();
@@ -510,7 +510,7 @@ private slots:
         QCOMPARE(stored.has_value(), !escape);
         if (stored) {
             QCOMPARE(stored->show, WindowPlacement::kShowNormal);
-            QCOMPARE(stored->NormalRect().size(), QSize(610, 455));
+            QCOMPARE(stored->NormalRect().size(), QSize(800, 455));
         }
     }
 
