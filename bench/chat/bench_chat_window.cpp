@@ -62,8 +62,8 @@ public:
         options.realTime = false;
         server = std::make_unique<CSimServer>(options);
         const int port = server->Start();
-        if (port < 0 || session.Login("127.0.0.1", static_cast<std::uint16_t>(port), "demo",
-                                      "demo") != 0)
+        if (port < 0 ||
+            session.Login("127.0.0.1", static_cast<std::uint16_t>(port), "demo", "demo") != 0)
             return;
         settings.m_username = QStringLiteral("Dana");
         callId = server->World().RequestChat(server->World().Visitors().front().id,
@@ -151,7 +151,10 @@ void BM_VisitorLineToTranscript(benchmark::State& state)
         state.counters["max_ms"] = ms.back();
     }
 }
-BENCHMARK(BM_VisitorLineToTranscript)->Iterations(2000)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_VisitorLineToTranscript)
+    ->Iterations(2000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
 
 // 10,000 visitor lines sent at once: the time until the last is in the transcript, and the
 // longest the window's event loop went without a turn meanwhile (a 1 ms timer measures it).
@@ -182,7 +185,8 @@ void BM_VisitorBurst10000(benchmark::State& state)
 
         const auto start = Clock::now();
         for (int i = 0; i < kLines; ++i)
-            bench.server->World().VisitorSays(bench.callId, QStringLiteral("line %1").arg(i).toStdString());
+            bench.server->World().VisitorSays(bench.callId,
+                                              QStringLiteral("line %1").arg(i).toStdString());
         sinceBeat.start();
         heartbeat.start();
         loop.exec();

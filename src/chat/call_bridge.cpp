@@ -90,8 +90,7 @@ private:
     bool m_drainPosted = false;
 };
 
-CCallBridge::CCallBridge(QObject* parent)
-    : QObject(parent), m_relay(std::make_shared<Relay>(this))
+CCallBridge::CCallBridge(QObject* parent) : QObject(parent), m_relay(std::make_shared<Relay>(this))
 {
 }
 
@@ -129,7 +128,8 @@ CCall::Callbacks CCallBridge::Callbacks(CCallList& calls, int callId) const
         std::vector<CUserEntry> list;
         if (const auto call = calls.Find(callId))
             list = call->Participants().Snapshot();
-        relay->Post([list = std::move(list)](CCallBridge& b) { emit b.ParticipantsRefreshed(list); });
+        relay->Post(
+            [list = std::move(list)](CCallBridge& b) { emit b.ParticipantsRefreshed(list); });
     };
     c.OnParticipantAdded = [relay](const CUserEntry& e) {
         relay->Post([e](CCallBridge& b) { emit b.ParticipantAdded(e); });

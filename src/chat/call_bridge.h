@@ -13,7 +13,8 @@
 // the matching signal; the signals are emitted on the bridge's thread in the order the call
 // raised the callbacks, whichever of its threads that was. Nothing the call hands out (messages
 // and entries valid only during a callback) outlives the callback, and no network thread ever
-// touches a widget.
+// touches a widget. A burst is handed over in slices of a few milliseconds per turn of the
+// event loop, so the window keeps repainting and answering the operator while it drains.
 //
 // The callbacks do not point at the bridge: they share a relay with it, which Detach cuts. So
 // they may be handed to CCallList::OpenCall before the call exists, and outlive the bridge (a

@@ -109,9 +109,9 @@ CChatDlg::~CChatDlg()
     }
 }
 
-CChatDlg* CChatDlg::Open(CAppSettings& settings, int callId,
-                         QList<QPointer<QWidget>>& chatWindows, COperatorSession& session,
-                         const CLayoutProfile& profile, CNotifier& notifier)
+CChatDlg* CChatDlg::Open(CAppSettings& settings, int callId, QList<QPointer<QWidget>>& chatWindows,
+                         COperatorSession& session, const CLayoutProfile& profile,
+                         CNotifier& notifier)
 {
     auto* window = new CChatDlg(settings, callId, chatWindows, session, profile, notifier);
     window->show();
@@ -209,6 +209,7 @@ void CChatDlg::BuildControls()
     m_hideCanned->setObjectName(QStringLiteral("hideCanned"));
     SetUpToolbarButton(*m_hideCanned, QStringLiteral(":/chat/hide.png"));
     m_hideCanned->SetTooltip(QStringLiteral("Hide the canned answers"), false);
+    m_hideCanned->setAccessibleName(QStringLiteral("Hide the canned answers"));
     m_hideCanned->resize(kHideButtonSize, kHideButtonSize);
     connect(m_hideCanned, &QAbstractButton::clicked, this, &CChatDlg::OnHideCanned);
     m_cannedTree->hide();
@@ -286,7 +287,8 @@ void CChatDlg::StartConnect()
     // The callbacks go in with the open, so that even a connection that ends at once is seen.
     CCallList& calls = m_session.Calls();
     if (!m_connector.Start(calls, m_callId, m_bridge->Callbacks(calls, m_callId)))
-        EnterError(Text(ChatText::kStartFailed) + QString::fromUtf8(ResultMessage(rc::kThreadFailed)));
+        EnterError(Text(ChatText::kStartFailed) +
+                   QString::fromUtf8(ResultMessage(rc::kThreadFailed)));
 }
 
 void CChatDlg::OnConnectDone(int result, std::shared_ptr<CCall> call)
@@ -417,10 +419,10 @@ void CChatDlg::OnParticipantAdded(const CUserEntry& participant)
 
 void CChatDlg::OnParticipantRemoved(const CUserEntry& participant)
 {
-    const auto it = std::find_if(m_participants.begin(), m_participants.end(),
-                                 [&](const CUserEntry& p) {
-                                     return p.id == participant.id && p.type == participant.type;
-                                 });
+    const auto it =
+        std::find_if(m_participants.begin(), m_participants.end(), [&](const CUserEntry& p) {
+            return p.id == participant.id && p.type == participant.type;
+        });
     if (it != m_participants.end())
         m_participants.erase(it);
     AppendNotice(Text(ChatText::kLeft).arg(ParticipantName(participant)));

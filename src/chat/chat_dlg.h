@@ -63,9 +63,9 @@ public:
     ~CChatDlg() override;
 
     // Creates the window for an accepted call and brings it up.
-    static CChatDlg* Open(CAppSettings& settings, int callId,
-                          QList<QPointer<QWidget>>& chatWindows, COperatorSession& session,
-                          const CLayoutProfile& profile, CNotifier& notifier);
+    static CChatDlg* Open(CAppSettings& settings, int callId, QList<QPointer<QWidget>>& chatWindows,
+                          COperatorSession& session, const CLayoutProfile& profile,
+                          CNotifier& notifier);
 
     // Replaces the system clock (tests).
     void SetClock(Clock clock);

@@ -30,7 +30,8 @@ inline constexpr char kYouClosed[] = "You have closed this call.";
 inline constexpr char kNotDelivered[] = "This message could not be delivered: %1";
 inline constexpr char kInvitationNotDelivered[] = "The invitation could not be delivered.";
 
-inline constexpr char kSelectOperator[] = "You must select the user you want to invite to this call.";
+inline constexpr char kSelectOperator[] =
+    "You must select the user you want to invite to this call.";
 inline constexpr char kTransferText[] = "invitation";
 
 // Captions.

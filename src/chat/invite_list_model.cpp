@@ -56,8 +56,8 @@ void CInviteListModel::SetOperators(const std::vector<CUserEntry>& operators, in
         // Every operator is offered whatever the status, the operator alone left out.
         if (it->type == UserType::kOperator && it->id == ownOperatorId)
             continue;
-        m_rows.push_back({it->id, FromUtf8(it->text2) + QLatin1Char(' ') + FromUtf8(it->text3),
-                          it->status});
+        m_rows.push_back(
+            {it->id, FromUtf8(it->text2) + QLatin1Char(' ') + FromUtf8(it->text3), it->status});
     }
     endResetModel();
 }

@@ -56,8 +56,8 @@ private slots:
         }).join();
         QVERIFY(events.isEmpty()); // nothing reaches the window outside its event loop
         QTRY_COMPARE(events.size(), 5);
-        QCOMPARE(events, (QStringList{"chat 1 Mia hello", "chat 2 - -", "left Mia",
-                                      "other 3003 -3", "closed 2"}));
+        QCOMPARE(events, (QStringList{"chat 1 Mia hello", "chat 2 - -", "left Mia", "other 3003 -3",
+                                      "closed 2"}));
         QVERIFY(!offThread);
     }
 

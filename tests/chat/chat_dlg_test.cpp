@@ -87,11 +87,13 @@ private slots:
         if (alreadyOpen)
             QVERIFY(rig.Connected(kCallId));
         else
-            rig.server.Answer(msg::kOpenMainChannel, PayloadOf(msg::kReplyFailed, {std::to_string(code)}));
+            rig.server.Answer(msg::kOpenMainChannel,
+                              PayloadOf(msg::kReplyFailed, {std::to_string(code)}));
 
         CChatDlg* window = rig.Open(kCallId);
         QCOMPARE(window->windowTitle(), QStringLiteral("Parlendo - Connecting"));
-        QCOMPARE(window->StatusLine()->text(), QStringLiteral("Connecting to the Parlendo server..."));
+        QCOMPARE(window->StatusLine()->text(),
+                 QStringLiteral("Connecting to the Parlendo server..."));
         QTRY_COMPARE(window->windowTitle(), QStringLiteral("Parlendo - Error"));
         QCOMPARE(window->StatusLine()->text(),
                  QStringLiteral("Failed to conect to the Parlendo server."));
@@ -109,8 +111,7 @@ private slots:
         QTest::addColumn<QStringList>("received");
         QTest::addColumn<QStringList>("shown");
         const QString hello = QStringLiteral("Hi, I'm Ann's helper");
-        QTest::newRow("stored text") << hello
-                                     << QStringList{"1|Ann|" + hello, "1|Ann|ping"}
+        QTest::newRow("stored text") << hello << QStringList{"1|Ann|" + hello, "1|Ann|ping"}
                                      << QStringList{"Ann:", hello, "Ann:", "ping"};
         QTest::newRow("empty") << QString() << QStringList{"1|Ann|ping"}
                                << QStringList{"Ann:", "ping"};
@@ -141,17 +142,18 @@ private slots:
         QTest::addColumn<QString>("sent");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QRgb>("colour");
-        QTest::newRow("typed text") << 0 << "it's 'fine'" << "it`s `fine`" << "it`s `fine`"
-                                    << CTranscriptCtrl::kChatTextColour;
+        QTest::newRow("typed text") << 0 << "it's 'fine'"
+                                    << "it`s `fine`"
+                                    << "it`s `fine`" << CTranscriptCtrl::kChatTextColour;
         QTest::newRow("link with quotes and markup")
             << 1 << "example.com/?q='a'&b=<c>"
             << "<a href='http://example.com/?q=&#39;a&#39;&amp;b=&lt;c&gt;' target='_blank'>"
                "http://example.com/?q=&#39;a&#39;&amp;b=&lt;c&gt;</a>"
             << "http://example.com/?q='a'&b=<c>" << CTranscriptCtrl::kAddressColour;
-        QTest::newRow("image not on http") << 2 << "ftp:x.org/a.png"
-                                           << "<img src='http://ftp:x.org/a.png'></img>"
-                                           << "http://ftp:x.org/a.png"
-                                           << CTranscriptCtrl::kAddressColour;
+        QTest::newRow("image not on http")
+            << 2 << "ftp:x.org/a.png"
+            << "<img src='http://ftp:x.org/a.png'></img>"
+            << "http://ftp:x.org/a.png" << CTranscriptCtrl::kAddressColour;
     }
     void sentLines()
     {
@@ -247,9 +249,10 @@ private slots:
             << "Parlendo - Mia, Cy Reed"
             << QStringList{"Mia has joined this call", "Cy Reed has joined this call"};
         QTest::newRow("visitor numbered like the operator")
-            << "7,1,1,Lena,;7,2,1,Ann,Lee" << "Parlendo - Lena"
-            << QStringList{"Lena has joined this call"};
-        QTest::newRow("no one else") << "7,2,1,Ann,Lee" << "Parlendo" << QStringList{};
+            << "7,1,1,Lena,;7,2,1,Ann,Lee"
+            << "Parlendo - Lena" << QStringList{"Lena has joined this call"};
+        QTest::newRow("no one else") << "7,2,1,Ann,Lee"
+                                     << "Parlendo" << QStringList{};
     }
     void participants()
     {
@@ -269,7 +272,8 @@ private slots:
     void joinAndLeave()
     {
         CChatRig rig;
-        rig.server.SetParticipantsReply(ParticipantsReply(Entries(QStringLiteral("1001,1,1,Mia,"))));
+        rig.server.SetParticipantsReply(
+            ParticipantsReply(Entries(QStringLiteral("1001,1,1,Mia,"))));
         CChatDlg* window = rig.Connected(kCallId);
         QVERIFY(window);
         QTRY_COMPARE(window->windowTitle(), QStringLiteral("Parlendo - Mia"));
@@ -361,8 +365,9 @@ private slots:
     {
         QFETCH(bool, closeFirst);
         CChatRig rig;
-        rig.server.SetListReply(msg::kRequestUsers,
-                                ParticipantsReply(Entries(QStringLiteral("7,2,1,Ann,Lee;8,2,3,Bob,Stone"))));
+        rig.server.SetListReply(
+            msg::kRequestUsers,
+            ParticipantsReply(Entries(QStringLiteral("7,2,1,Ann,Lee;8,2,3,Bob,Stone"))));
         rig.session->RequestOperators();
         QTRY_COMPARE(rig.session->Operators().Count(), 2);
         CChatDlg* window = rig.Connected(kCallId);
@@ -411,12 +416,13 @@ private slots:
         std::promise<void> release;
         std::shared_future<void> released = release.get_future().share();
         std::atomic<bool> answered{false};
-        rig.server.On(msg::kOpenMainChannel, [&, released](FakeConnection& c, const CSocketMessage&) {
-            if (!answerLater || released.wait_for(5s) != std::future_status::ready)
-                return;
-            answered = true;
-            c.Send(PayloadOf(msg::kReplyOk, {std::to_string(msg::kOpenMainChannel)}));
-        });
+        rig.server.On(msg::kOpenMainChannel,
+                      [&, released](FakeConnection& c, const CSocketMessage&) {
+                          if (!answerLater || released.wait_for(5s) != std::future_status::ready)
+                              return;
+                          answered = true;
+                          c.Send(PayloadOf(msg::kReplyOk, {std::to_string(msg::kOpenMainChannel)}));
+                      });
         CChatDlg* window = rig.Open(kCallId);
         const auto channel = rig.Channel(kCallId);
         QVERIFY(channel);
@@ -465,8 +471,10 @@ private slots:
         const int e = window->InputBox()->height();
         const int left = panel ? 160 : 1;
         const int panelWidth = panel ? 160 : 0;
-        QCOMPARE(window->Transcript()->geometry(), QRect(left, b + 12, w - 4 - panelWidth, h - b - e - 50));
-        QCOMPARE(window->InputBox()->geometry(), QRect(left, h - e - 32, w - s - 8 - panelWidth, e));
+        QCOMPARE(window->Transcript()->geometry(),
+                 QRect(left, b + 12, w - 4 - panelWidth, h - b - e - 50));
+        QCOMPARE(window->InputBox()->geometry(),
+                 QRect(left, h - e - 32, w - s - 8 - panelWidth, e));
         QCOMPARE(send->geometry(), QRect(w - s - 2, h - e - 32, s, e));
         QCOMPARE(window->StatusLine()->geometry(), QRect(1, h - 22, w - 2, 20));
         const QWidget* tree = window->CannedTree();

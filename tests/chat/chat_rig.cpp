@@ -19,8 +19,8 @@ CChatRig::CChatRig(std::chrono::milliseconds receiveTimeout)
 {
     settings.m_username = QStringLiteral("Ann");
     settings.m_welcomeMsg.clear();
-    const int login =
-        session->Login(server.Host(), server.Port(), FakeChatServer::kUser, FakeChatServer::kPassword);
+    const int login = session->Login(server.Host(), server.Port(), FakeChatServer::kUser,
+                                     FakeChatServer::kPassword);
     if (login != 0)
         qFatal("the fake server refused the log-in: %d", login);
 }

@@ -60,8 +60,9 @@ private slots:
         QTest::newRow("reverse of the session's order")
             << "7,1,Ann,Lee;8,1,Bob,Stone;9,2,Cy,Reed;10,3,Di,Wu"
             << QStringList{"10|Di Wu|away|2", "9|Cy Reed|busy|2", "8|Bob Stone|online|1"};
-        QTest::newRow("status not known") << "8,0,Bob,Stone;9,7,Cy,Reed"
-                                          << QStringList{"9|Cy Reed|online|0", "8|Bob Stone|online|0"};
+        QTest::newRow("status not known")
+            << "8,0,Bob,Stone;9,7,Cy,Reed"
+            << QStringList{"9|Cy Reed|online|0", "8|Bob Stone|online|0"};
         QTest::newRow("no one else") << "7,1,Ann,Lee" << QStringList{};
     }
     void listed()

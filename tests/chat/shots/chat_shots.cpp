@@ -81,9 +81,8 @@ QStandardItemModel* CannedModel(QObject* parent)
 bool SayAndWait(CSimWorld& world, CChatDlg& window, int callId, const std::string& text)
 {
     world.VisitorSays(callId, text);
-    return WaitFor([&] {
-        return window.Transcript()->toPlainText().endsWith(QString::fromStdString(text));
-    });
+    return WaitFor(
+        [&] { return window.Transcript()->toPlainText().endsWith(QString::fromStdString(text)); });
 }
 
 void Type(CChatDlg& window, const QString& text)
@@ -144,14 +143,16 @@ int main(int argc, char* argv[])
         window->CannedTree()->setModel(CannedModel(window));
         window->CannedTree()->expandAll();
         window->show();
-        ok &= WaitFor([&] { return window->windowTitle().contains(QString::fromStdString(visitor.name)); });
+        ok &= WaitFor(
+            [&] { return window->windowTitle().contains(QString::fromStdString(visitor.name)); });
 
         ok &= SayAndWait(world, *window, callId, "Hi, I'd like to know when my order ships.");
         Type(*window, QStringLiteral("Sure, let me check that for you. Is it the 4-person tent?"));
         ok &= SayAndWait(world, *window, callId, "Yes, the Basecamp 4P.");
         window->OnSendLink();
         if (auto* url = window->findChild<CUrlDlg*>()) {
-            url->findChild<QLineEdit*>()->setText(QStringLiteral("www.example.com/tents/basecamp-4p"));
+            url->findChild<QLineEdit*>()->setText(
+                QStringLiteral("www.example.com/tents/basecamp-4p"));
             url->accept();
         }
         ok &= SayAndWait(world, *window, callId, "Thanks, that's the one!");
@@ -165,11 +166,13 @@ int main(int argc, char* argv[])
             ok &= Save(invite, folder + QStringLiteral("/invite.png"));
             invite->accept();
         }
-        ok &= WaitFor([&] { return window->Transcript()->toPlainText().contains(QLatin1String("invited")); });
+        ok &= WaitFor(
+            [&] { return window->Transcript()->toPlainText().contains(QLatin1String("invited")); });
         ok &= sam.Calls().OpenCall(callId) == 0;
         ok &= WaitFor([&] { return window->windowTitle().contains(QLatin1String("Sam Okafor")); });
         world.VisitorTypes(callId);
-        ok &= WaitFor([&] { return window->StatusLine()->text().contains(QLatin1String("typing")); });
+        ok &=
+            WaitFor([&] { return window->StatusLine()->text().contains(QLatin1String("typing")); });
         window->InputBox()->setPlainText(QStringLiteral("Sam will tell you the delivery date."));
         window->CannedTree()->setCurrentIndex(window->CannedTree()->model()->index(0, 0));
         ok &= Save(window, folder + QStringLiteral("/chat-window.png"));
