@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the widget kit's pixel pictures into resources/ui/ as plain RGB PNG files.
+"""Draws the pixel pictures of the widget kit (resources/ui/) and of the chat window
+(resources/chat/) as plain RGB PNG files.
 
 The toolbar pictures keep a teal background and the status strip a magenta one: the widgets
 treat those colours as transparent, the way the console's bitmaps always worked, so the
@@ -35,6 +36,7 @@ COLOURS = {
     "f": (250, 222, 120),   # folder front
     "F": (212, 164, 48),    # folder back and edge
     "c": (226, 236, 250),   # speech bubble
+    "u": (168, 210, 244),   # sky of the picture frame
 }
 
 LOGIN = """
@@ -282,6 +284,135 @@ DISC = """
 """
 
 
+# The chat window's own pictures (resources/chat). Canned Answers and Transfer Chat share the
+# console's canned and invite pictures.
+CHAT_LINK = """
+................
+.....kkkkkk.....
+...kkbbbbbbkk...
+..kbbGGbbbbbbk..
+..kbGGGGbbbGbk..
+.kbbbGGGbbGGGbk.
+.kbbbbGbbbGGbbk.
+.kbbbbbbbbbGbbk.
+.kbbbGGbbbbbbbk.
+.kbbbGGGGbbbbbk.
+..kbbbGGGbbbbk..
+..kbbbbGGbbbbk..
+...kkbbbbbbkk...
+.....kkkkkk.....
+................
+................
+"""
+
+CHAT_IMAGE = """
+................
+................
+.kkkkkkkkkkkkkk.
+.kwwwwwwwwwwwwk.
+.kwuuuuuuuuyywk.
+.kwuuuuuuuuyywk.
+.kwuuuuuuuuuuwk.
+.kwuuuuGuuuuuwk.
+.kwuuuGGGuuuuwk.
+.kwuuGGGGGuuGwk.
+.kwuGGGGGGGGGwk.
+.kwGGGGGGGGGGwk.
+.kwwwwwwwwwwwwk.
+.kkkkkkkkkkkkkk.
+................
+................
+"""
+
+CHAT_SAVE = """
+................
+.kkkkkkkkkkkkkk.
+.kbbwwwwwwwwbbk.
+.kbbwddddddwbbk.
+.kbbwwwwwwwwbbk.
+.kbbwddddddwbbk.
+.kbbwwwwwwwwbbk.
+.kbbbbbbbbbbbbk.
+.kbbbbbbbbbbbbk.
+.kbbbllllllbbbk.
+.kbbbllkkllbbbk.
+.kbbbllkkllbbbk.
+.kbbbllllllbbbk.
+.kkkkkkkkkkkkkk.
+................
+................
+"""
+
+CHAT_PRINT = """
+................
+....kkkkkkkk....
+....kwwwwwwk....
+....kwddddwk....
+....kwwwwwwk....
+.kkkkkkkkkkkkkk.
+.kllllllllllllk.
+.kllllllllllGlk.
+.kllllllllllllk.
+.kggggggggggggk.
+.kllkkkkkkkkllk.
+...kwwwwwwwwk...
+...kwddddddwk...
+...kwwwwwwwwk...
+...kkkkkkkkkk...
+................
+"""
+
+CHAT_CLOSE = """
+................
+.kkkkkkkkkkkkkk.
+.kwwwwwwwwwwwwk.
+.kwwrrwwwwrrwwk.
+.kwwwrrwwrrwwwk.
+.kwwwwrrrrwwwwk.
+.kwwwwwrrwwwwwk.
+.kwwwwrrrrwwwwk.
+.kwwwrrwwrrwwwk.
+.kwwrrwwwwrrwwk.
+.kwwwwwwwwwwwwk.
+.kkkkwwkkkkkkkk.
+....kwk.........
+....kk..........
+................
+................
+"""
+
+CHAT_SEND = """
+................
+................
+........k.......
+........kk......
+........kbk.....
+........kbbk....
+.kkkkkkkkbbbk...
+.kbbbbbbbbbbbk..
+.kbbbbbbbbbbbbk.
+.kbbbbbbbbbbbk..
+.kkkkkkkkbbbk...
+........kbbk....
+........kbk.....
+........kk......
+........k.......
+................
+"""
+
+CHAT_HIDE = """
+..........
+.xx....xx.
+.xxx..xxx.
+..xxxxxx..
+...xxxx...
+...xxxx...
+..xxxxxx..
+.xxx..xxx.
+.xx....xx.
+..........
+"""
+
 def grid(text):
     rows = [r for r in text.strip("\n").split("\n")]
     width = len(rows[0])
@@ -389,6 +520,18 @@ def main():
         to_pixels(grid(BUBBLE), MAGENTA),
     )
     write_png(os.path.join(out, "operator-states.png"), operators)
+
+    chat = os.path.join(out, "..", "chat")
+    os.makedirs(chat, exist_ok=True)
+    chat_pictures = {
+        "link": CHAT_LINK, "image": CHAT_IMAGE, "save": CHAT_SAVE, "print": CHAT_PRINT,
+        "close-chat": CHAT_CLOSE, "send": CHAT_SEND, "hide": CHAT_HIDE,
+    }
+    for name, art in chat_pictures.items():
+        rows = grid(art)
+        if name == "hide":
+            rows = halo(rows, "x", "h")
+        write_png(os.path.join(chat, name + ".png"), to_pixels(rows, TEAL))
 
 
 if __name__ == "__main__":

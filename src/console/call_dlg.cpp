@@ -86,8 +86,8 @@ void CCallDlg::BuildControls()
     row->addLayout(text, 1);
     frame->setFixedSize(units.Size(212, 102));
 
-    SetUpToolbarButton(m_accept, QStringLiteral("accept"));
-    SetUpToolbarButton(m_cancel, QStringLiteral("cancel"));
+    SetUpToolbarButton(*m_accept, QStringLiteral(":/ui/accept.png"));
+    SetUpToolbarButton(*m_cancel, QStringLiteral(":/ui/cancel.png"));
     for (CFlatButton* button : {m_accept, m_cancel}) {
         const QSize planned = units.Size(39, 14);
         const QSize wanted = button->sizeHint();

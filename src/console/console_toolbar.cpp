@@ -69,7 +69,7 @@ CConsoleToolbar::CConsoleToolbar(QWidget* parent)
 CFlatButton* CConsoleToolbar::AddButton(const QString& text, const QString& picture)
 {
     auto* button = new CFlatButton(text, this);
-    SetUpToolbarButton(button, picture);
+    SetUpToolbarButton(*button, QStringLiteral(":/ui/%1.png").arg(picture));
     layout()->addWidget(button);
     return button;
 }

@@ -1,0 +1,110 @@
+#include "invite_list_model.h"
+
+#include "message_codes.h"
+#include "status_word.h"
+
+#include <QBitmap>
+#include <QImage>
+
+namespace {
+
+constexpr int kImageSize = 16;
+const QColor kStripMask(255, 0, 255);
+
+std::vector<QPixmap> LoadStrip()
+{
+    const QImage strip(QStringLiteral(":/ui/operator-states.png"));
+    std::vector<QPixmap> images;
+    for (int x = 0; x + kImageSize <= strip.width(); x += kImageSize) {
+        QPixmap image = QPixmap::fromImage(strip.copy(x, 0, kImageSize, kImageSize));
+        image.setMask(image.createMaskFromColor(kStripMask, Qt::MaskInColor));
+        images.push_back(image);
+    }
+    return images;
+}
+
+QString FromUtf8(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+CInviteListModel::CInviteListModel(QObject* parent)
+    : QAbstractTableModel(parent), m_images(LoadStrip())
+{
+}
+
+int CInviteListModel::ImageOf(int status)
+{
+    switch (status) {
+    case OperatorStatus::kOnline:
+        return 1;
+    case OperatorStatus::kBusy:
+    case OperatorStatus::kAway:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+void CInviteListModel::SetOperators(const std::vector<CUserEntry>& operators, int ownOperatorId)
+{
+    beginResetModel();
+    m_rows.clear();
+    for (auto it = operators.rbegin(); it != operators.rend(); ++it) {
+        // Every operator is offered whatever the status, the operator alone left out.
+        if (it->type == UserType::kOperator && it->id == ownOperatorId)
+            continue;
+        m_rows.push_back(
+            {it->id, FromUtf8(it->text2) + QLatin1Char(' ') + FromUtf8(it->text3), it->status});
+    }
+    endResetModel();
+}
+
+int CInviteListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int CInviteListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+QVariant CInviteListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const Row& row = m_rows[static_cast<std::size_t>(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+        return index.column() == kNameColumn ? row.name : StatusWord(row.status);
+    case Qt::DecorationRole: {
+        const auto image = static_cast<std::size_t>(ImageOf(row.status));
+        if (index.column() == kNameColumn && image < m_images.size())
+            return m_images[image];
+        return {};
+    }
+    case IdRole:
+        return row.id;
+    case ImageRole:
+        return ImageOf(row.status);
+    default:
+        return {};
+    }
+}
+
+QVariant CInviteListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    switch (section) {
+    case kNameColumn:
+        return QStringLiteral("Name");
+    case kStatusColumn:
+        return QStringLiteral("Status");
+    default:
+        return {};
+    }
+}

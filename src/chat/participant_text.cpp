@@ -1,0 +1,45 @@
+#include "participant_text.h"
+
+#include "chat_texts.h"
+#include "message_codes.h"
+
+#include <QStringList>
+
+namespace {
+
+QString FromUtf8(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+QString ParticipantName(const CUserEntry& participant)
+{
+    if (participant.type == UserType::kOperator)
+        return FromUtf8(participant.text2) + QLatin1Char(' ') + FromUtf8(participant.text3);
+    return FromUtf8(participant.text2);
+}
+
+bool IsOwnRecord(const CUserEntry& participant, int ownOperatorId)
+{
+    return participant.type == UserType::kOperator && participant.id == ownOperatorId;
+}
+
+bool IsShownParticipant(const CUserEntry& participant, int ownOperatorId)
+{
+    return !IsOwnRecord(participant, ownOperatorId) &&
+           participant.status >= OperatorStatus::kOnline;
+}
+
+QString ChatTitle(const std::vector<CUserEntry>& participants, int ownOperatorId)
+{
+    QStringList names;
+    for (const CUserEntry& participant : participants) {
+        if (IsShownParticipant(participant, ownOperatorId))
+            names.append(ParticipantName(participant));
+    }
+    if (names.isEmpty())
+        return QString::fromLatin1(ChatText::kTitle);
+    return QString::fromLatin1(ChatText::kTitlePrefix) + names.join(QStringLiteral(", "));
+}

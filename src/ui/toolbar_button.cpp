@@ -1,0 +1,25 @@
+#include "toolbar_button.h"
+
+#include "flat_button.h"
+
+#include <QColor>
+#include <QImage>
+
+namespace {
+
+const QColor kPictureTransparent(0, 128, 128);
+
+} // namespace
+
+void SetUpToolbarButton(CFlatButton& button, const QString& picture)
+{
+    button.SetBitmaps(QImage(picture), kPictureTransparent, {}, {}, false);
+    button.SetAlignment(CFlatButton::kPictureLeft, false);
+    button.SetColour(CFlatButton::kBackOver, SysColour::ScrollBar, false);
+    button.SetColour(CFlatButton::kBackNormal, SysColour::ScrollBar, false);
+    button.SetColour(CFlatButton::kBackFocus, SysColour::ScrollBar, false);
+    button.SetColour(CFlatButton::kTextNormal, SysColour::WindowText, false);
+    // Pure blue on the usual light palette, and still readable on a dark one.
+    button.SetColour(CFlatButton::kTextOver, SysColour::HotTrack, false);
+    button.update();
+}
