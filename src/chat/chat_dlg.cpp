@@ -2,6 +2,7 @@
 
 #include "app_settings.h"
 #include "call_bridge.h"
+#include "canned_panel.h"
 #include "chat_texts.h"
 #include "dialog_units.h"
 #include "flat_button.h"
@@ -80,6 +81,8 @@ CChatDlg::CChatDlg(CAppSettings& settings, int callId, QList<QPointer<QWidget>>&
     m_chatWindows.append(QPointer<QWidget>(this));
 
     BuildControls();
+    // Reads the answers as they are now: a later save in the editor leaves this window's alone.
+    new CCannedPanel(m_cannedTree, m_input);
     ConnectBridge();
     OnCannedAnswers(); // a new window shows the panel
     RestorePlacement();

@@ -41,8 +41,8 @@ struct CChatLine;
 // The window deletes itself when closed. It adds itself to the chat window list when created
 // and takes itself out when destroyed. Everything here runs on the window thread.
 //
-// The canned-answers panel beside the transcript is only laid out and toggled here: whoever
-// fills CannedTree() also puts a chosen answer into InputBox().
+// The canned-answers panel beside the transcript is laid out and toggled here; CCannedPanel
+// fills its tree and puts a chosen answer into the input box.
 class CChatDlg final : public QWidget
 {
     Q_OBJECT

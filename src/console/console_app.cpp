@@ -4,6 +4,8 @@
 #include "auto_run_entry.h"
 #include "canned_msg_dlg.h"
 #include "canned_store.h"
+#include "chat_connector.h"
+#include "chat_dlg.h"
 #include "demo_server.h"
 #include "layout_profile.h"
 #include "message_box_notifier.h"
@@ -14,6 +16,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPointer>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -49,6 +53,9 @@ void WatchStartup(COperatorDlg& window, const QElapsedTimer& clock)
         window.close();
     });
 }
+
+// How long quitting waits for chat windows' connects still under way.
+constexpr std::chrono::seconds kChatConnectWait{5};
 
 } // namespace
 
@@ -87,12 +94,22 @@ int CConsoleApp::Run()
             dialog.exec();
         });
     }
+    window->SetChatWindowFactory([&settings, &profile, &session, &notifier,
+                                  chats = &window->ChatWindows()](int callId) {
+        CChatDlg::Open(settings, callId, *chats, session, profile, notifier);
+    });
     if (m_options.exitAfterLogin)
         WatchStartup(*window, clock);
     window->show();
     const int code = QApplication::exec();
 
-    if (window->Shutdown() > 0) {
+    // Chat windows close their calls while the session is still there; they take themselves
+    // out of the list as they go.
+    const QList<QPointer<QWidget>> chats = window->ChatWindows();
+    for (const QPointer<QWidget>& chat : chats)
+        delete chat.data();
+    const bool connectsEnded = CChatConnector::WaitForThreads(kChatConnectWait);
+    if (window->Shutdown() > 0 || !connectsEnded) {
         // A worker is still inside the session (a connect waiting on a name lookup). Destroying
         // the session or the window under it would be worse than not running destructors.
         std::fflush(nullptr);
