@@ -503,7 +503,7 @@ bool CChatDlg::PostChat(int kind, const QString& text, const QString& lostNotice
     CSocketMessage line(msg::kChatData);
     line.AddIntField(kind);
     line.AddField(Utf8(m_settings.m_username));
-    line.AddField(Utf8(text));
+    line.AddField(Utf8(WithoutFieldDelimiter(text)));
     if (m_call->Post(line) != rc::kOk)
         return false; // no channel 0
     m_outbox.Queued(msg::kChatData, lostNotice);

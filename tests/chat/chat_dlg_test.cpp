@@ -145,6 +145,9 @@ private slots:
         QTest::newRow("typed text") << 0 << "it's 'fine'"
                                     << "it`s `fine`"
                                     << "it`s `fine`" << CTranscriptCtrl::kChatTextColour;
+        QTest::newRow("field delimiter typed") << 0 << "a <~> b"
+                                               << "a &lt;~&gt; b"
+                                               << "a <~> b" << CTranscriptCtrl::kChatTextColour;
         QTest::newRow("link with quotes and markup")
             << 1 << "example.com/?q='a'&b=<c>"
             << "<a href='http://example.com/?q=&#39;a&#39;&amp;b=&lt;c&gt;' target='_blank'>"
