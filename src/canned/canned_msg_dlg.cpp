@@ -156,9 +156,12 @@ void CCannedMsgDlg::OnDelete()
 void CCannedMsgDlg::accept()
 {
     if (SaveCannedAnswers(m_model->Answers()) != rc::kOk) {
+        // Closing now would throw the operator's edits away; staying open lets them free the
+        // disk or the folder and press OK again, or give up with Cancel.
         QMessageBox box(QMessageBox::Warning, windowTitle(), tr(kCannedSaveFailedText),
                         QMessageBox::Ok, this);
         box.exec();
+        return;
     }
     QDialog::accept();
 }

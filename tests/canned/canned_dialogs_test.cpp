@@ -359,7 +359,9 @@ private slots:
         QCOMPARE(Outline(again.model).left(30), QString("Zebra: second, first | Apple: "));
     }
 
-    void failedSaveIsReportedAndClosesAnyway()
+    // A failed save keeps the dialog and its edits, so OK can be pressed again once the
+    // folder can be written.
+    void failedSaveIsReportedAndKeepsTheEdits()
     {
         QVERIFY(WriteFile(m_data->Folder(), "a file where the folder should be"));
         Dialog dialog;
@@ -370,8 +372,14 @@ private slots:
         });
         dialog.window.accept();
         QCOMPARE(shown, QString("There was an error while writing the canned messages file."));
+        QVERIFY(dialog.window.isVisible());
+        QCOMPARE(dialog.window.result(), int(QDialog::Rejected));
+
+        QVERIFY(QFile::remove(m_data->Folder()));
+        dialog.window.accept();
         QCOMPARE(dialog.window.result(), int(QDialog::Accepted));
         QVERIFY(!dialog.window.isVisible());
+        QVERIFY(QFile::exists(m_data->File()));
     }
 
     void editorRefusesEmptyFields_data()
