@@ -84,6 +84,18 @@ CSimWorld::Time CSimWorld::Now() const
     return m_scheduler.Now();
 }
 
+std::optional<CSimWorld::Time> CSimWorld::NextDue() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_scheduler.NextDue();
+}
+
+void CSimWorld::SetEarliestChanged(std::function<void()> hook)
+{
+    std::lock_guard lock(m_mutex);
+    m_scheduler.SetEarliestChanged(std::move(hook));
+}
+
 CSimWorld::Time CSimWorld::StayTime()
 {
     // A steady crowd: arrivals per minute times the mean stay gives the opening size.

@@ -51,6 +51,12 @@ public:
     // Runs everything due up to the simulated time t.
     void AdvanceTo(Time t);
     Time Now() const;
+    // The simulated time of the earliest task waiting, if any: the real-time clock sleeps
+    // until then.
+    std::optional<Time> NextDue() const;
+    // Called, under the world's lock, whenever a task is scheduled ahead of all others; it must
+    // not block or call into the world. Set before any connection or clock runs.
+    void SetEarliestChanged(std::function<void()> hook);
 
     // Connection entry points.
     void OnMessage(const std::shared_ptr<CSimConnection>& connection,
