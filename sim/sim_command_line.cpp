@@ -239,7 +239,7 @@ Hostile modes, for trying a client against a broken or malicious server:
   --flood PER_SEC         a flood of events on top of the normal life (default 0: none): on
                           operator connections visitors arriving, announced again and
                           leaving (the crowd stays near --visitors) and operators changing
-                          status; on call channels visitor chat lines. 10000 is a good test
+                          status; on call channels visitor chat lines (e.g. 10000)
   --flood-on TARGET       operator (default), channels or both
   -h, --help              show this help and exit
 

@@ -1,6 +1,7 @@
 // The simulated server's hostile modes, seen from a bare client on loopback: what reaches the
-// wire for every fault at every moment, resets against orderly closes, the flood's events
-// adding up to the server's own lists, and the faults on call channels.
+// wire for every fault at every moment, resets against orderly closes, faults that strike a
+// number of times, and a flood's lines on a call channel. The session's and the console's
+// survival of them is tested with those classes.
 
 #include "client_socket.h"
 #include "message_codes.h"
@@ -12,10 +13,8 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <gtest/gtest.h>
-#include <map>
 #include <netinet/in.h>
 #include <poll.h>
-#include <set>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -238,101 +237,7 @@ TEST_F(SimHostileTest, StrikesOnlyAsOftenAsAsked)
     EXPECT_EQ(m_server->World().Stats().faultsStruck, 2u);
 }
 
-// --- The flood --------------------------------------------------------------------------------
-
-// A second of flood at 10,000 events a second: every event arrives, and a client that applies
-// them to the lists it was sent ends with the server's own visitors and operator statuses.
-TEST_F(SimHostileTest, FloodAddsUpToTheServersLists)
-{
-    Start(HostileOptions());
-    CRawClient ann;
-    ASSERT_TRUE(ann.Connect(m_port));
-    const int annId = ann.Login("ann", "pw-ann");
-    ASSERT_GE(annId, 1);
-    ann.Send(msg::kRequestVisitors);
-    const auto list = ann.Expect(msg::kReplyOk, msg::kRequestVisitors);
-    ASSERT_TRUE(list);
-    std::set<int> visitors;
-    for (int i = 0; i < list->GetIntField(msg::kListFieldCount); ++i)
-        visitors.insert(list->GetIntField(msg::kListFirstField + msg::visitor::kFields * i));
-
-    m_server->World().SetFloodRate(10'000);
-    for (int i = 0; i < 10; ++i)
-        m_server->Advance(100ms);
-    m_server->World().SetFloodRate(0);
-    m_server->Advance(1s);
-    EXPECT_EQ(m_server->World().Stats().floodEvents, 10'000u);
-
-    std::map<int, int> status{{annId, OperatorStatus::kOnline}};
-    int events = 0;
-    for (;;) {
-        const auto m = ann.Expect([](const CSocketMessage& x) { return x.Code() == msg::kEvent; },
-                                  300ms);
-        if (!m)
-            break;
-        ++events;
-        switch (m->GetIntField(msg::kFieldRequest)) {
-        case msg::kEvVisitorEntered:
-            visitors.insert(m->GetIntField(msg::visitor::kEventFirstField + msg::visitor::kId));
-            break;
-        case msg::kEvVisitorLeft:
-            visitors.erase(m->GetIntField(msg::kVisitorLeftFieldId));
-            break;
-        case msg::kEvOperatorStatus:
-            status[m->GetIntField(2)] = m->GetIntField(4);
-            break;
-        }
-    }
-    EXPECT_EQ(events, 10'000);
-    std::set<int> expected;
-    for (const SimVisitor& v : m_server->World().Visitors())
-        expected.insert(v.id);
-    EXPECT_EQ(visitors, expected);
-    // The crowd stays near its size instead of growing with the flood.
-    EXPECT_LT(expected.size(), 200u);
-    EXPECT_EQ(status[annId], m_server->World().Operators().front().status);
-}
-
-// --- Faults on call channels --------------------------------------------------------------------
-
-class SimChannelFaultTest : public SimHostileTest, public ::testing::WithParamInterface<FaultRow>
-{
-};
-
-TEST_P(SimChannelFaultTest, BreaksTheChannelNotTheSession)
-{
-    const auto [kind, moment] = GetParam();
-    Start(HostileOptions({kind, moment, SimTarget::Channels}));
-    CRawClient ann;
-    ASSERT_TRUE(ann.Connect(m_port));
-    const int annId = ann.Login("ann", "pw-ann");
-    ASSERT_GE(annId, 1);
-    const int callId = m_server->World().RequestChat(m_server->World().Visitors().front().id, annId);
-    ASSERT_GT(callId, 0);
-
-    CClientSocket channel(kWait, kWait);
-    ASSERT_GE(channel.Connect("127.0.0.1", m_port), 0);
-    Send(channel, msg::kOpenMainChannel,
-         {std::to_string(callId), std::to_string(annId), "0", std::to_string(UserType::kOperator)});
-    Send(channel, msg::kRequestUsers);
-    const Reading reading = ReadToEnd(channel);
-    EXPECT_NE(reading.end, rc::kIdle);
-    EXPECT_LT(reading.end, 0);
-    EXPECT_EQ(m_server->World().Stats().faultsStruck, 1u);
-
-    // The operator's own connection is untouched and still answered.
-    ann.Send(msg::kRequestUsers);
-    EXPECT_TRUE(ann.Expect(msg::kReplyOk, msg::kRequestUsers).has_value());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Faults, SimChannelFaultTest,
-    ::testing::Values(FaultRow{SimFaultKind::Close, SimFaultMoment::AtLogin},
-                      FaultRow{SimFaultKind::Garbage, SimFaultMoment::AfterLogin},
-                      FaultRow{SimFaultKind::StalledLength, SimFaultMoment::MidList},
-                      FaultRow{SimFaultKind::Reset, SimFaultMoment::MidFrame},
-                      FaultRow{SimFaultKind::Silence, SimFaultMoment::MidFrame}),
-    RowName);
+// --- Floods on call channels ------------------------------------------------------------------
 
 // A flood on a channel: every line reaches the operator in the call, in order.
 TEST_F(SimHostileTest, ChannelFloodArrivesInOrder)
