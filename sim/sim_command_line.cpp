@@ -146,8 +146,9 @@ SimCommandLine ParseSimCommandLine(const std::vector<std::string>& args)
         } else if (flag == "--fault") {
             const auto kind = ParseSimFaultKind(value);
             if (!kind)
-                return fail("--fault must be garbage, oversized-length, stalled-length, silence, "
-                            "close, reset or none: " + value);
+                return fail("--fault must be garbage, oversized-length, stalled-length, "
+                            "silence, close, reset or none: " +
+                            value);
             o.fault.kind = *kind;
         } else if (flag == "--fault-at") {
             const auto moment = ParseSimFaultMoment(value);

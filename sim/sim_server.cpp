@@ -162,9 +162,9 @@ void CSimServer::ClockLoop()
         lock.lock();
         if (m_clockWoken)
             continue;
-        const auto wait = next ? std::clamp(*next - now(), std::chrono::milliseconds(0),
-                                            kClockIdleWait)
-                               : kClockIdleWait;
+        const auto wait =
+            next ? std::clamp(*next - now(), std::chrono::milliseconds(0), kClockIdleWait)
+                 : kClockIdleWait;
         m_clockStop.wait_for(lock, wait, [this] { return m_stopping.load() || m_clockWoken; });
     }
 }

@@ -43,9 +43,9 @@ Ms FromMinutes(double minutes)
 
 CSimWorld::CSimWorld(const SimOptions& options, std::chrono::system_clock::time_point startTime)
     : m_options(options), m_startTime(startTime), m_accounts(options.accounts),
-      m_version(options.version), m_random(options.seed), m_crowd(m_random),
-      m_fault(options.fault), m_faultsLeft(options.fault.times),
-      m_floodRate(options.floodPerSecond), m_floodTarget(options.floodTarget)
+      m_version(options.version), m_random(options.seed), m_crowd(m_random), m_fault(options.fault),
+      m_faultsLeft(options.fault.times), m_floodRate(options.floodPerSecond),
+      m_floodTarget(options.floodTarget)
 {
     if (m_accounts.empty())
         m_accounts.push_back(SimAccount{"demo", "demo", "Demo", "Operator"});

@@ -38,9 +38,9 @@ struct Run
     double listedMs = -1; // likewise
     long visitors = -1;
     long rssKb = -1;
-    double idleCpuMs = -1;     // over the idle time, from stat
-    double idleOnCpuMs = -1;   // likewise, from the threads' schedstat
-    long idleRssKb = -1;       // at its end
+    double idleCpuMs = -1;   // over the idle time, from stat
+    double idleOnCpuMs = -1; // likewise, from the threads' schedstat
+    long idleRssKb = -1;     // at its end
 };
 
 // How a run sits logged in before quitting: for how long it is measured, and whether the
@@ -73,7 +73,8 @@ double ProcessorMs(pid_t pid)
     if (std::sscanf(rest + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &utime,
                     &stime) != 2)
         return -1;
-    return static_cast<double>(utime + stime) * 1000.0 / static_cast<double>(::sysconf(_SC_CLK_TCK));
+    return static_cast<double>(utime + stime) * 1000.0 /
+           static_cast<double>(::sysconf(_SC_CLK_TCK));
 }
 
 // The same to the nanosecond: the time on a processor of every thread, from the scheduler's

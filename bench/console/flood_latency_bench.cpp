@@ -139,7 +139,8 @@ std::optional<FloodRun> RunFlood(double rate, int visitors, std::chrono::millise
         ticker.setTimerType(Qt::PreciseTimer);
         ticker.setInterval(10);
         QObject::connect(&ticker, &QTimer::timeout, [&] {
-            run.lateMs.push_back(std::max(0.0, static_cast<double>(since.nsecsElapsed()) / 1e6 - 10));
+            run.lateMs.push_back(
+                std::max(0.0, static_cast<double>(since.nsecsElapsed()) / 1e6 - 10));
             since.restart();
         });
         const long rssBefore = ResidentKb();

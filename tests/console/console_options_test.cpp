@@ -19,11 +19,12 @@ private slots:
         QTest::addColumn<int>("stay");
         QTest::newRow("plain") << QStringList{} << -1 << false << 12 << 0;
         QTest::newRow("idle figures")
-            << QStringList{"--demo", "--demo-quiet", "--demo-visitors", "10000",
-                           "--exit-after-login", "--stay", "14"}
+            << QStringList{"--demo", "--demo-quiet",       "--demo-visitors",
+                           "10000",  "--exit-after-login", "--stay",
+                           "14"}
             << -1 << true << 10000 << 14;
-        QTest::newRow("a day at most") << QStringList{"--stay", "86400"} << -1 << false << 12
-                                       << 86400;
+        QTest::newRow("a day at most")
+            << QStringList{"--stay", "86400"} << -1 << false << 12 << 86400;
         QTest::newRow("negative stay") << QStringList{"--stay", "-1"} << 1 << false << 12 << 0;
         QTest::newRow("stay over a day") << QStringList{"--stay", "86401"} << 1 << false << 12 << 0;
         QTest::newRow("stay not a number") << QStringList{"--stay", "10s"} << 1 << false << 12 << 0;

@@ -70,14 +70,14 @@ void AddFaultRows(std::initializer_list<SimFaultMoment> moments)
     QTest::addColumn<SimFaultKind>("kind");
     QTest::addColumn<SimFaultMoment>("moment");
     static const char* const names[] = {"at login", "after login", "mid list", "mid frame"};
-    for (SimFaultKind kind : {SimFaultKind::Garbage, SimFaultKind::OversizedLength,
-                              SimFaultKind::StalledLength, SimFaultKind::Silence,
-                              SimFaultKind::Close, SimFaultKind::Reset}) {
+    for (SimFaultKind kind :
+         {SimFaultKind::Garbage, SimFaultKind::OversizedLength, SimFaultKind::StalledLength,
+          SimFaultKind::Silence, SimFaultKind::Close, SimFaultKind::Reset}) {
         for (SimFaultMoment moment : moments) {
             if (kind == SimFaultKind::Silence && moment == SimFaultMoment::AfterLogin)
                 continue; // a silent server between frames is idle, not broken
-            const std::string name = std::string(SimFaultKindName(kind)) + " " +
-                                     names[static_cast<int>(moment)];
+            const std::string name =
+                std::string(SimFaultKindName(kind)) + " " + names[static_cast<int>(moment)];
             QTest::newRow(name.c_str()) << kind << moment;
         }
     }
@@ -124,8 +124,8 @@ private slots:
 
     void faultLosesTheConnectionAndReconnects_data()
     {
-        AddFaultRows({SimFaultMoment::AfterLogin, SimFaultMoment::MidList,
-                      SimFaultMoment::MidFrame});
+        AddFaultRows(
+            {SimFaultMoment::AfterLogin, SimFaultMoment::MidList, SimFaultMoment::MidFrame});
     }
     void faultLosesTheConnectionAndReconnects()
     {

@@ -124,9 +124,9 @@ std::string RowName(const ::testing::TestParamInfo<FaultRow>& info)
 std::vector<FaultRow> Rows(std::initializer_list<SimFaultMoment> moments)
 {
     std::vector<FaultRow> rows;
-    for (SimFaultKind kind : {SimFaultKind::Garbage, SimFaultKind::OversizedLength,
-                              SimFaultKind::StalledLength, SimFaultKind::Silence,
-                              SimFaultKind::Close, SimFaultKind::Reset})
+    for (SimFaultKind kind :
+         {SimFaultKind::Garbage, SimFaultKind::OversizedLength, SimFaultKind::StalledLength,
+          SimFaultKind::Silence, SimFaultKind::Close, SimFaultKind::Reset})
         for (SimFaultMoment moment : moments)
             rows.push_back({kind, moment});
     return rows;
@@ -156,16 +156,15 @@ TEST_P(SessionFaultTest, LosesTheConnectionOnceAndLogsInAgain)
     }
 
     // Once the server has seen the old connection end (it may still think it signed in).
-    ASSERT_TRUE(m_server->World().WaitUntil(
-        [&] { return m_server->World().Operators().empty(); }, 2s));
+    ASSERT_TRUE(
+        m_server->World().WaitUntil([&] { return m_server->World().Operators().empty(); }, 2s));
     m_log.Clear();
     LoginWithLists();
     ExpectListsLikeServer();
     EXPECT_EQ(m_session->GetStatus(), OperatorStatus::kOnline);
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, SessionFaultTest,
-                         ::testing::ValuesIn([] {
+INSTANTIATE_TEST_SUITE_P(Faults, SessionFaultTest, ::testing::ValuesIn([] {
                              auto rows = Rows({SimFaultMoment::AfterLogin, SimFaultMoment::MidList,
                                                SimFaultMoment::MidFrame});
                              // Silence between frames is no fault: see below.

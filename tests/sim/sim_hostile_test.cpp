@@ -60,7 +60,8 @@ Reading ReadToEnd(CClientSocket& socket)
         }
         CSocketMessage m;
         m.Assign(std::string_view(payload.data(), static_cast<std::size_t>(r)));
-        reading.replies.push_back(std::to_string(m.Code()) + "/" + std::to_string(m.GetIntField(1)));
+        reading.replies.push_back(std::to_string(m.Code()) + "/" +
+                                  std::to_string(m.GetIntField(1)));
     }
 }
 
@@ -162,9 +163,9 @@ TEST_P(SimOperatorFaultTest, BreaksTheStreamWhereItStrikes)
 std::vector<FaultRow> AllFaults()
 {
     std::vector<FaultRow> rows;
-    for (SimFaultKind kind : {SimFaultKind::Garbage, SimFaultKind::OversizedLength,
-                              SimFaultKind::StalledLength, SimFaultKind::Silence,
-                              SimFaultKind::Close, SimFaultKind::Reset})
+    for (SimFaultKind kind :
+         {SimFaultKind::Garbage, SimFaultKind::OversizedLength, SimFaultKind::StalledLength,
+          SimFaultKind::Silence, SimFaultKind::Close, SimFaultKind::Reset})
         for (SimFaultMoment moment : {SimFaultMoment::AtLogin, SimFaultMoment::AfterLogin,
                                       SimFaultMoment::MidList, SimFaultMoment::MidFrame})
             rows.push_back({kind, moment});
@@ -227,7 +228,8 @@ TEST_F(SimHostileTest, ResetIsNoOrderlyClose)
 // A fault for a number of connections strikes those, then the server behaves.
 TEST_F(SimHostileTest, StrikesOnlyAsOftenAsAsked)
 {
-    Start(HostileOptions({SimFaultKind::Close, SimFaultMoment::AfterLogin, SimTarget::Operator, 2}));
+    Start(
+        HostileOptions({SimFaultKind::Close, SimFaultMoment::AfterLogin, SimTarget::Operator, 2}));
     for (int attempt = 0; attempt < 3; ++attempt) {
         CRawClient ann;
         ASSERT_TRUE(ann.Connect(m_port));
@@ -246,7 +248,8 @@ TEST_F(SimHostileTest, ChannelFloodArrivesInOrder)
     CRawClient ann;
     ASSERT_TRUE(ann.Connect(m_port));
     const int annId = ann.Login("ann", "pw-ann");
-    const int callId = m_server->World().RequestChat(m_server->World().Visitors().front().id, annId);
+    const int callId =
+        m_server->World().RequestChat(m_server->World().Visitors().front().id, annId);
     CRawClient channel;
     ASSERT_TRUE(channel.Connect(m_port));
     ASSERT_EQ(channel.OpenCall(callId, annId), rc::kOk);
@@ -255,7 +258,8 @@ TEST_F(SimHostileTest, ChannelFloodArrivesInOrder)
     int last = 0;
     for (int i = 0; i < 3'000; ++i) {
         const auto line = channel.Expect([](const CSocketMessage& m) {
-            return m.Code() == msg::kChatData && m.FieldView(msg::chat::kFieldText).starts_with("flood ");
+            return m.Code() == msg::kChatData &&
+                   m.FieldView(msg::chat::kFieldText).starts_with("flood ");
         });
         ASSERT_TRUE(line) << i;
         const int n = std::stoi(std::string(line->FieldView(msg::chat::kFieldText).substr(6)));
