@@ -231,6 +231,9 @@ TEST_F(SimHostileTest, StrikesOnlyAsOftenAsAsked)
     Start(
         HostileOptions({SimFaultKind::Close, SimFaultMoment::AfterLogin, SimTarget::Operator, 2}));
     for (int attempt = 0; attempt < 3; ++attempt) {
+        // The server has seen the last connection end and signed ann out.
+        ASSERT_TRUE(m_server->World().WaitUntil(
+            [&] { return m_server->World().Operators().empty(); }, 2s));
         CRawClient ann;
         ASSERT_TRUE(ann.Connect(m_port));
         ASSERT_GE(ann.Login("ann", "pw-ann"), 1);
