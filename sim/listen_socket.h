@@ -23,7 +23,7 @@ public:
 
     // An accepted descriptor (>= 0, close-on-exec, blocking) with the peer's address text, or
     // -1 after the time-out, a Wake() or a failure.
-    int Accept(std::chrono::milliseconds timeout, std::string& peer);
+    int Accept(std::chrono::milliseconds timeout, std::string& peer); // negative: no time-out
 
     void Wake();
     void Close();

@@ -45,10 +45,12 @@ int main(int argc, char** argv)
     const SimStats stats = server.World().Stats();
     std::fprintf(stderr,
                  "parlendo-sim: stopped; %llu messages in, %llu out, %llu connections, %llu "
-                 "visitors arrived\n",
+                 "visitors arrived, %llu faults struck, %llu flood events\n",
                  static_cast<unsigned long long>(stats.messagesIn),
                  static_cast<unsigned long long>(stats.messagesOut),
                  static_cast<unsigned long long>(stats.connectionsAccepted),
-                 static_cast<unsigned long long>(stats.visitorsArrived));
+                 static_cast<unsigned long long>(stats.visitorsArrived),
+                 static_cast<unsigned long long>(stats.faultsStruck),
+                 static_cast<unsigned long long>(stats.floodEvents));
     return 0;
 }

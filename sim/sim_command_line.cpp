@@ -143,6 +143,36 @@ SimCommandLine ParseSimCommandLine(const std::vector<std::string>& args)
             if (!ToInteger(value, 0, std::numeric_limits<long long>::max(), number))
                 return fail("--seed must be a non-negative number: " + value);
             o.seed = static_cast<std::uint64_t>(number);
+        } else if (flag == "--fault") {
+            const auto kind = ParseSimFaultKind(value);
+            if (!kind)
+                return fail("--fault must be garbage, oversized-length, stalled-length, "
+                            "silence, close, reset or none: " +
+                            value);
+            o.fault.kind = *kind;
+        } else if (flag == "--fault-at") {
+            const auto moment = ParseSimFaultMoment(value);
+            if (!moment)
+                return fail("--fault-at must be at-login, after-login, mid-list or mid-frame: " +
+                            value);
+            o.fault.moment = *moment;
+        } else if (flag == "--fault-on") {
+            const auto target = ParseSimTarget(value);
+            if (!target)
+                return fail("--fault-on must be operator, channels or both: " + value);
+            o.fault.target = *target;
+        } else if (flag == "--fault-times") {
+            if (!ToInteger(value, 0, std::numeric_limits<int>::max(), number))
+                return fail("--fault-times must be a non-negative number: " + value);
+            o.fault.times = static_cast<int>(number);
+        } else if (flag == "--flood") {
+            if (!ToRate(value, o.floodPerSecond))
+                return fail("--flood must be a number of events per second: " + value);
+        } else if (flag == "--flood-on") {
+            const auto target = ParseSimTarget(value);
+            if (!target)
+                return fail("--flood-on must be operator, channels or both: " + value);
+            o.floodTarget = *target;
         } else if (flag == "--version") {
             if (!ToInteger(value, 0, std::numeric_limits<std::int32_t>::max(), number))
                 return fail("--version must be a non-negative number: " + value);
@@ -182,6 +212,36 @@ account's sites, ask for chats and answer in chat windows. For demos, tests and 
   --seed S                random seed: the same seed gives the same visitors (default 1)
   --version V             client version reported at log-in; above 15 the console offers a
                           download (default 15)
+
+Hostile modes, for trying a client against a broken or malicious server:
+  --fault KIND            what the server does to a connection that logs in (or opens a
+                          call channel):
+                            garbage           bytes that are no frame
+                            oversized-length  a frame header announcing more than 64 MiB
+                            stalled-length    a header announcing just under 64 MiB, and
+                                              then the body never comes
+                            silence           nothing more is written; the connection
+                                              stays open
+                            close             an orderly close (FIN)
+                            reset             an abortive close (RST)
+                            none              no fault (default)
+  --fault-at MOMENT       when it strikes:
+                            at-login          in place of the log-in (channel opening) reply
+                            after-login       right after that reply (default)
+                            mid-list          halfway through the visitors list (channels:
+                                              the participants list), which is cut there
+                            mid-frame         halfway through the first frame after the reply
+                          So "--fault silence --fault-at mid-frame" sends half a frame and
+                          then nothing, "--fault close --fault-at mid-frame" half a frame
+                          and then closes.
+  --fault-on TARGET       operator (default), channels or both
+  --fault-times N         connections struck before the server behaves again (default 0:
+                          every one)
+  --flood PER_SEC         a flood of events on top of the normal life (default 0: none): on
+                          operator connections visitors arriving, announced again and
+                          leaving (the crowd stays near --visitors) and operators changing
+                          status; on call channels visitor chat lines (e.g. 10000)
+  --flood-on TARGET       operator (default), channels or both
   -h, --help              show this help and exit
 
 The first line on standard output is "parlendo-sim listening on HOST:PORT". The server runs

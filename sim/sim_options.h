@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sim_hostility.h"
+
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -50,4 +52,14 @@ struct SimOptions
     int maxConnections = 256;
     // How many client messages CSimServer::Received() keeps (oldest dropped first).
     std::size_t traceLimit = 2'000;
+
+    // Hostile modes, off by default. A fault armed for the connections that log in or open a
+    // channel (CSimWorld::ArmFault changes it later).
+    SimFault fault;
+    // A flood of events on top of the normal life, per second of simulated time: visitors
+    // arriving, being announced again and leaving, and operators changing status on operator
+    // connections; visitor lines on call channels. The flood keeps the crowd near
+    // initialVisitors.
+    double floodPerSecond = 0;
+    SimTarget floodTarget = SimTarget::Operator;
 };

@@ -68,4 +68,6 @@ struct SimStats
     std::uint64_t connectionsAccepted = 0;
     std::uint64_t connectionsClosed = 0;
     std::uint64_t connectionsDropped = 0; // ended for misbehaving (bad frames, not reading)
+    std::uint64_t faultsStruck = 0;       // hostile modes: faults queued on a connection
+    std::uint64_t floodEvents = 0;        // hostile modes: events the flood produced
 };

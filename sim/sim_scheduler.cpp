@@ -2,7 +2,18 @@
 
 void CSimScheduler::At(Time when, Task task)
 {
-    m_queue.push(Entry{when < m_now ? m_now : when, m_nextOrder++, std::move(task)});
+    const Time due = when < m_now ? m_now : when;
+    const bool earliest = m_queue.empty() || due < m_queue.top().when;
+    m_queue.push(Entry{due, m_nextOrder++, std::move(task)});
+    if (earliest && m_earliestChanged)
+        m_earliestChanged();
+}
+
+std::optional<CSimScheduler::Time> CSimScheduler::NextDue() const
+{
+    if (m_queue.empty())
+        return std::nullopt;
+    return m_queue.top().when;
 }
 
 void CSimScheduler::RunUntil(Time until)

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <queue>
 #include <vector>
 
@@ -19,6 +20,12 @@ public:
     // A time in the past runs at the next RunUntil, at the current time.
     void At(Time when, Task task);
     void After(Time delay, Task task) { At(m_now + delay, std::move(task)); }
+
+    // The time of the earliest task waiting, if any.
+    std::optional<Time> NextDue() const;
+    // Called by At whenever the new task is due before every other one (the real-time clock
+    // sleeps until the earliest task and must then look again). Must not call back.
+    void SetEarliestChanged(std::function<void()> hook) { m_earliestChanged = std::move(hook); }
 
     // Runs every task due up to until, the clock standing at each task's time while it runs;
     // tasks may schedule further tasks, which run in this call too when due. Leaves the clock
@@ -44,4 +51,5 @@ private:
     Time m_now{0};
     std::uint64_t m_nextOrder = 0;
     std::priority_queue<Entry, std::vector<Entry>, Later> m_queue;
+    std::function<void()> m_earliestChanged;
 };

@@ -1,12 +1,15 @@
 #include "sim_server.h"
 
+#include <algorithm>
 #include <unistd.h>
 
 namespace {
 
-// How often the accept loop looks for finished connections, and the real-time clock's tick.
-constexpr std::chrono::milliseconds kReapInterval{200};
-constexpr std::chrono::milliseconds kClockTick{10};
+// The longest the real-time clock sleeps with nothing due: a safety net, since every task
+// scheduled ahead of its wait wakes it.
+constexpr std::chrono::milliseconds kClockIdleWait{10'000};
+// The accept loop waits for a connection or Stop's wake-up, without a time-out.
+constexpr std::chrono::milliseconds kAcceptForever{-1};
 
 std::chrono::system_clock::time_point StartTimeOf(const SimOptions& options)
 {
@@ -37,6 +40,15 @@ int CSimServer::Start()
         return -1;
     }
     m_started = true;
+    if (m_options.realTime) {
+        m_world.SetEarliestChanged([this] {
+            {
+                std::lock_guard lock(m_clockMutex);
+                m_clockWoken = true;
+            }
+            m_clockStop.notify_all();
+        });
+    }
     m_world.Populate();
     m_acceptThread = std::thread([this] { AcceptLoop(); });
     if (m_options.realTime)
@@ -86,16 +98,14 @@ std::size_t CSimServer::ConnectionCount() const
 
 void CSimServer::AcceptLoop()
 {
-    auto lastReap = std::chrono::steady_clock::now();
     while (!m_stopping) {
         std::string peer;
-        const int fd = m_listener.Accept(kReapInterval, peer);
-        if (std::chrono::steady_clock::now() - lastReap >= kReapInterval) {
-            Reap();
-            lastReap = std::chrono::steady_clock::now();
-        }
+        const int fd = m_listener.Accept(kAcceptForever, peer);
         if (fd < 0)
             continue;
+        // Finished connections are joined as the next one comes (and by Stop), not on a timer,
+        // so that an idle server never wakes up.
+        Reap();
         std::lock_guard lock(m_connectionsMutex);
         if (static_cast<int>(m_connections.size()) >= m_options.maxConnections) {
             ::close(fd);
@@ -136,14 +146,25 @@ void CSimServer::Reap()
 void CSimServer::ClockLoop()
 {
     const auto origin = std::chrono::steady_clock::now();
+    const auto now = [origin] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - origin);
+    };
+    // Sleeps until the earliest task is due. A task scheduled meanwhile ahead of it (a client's
+    // request, a step from a test) wakes the clock to look again; the flag is reset before each
+    // look, so a wake-up between the look and the wait is not lost.
     std::unique_lock lock(m_clockMutex);
     while (!m_stopping) {
-        m_clockStop.wait_for(lock, kClockTick, [this] { return m_stopping.load(); });
-        if (m_stopping)
-            break;
+        m_clockWoken = false;
         lock.unlock();
-        m_world.AdvanceTo(std::chrono::duration_cast<std::chrono::milliseconds>(
-            std::chrono::steady_clock::now() - origin));
+        m_world.AdvanceTo(now());
+        const auto next = m_world.NextDue();
         lock.lock();
+        if (m_clockWoken)
+            continue;
+        const auto wait =
+            next ? std::clamp(*next - now(), std::chrono::milliseconds(0), kClockIdleWait)
+                 : kClockIdleWait;
+        m_clockStop.wait_for(lock, wait, [this] { return m_stopping.load() || m_clockWoken; });
     }
 }

@@ -15,7 +15,8 @@
 #include <vector>
 
 // The simulated chat server: listens on loopback, runs one reader and one writer thread per
-// connection, and (in real-time mode) a clock thread that moves the simulation on. Embedded by
+// connection, and (in real-time mode) a clock thread that moves the simulation on. The clock
+// sleeps until the next task is due, so an idle server costs no processor time. Embedded by
 // the console's demo mode, the end-to-end tests and the benchmarks; wrapped by parlendo-sim.
 //
 // Thread rules: Start, Stop and Advance from the owning thread; World() members from any thread
@@ -41,7 +42,7 @@ public:
     const SimOptions& Options() const { return m_options; }
     int Port() const { return m_port; }
     const std::string& Error() const { return m_error; }
-    // Connections currently open (accepted and not yet reaped).
+    // Connections accepted and not yet reaped (finished ones are reaped at the next accept).
     std::size_t ConnectionCount() const;
 
 private:
@@ -60,7 +61,8 @@ private:
     std::thread m_acceptThread;
     std::thread m_clockThread;
     std::mutex m_clockMutex;
-    std::condition_variable m_clockStop;
+    std::condition_variable m_clockStop; // stop, or m_clockWoken
+    bool m_clockWoken = false;           // a task was scheduled ahead of the clock's wait
 
     mutable std::mutex m_connectionsMutex;
     std::vector<std::shared_ptr<CSimConnection>> m_connections;

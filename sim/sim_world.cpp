@@ -25,6 +25,12 @@ constexpr double kLeaveDuringChatChance = 0.2;
 constexpr double kDefaultStayMinutes = 5.0;
 // The oldest opening visitor entered at most this long before the start.
 constexpr double kMaxPastStayMinutes = 120.0;
+// The flood sends its events in bursts this far apart.
+constexpr std::chrono::milliseconds kFloodTick{10};
+// Of the flood's operator-connection events: operators changing status, and visitors announced
+// again; the rest are arrivals and departures that keep the crowd near its size.
+constexpr double kFloodStatusShare = 0.15;
+constexpr double kFloodUpdateShare = 0.15;
 
 using Ms = std::chrono::milliseconds;
 
@@ -37,7 +43,9 @@ Ms FromMinutes(double minutes)
 
 CSimWorld::CSimWorld(const SimOptions& options, std::chrono::system_clock::time_point startTime)
     : m_options(options), m_startTime(startTime), m_accounts(options.accounts),
-      m_version(options.version), m_random(options.seed), m_crowd(m_random)
+      m_version(options.version), m_random(options.seed), m_crowd(m_random), m_fault(options.fault),
+      m_faultsLeft(options.fault.times), m_floodRate(options.floodPerSecond),
+      m_floodTarget(options.floodTarget)
 {
     if (m_accounts.empty())
         m_accounts.push_back(SimAccount{"demo", "demo", "Demo", "Operator"});
@@ -56,6 +64,7 @@ void CSimWorld::Populate()
         }
         ScheduleArrival();
         ScheduleChatRequest();
+        ScheduleFlood();
     }
     Changed();
 }
@@ -73,6 +82,18 @@ CSimWorld::Time CSimWorld::Now() const
 {
     std::lock_guard lock(m_mutex);
     return m_scheduler.Now();
+}
+
+std::optional<CSimWorld::Time> CSimWorld::NextDue() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_scheduler.NextDue();
+}
+
+void CSimWorld::SetEarliestChanged(std::function<void()> hook)
+{
+    std::lock_guard lock(m_mutex);
+    m_scheduler.SetEarliestChanged(std::move(hook));
 }
 
 CSimWorld::Time CSimWorld::StayTime()
@@ -321,6 +342,7 @@ void CSimWorld::OnClosed(const std::shared_ptr<CSimConnection>& c)
             ++m_stats.connectionsDropped;
         const auto it = m_peers.find(c->Id());
         if (it != m_peers.end()) {
+            Disarm(it->second);
             const Peer peer = it->second;
             m_peers.erase(it);
             if (peer.role == Role::Operator) {
@@ -435,6 +457,12 @@ void CSimWorld::Login(const Connection& c, Peer& peer, const CSocketMessage& m)
         Send(c, simmsg::Refusal(msg::kLogin, rc::kAlreadySignedIn));
         return;
     }
+    SimFaultMoment moment{};
+    const auto fault = TakeFault(false, moment);
+    if (fault && moment == SimFaultMoment::AtLogin) {
+        Strike(c, peer, *fault, moment); // no reply, and nobody signed in
+        return;
+    }
     Operator op;
     op.info = SimOperatorInfo{
         id,       account->user, account->firstName, account->lastName, OperatorStatus::kOnline,
@@ -448,6 +476,8 @@ void CSimWorld::Login(const Connection& c, Peer& peer, const CSocketMessage& m)
     reply.AddIntField(id);
     reply.AddIntField(m_version);
     Send(c, reply);
+    if (fault)
+        Strike(c, peer, *fault, moment);
     Broadcast(simmsg::OperatorAdded(op.info, OperatorNumber(id)));
     m_operators.emplace(id, std::move(op));
 }
@@ -535,6 +565,12 @@ void CSimWorld::OpenChannel(const Connection& c, Peer& peer, const CSocketMessag
         Send(c, simmsg::ChannelRefusal(refusal));
         return;
     }
+    SimFaultMoment moment{};
+    const auto fault = TakeFault(true, moment);
+    if (fault && moment == SimFaultMoment::AtLogin) {
+        Strike(c, peer, *fault, moment); // no reply, and the call not joined
+        return;
+    }
 
     std::erase(call->invited, operatorId);
     call->members.emplace_back(operatorId, c);
@@ -542,6 +578,8 @@ void CSimWorld::OpenChannel(const Connection& c, Peer& peer, const CSocketMessag
     peer.operatorId = operatorId;
     peer.callId = callId;
     Send(c, simmsg::Reply(msg::kOpenMainChannel, callId));
+    if (fault)
+        Strike(c, peer, *fault, moment);
     // The newcomer learns who is there from its participant list; the others from this event.
     SendToMembers(*call,
                   simmsg::ParticipantJoined(operatorId, UserType::kOperator,
@@ -740,6 +778,182 @@ void CSimWorld::SetVersion(int version)
     m_version = version;
 }
 
+// --- Hostile modes ---------------------------------------------------------------------------
+
+void CSimWorld::ArmFault(const SimFault& fault)
+{
+    std::lock_guard lock(m_mutex);
+    m_fault = fault;
+    m_faultsLeft = fault.times;
+}
+
+std::optional<SimFaultKind> CSimWorld::TakeFault(bool channel, SimFaultMoment& moment)
+{
+    if (m_fault.kind == SimFaultKind::None || !Strikes(m_fault.target, channel))
+        return std::nullopt;
+    if (m_fault.times > 0) {
+        if (m_faultsLeft <= 0)
+            return std::nullopt;
+        --m_faultsLeft;
+    }
+    moment = m_fault.moment;
+    return m_fault.kind;
+}
+
+void CSimWorld::Strike(const Connection& c, Peer& peer, SimFaultKind kind, SimFaultMoment moment)
+{
+    if (kind == SimFaultKind::None)
+        return;
+    if (moment == SimFaultMoment::AtLogin || moment == SimFaultMoment::AfterLogin) {
+        if (c->PostFault(kind))
+            ++m_stats.faultsStruck;
+        return;
+    }
+    if (peer.armedKind == SimFaultKind::None)
+        ++m_armedPeers;
+    peer.armedKind = kind;
+    peer.armedMoment = moment;
+}
+
+bool CSimWorld::StrikeArmed(const Connection& c, const CSimConnection::Shared& m)
+{
+    const auto it = m_peers.find(c->Id());
+    if (it == m_peers.end() || it->second.armedKind == SimFaultKind::None)
+        return false;
+    Peer& peer = it->second;
+    if (peer.armedMoment == SimFaultMoment::MidList) {
+        const int list = peer.role == Role::Channel ? msg::kRequestUsers : msg::kRequestVisitors;
+        if (m->Code() != msg::kReplyOk || m->GetIntField(msg::kFieldRequest) != list)
+            return false;
+    }
+    if (c->PostFault(peer.armedKind, m))
+        ++m_stats.faultsStruck;
+    Disarm(peer);
+    return true;
+}
+
+void CSimWorld::Disarm(Peer& peer)
+{
+    if (peer.armedKind == SimFaultKind::None)
+        return;
+    peer.armedKind = SimFaultKind::None;
+    --m_armedPeers;
+}
+
+bool CSimWorld::InjectFault(std::int32_t operatorId, SimFaultKind kind, SimFaultMoment moment)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        const Operator* op = FindOperator(operatorId);
+        if (!op)
+            return false;
+        Strike(op->session, m_peers[op->session->Id()], kind, moment);
+    }
+    Changed();
+    return true;
+}
+
+bool CSimWorld::InjectCallFault(std::int32_t callId, SimFaultKind kind, SimFaultMoment moment)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        const Call* call = FindCall(callId);
+        if (!call)
+            return false;
+        for (const auto& [id, connection] : call->members)
+            Strike(connection, m_peers[connection->Id()], kind, moment);
+    }
+    Changed();
+    return true;
+}
+
+void CSimWorld::Flood(int events, SimTarget target)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        for (int i = 0; i < events; ++i)
+            FloodOnce(target);
+    }
+    Changed();
+}
+
+void CSimWorld::SetFloodRate(double perSecond, SimTarget target)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_floodRate = perSecond;
+        m_floodTarget = target;
+        ScheduleFlood();
+    }
+    Changed();
+}
+
+void CSimWorld::ScheduleFlood()
+{
+    if (m_floodScheduled || m_floodRate <= 0)
+        return;
+    m_floodScheduled = true;
+    m_scheduler.After(kFloodTick, [this] {
+        m_floodScheduled = false;
+        if (m_floodRate <= 0)
+            return;
+        m_floodCarry += m_floodRate * std::chrono::duration<double>(kFloodTick).count();
+        const auto burst = static_cast<std::int64_t>(m_floodCarry);
+        m_floodCarry -= static_cast<double>(burst);
+        for (std::int64_t i = 0; i < burst; ++i)
+            FloodOnce(m_floodTarget);
+        ScheduleFlood();
+    });
+}
+
+void CSimWorld::FloodOnce(SimTarget target)
+{
+    if (Strikes(target, false))
+        FloodOperatorEvent();
+    if (Strikes(target, true))
+        FloodChannelLine();
+}
+
+void CSimWorld::FloodOperatorEvent()
+{
+    ++m_stats.floodEvents;
+    if (!m_operators.empty() && m_random.Chance(kFloodStatusShare)) {
+        auto it = m_operators.begin();
+        std::advance(it, static_cast<std::ptrdiff_t>(m_floodTurn++ % m_operators.size()));
+        SimOperatorInfo& info = it->second.info;
+        info.status = info.status % OperatorStatus::kAway + 1; // online, busy, away, online...
+        // Every operator hears it, the operator itself too: as if it had changed elsewhere.
+        Broadcast(simmsg::OperatorStatus(info.id, info.status));
+        return;
+    }
+    // Arrivals outweigh departures below the crowd's size and the other way round above it.
+    const auto size = static_cast<std::size_t>(std::max(m_options.initialVisitors, 0));
+    const double arrive = m_crowd.Count() < size ? 0.6 : 0.25;
+    const double roll = m_random.Unit();
+    const std::int32_t someone = roll < arrive ? 0 : m_crowd.PickFree(m_random);
+    if (!someone)
+        VisitorArrives(m_startTime + m_scheduler.Now());
+    else if (roll < arrive + kFloodUpdateShare)
+        Broadcast(simmsg::VisitorEntered(*m_crowd.Find(someone)));
+    else
+        VisitorLeaves(someone);
+}
+
+void CSimWorld::FloodChannelLine()
+{
+    std::vector<const Call*> busy;
+    for (const auto& [id, call] : m_calls)
+        if (!call.members.empty() && m_crowd.Find(call.visitorId))
+            busy.push_back(&call);
+    if (busy.empty())
+        return;
+    ++m_stats.floodEvents;
+    const Call& call = *busy[m_floodTurn++ % busy.size()];
+    const SimVisitor& visitor = *m_crowd.Find(call.visitorId);
+    SendToMembers(call, simmsg::Chat(msg::chat::kLine, visitor.name,
+                                     "flood " + std::to_string(m_stats.floodEvents)));
+}
+
 // --- Looking on -------------------------------------------------------------------------------
 
 std::vector<SimVisitor> CSimWorld::Visitors() const
@@ -821,7 +1035,9 @@ void CSimWorld::Send(const Connection& c, const CSocketMessage& m)
 
 void CSimWorld::Send(const Connection& c, const CSimConnection::Shared& m)
 {
-    if (c && c->Post(m))
+    if (!c || (m_armedPeers > 0 && StrikeArmed(c, m)))
+        return;
+    if (c->Post(m))
         ++m_stats.messagesOut;
 }
 

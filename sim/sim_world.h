@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -50,6 +51,12 @@ public:
     // Runs everything due up to the simulated time t.
     void AdvanceTo(Time t);
     Time Now() const;
+    // The simulated time of the earliest task waiting, if any: the real-time clock sleeps
+    // until then.
+    std::optional<Time> NextDue() const;
+    // Called, under the world's lock, whenever a task is scheduled ahead of all others; it must
+    // not block or call into the world. Set before any connection or clock runs.
+    void SetEarliestChanged(std::function<void()> hook);
 
     // Connection entry points.
     void OnMessage(const std::shared_ptr<CSimConnection>& connection,
@@ -80,6 +87,21 @@ public:
     // The field 3 value of later log-in replies.
     void SetVersion(int version);
 
+    // --- Hostile modes. ---------------------------------------------------------------------
+    // Replaces the fault armed for later log-ins and channel openings (SimOptions::fault).
+    void ArmFault(const SimFault& fault);
+    // Strikes the operator's session connection, or every channel of a call: now, after what
+    // is queued (AtLogin and AfterLogin), or within the next frame or list reply sent to it.
+    // False when there is no such operator or call.
+    bool InjectFault(std::int32_t operatorId, SimFaultKind kind,
+                     SimFaultMoment moment = SimFaultMoment::AfterLogin);
+    bool InjectCallFault(std::int32_t callId, SimFaultKind kind,
+                         SimFaultMoment moment = SimFaultMoment::AfterLogin);
+    // A burst of flood events now, each as the running flood would send it (one per target).
+    void Flood(int events, SimTarget target = SimTarget::Operator);
+    // Changes the running flood (SimOptions::floodPerSecond); 0 stops it.
+    void SetFloodRate(double perSecond, SimTarget target = SimTarget::Operator);
+
     // --- Looking on. ------------------------------------------------------------------------
     std::vector<SimVisitor> Visitors() const;
     std::vector<SimOperatorInfo> Operators() const;
@@ -106,6 +128,9 @@ private:
         Role role = Role::Unbound;
         std::int32_t operatorId = 0;
         std::int32_t callId = 0;
+        // A fault waiting for the frame it cuts (MidList, MidFrame).
+        SimFaultKind armedKind = SimFaultKind::None;
+        SimFaultMoment armedMoment = SimFaultMoment::MidFrame;
     };
     struct Operator
     {
@@ -158,6 +183,18 @@ private:
     Time StayTime();
     std::int32_t PickOnlineOperator();
 
+    // The armed fault for a connection that logs in or opens a channel, if it is struck.
+    std::optional<SimFaultKind> TakeFault(bool channel, SimFaultMoment& moment);
+    void Strike(const Connection& c, Peer& peer, SimFaultKind kind, SimFaultMoment moment);
+    // Whether an armed fault of the connection cuts m; it is then queued with it.
+    bool StrikeArmed(const Connection& c, const CSimConnection::Shared& m);
+    void Disarm(Peer& peer);
+
+    void ScheduleFlood();
+    void FloodOnce(SimTarget target);
+    void FloodOperatorEvent();
+    void FloodChannelLine();
+
     void Send(const Connection& c, const CSocketMessage& m);
     void Send(const Connection& c, const CSimConnection::Shared& m);
     void Broadcast(const CSocketMessage& m, std::int32_t exceptOperatorId = 0);
@@ -187,6 +224,15 @@ private:
     double m_nextChatMs = 0;
     std::deque<SimReceived> m_received;
     SimStats m_stats;
+
+    SimFault m_fault;
+    int m_faultsLeft = 0;         // while m_fault.times > 0
+    std::size_t m_armedPeers = 0; // peers with a fault waiting: Send looks them up
+    double m_floodRate = 0;
+    SimTarget m_floodTarget = SimTarget::Operator;
+    bool m_floodScheduled = false;
+    double m_floodCarry = 0; // fractions of an event left over from the last tick
+    std::size_t m_floodTurn = 0;
 
     mutable std::mutex m_changeMutex;
     mutable std::condition_variable m_changed;

@@ -18,10 +18,12 @@
 #include <QFile>
 #include <QPointer>
 #include <chrono>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -39,19 +41,25 @@ long ResidentKb()
     return -1;
 }
 
-// The developer figures of --exit-after-login, on stdout.
-void WatchStartup(COperatorDlg& window, const QElapsedTimer& clock)
+// The developer figures of --exit-after-login, on stdout; the window closes once the visitors
+// are first listed, or that many seconds later.
+void WatchStartup(COperatorDlg& window, const QElapsedTimer& clock, int staySeconds)
 {
     QObject::connect(&window, &COperatorDlg::FirstShown, &window, [&clock] {
         std::printf("shown %lld\n", static_cast<long long>(clock.elapsed()));
         std::fflush(stdout);
     });
-    QObject::connect(&window, &COperatorDlg::VisitorsListed, &window, [&window, &clock](int count) {
-        std::printf("listed %d %lld rss-kb %ld\n", count, static_cast<long long>(clock.elapsed()),
-                    ResidentKb());
-        std::fflush(stdout);
-        window.close();
-    });
+    auto listed = std::make_shared<bool>(false);
+    QObject::connect(&window, &COperatorDlg::VisitorsListed, &window,
+                     [&window, &clock, staySeconds, listed](int count) {
+                         if (std::exchange(*listed, true))
+                             return;
+                         std::printf("listed %d %lld rss-kb %ld\n", count,
+                                     static_cast<long long>(clock.elapsed()), ResidentKb());
+                         std::fflush(stdout);
+                         QTimer::singleShot(std::chrono::seconds(staySeconds), &window,
+                                            &QWidget::close);
+                     });
 }
 
 // How long quitting waits for chat windows' connects still under way.
@@ -66,7 +74,7 @@ int CConsoleApp::Run()
 
     std::optional<CDemoServer> demo;
     if (m_options.demo) {
-        demo.emplace(m_options.demoVisitors);
+        demo.emplace(m_options.demoVisitors, m_options.demoQuiet);
         if (!demo->Start()) {
             std::fprintf(stderr, "parlendo: the demo server did not start: %s\n",
                          qPrintable(demo->Error()));
@@ -99,7 +107,7 @@ int CConsoleApp::Run()
         CChatDlg::Open(settings, callId, *chats, session, profile, notifier);
     });
     if (m_options.exitAfterLogin)
-        WatchStartup(*window, clock);
+        WatchStartup(*window, clock, m_options.staySeconds);
     window->show();
     const int code = QApplication::exec();
 

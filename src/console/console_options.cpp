@@ -43,9 +43,19 @@ std::optional<int> ConsoleOptions::Parse(const QStringList& arguments, ConsoleOp
         QStringLiteral("Developer: print start-up figures (\"shown <ms>\", then \"listed "
                        "<visitors> <ms> rss-kb <kB>\") and quit once logged in with the "
                        "visitors listed."));
+    const QCommandLineOption demoQuiet(
+        QStringLiteral("demo-quiet"),
+        QStringLiteral("Developer: the demo's visitors neither come, go nor ask for chats."));
+    const QCommandLineOption stay(
+        QStringLiteral("stay"),
+        QStringLiteral("Developer: with --exit-after-login, stay logged in this many seconds "
+                       "after the visitors are listed before quitting (default 0)."),
+        QStringLiteral("seconds"));
     parser.addOption(demo);
     parser.addOption(demoVisitors);
+    parser.addOption(demoQuiet);
     parser.addOption(exitAfterLogin);
+    parser.addOption(stay);
 
     if (!parser.parse(arguments)) {
         Print(stderr, parser.errorText() + QLatin1Char('\n'));
@@ -66,7 +76,17 @@ std::optional<int> ConsoleOptions::Parse(const QStringList& arguments, ConsoleOp
         return 1;
     }
     options.demo = parser.isSet(demo);
+    options.demoQuiet = parser.isSet(demoQuiet);
     options.exitAfterLogin = parser.isSet(exitAfterLogin);
+    if (parser.isSet(stay)) {
+        bool ok = false;
+        const int seconds = parser.value(stay).toInt(&ok);
+        if (!ok || seconds < 0 || seconds > 86'400) {
+            Print(stderr, QStringLiteral("--stay takes a number of seconds from 0 to 86400\n"));
+            return 1;
+        }
+        options.staySeconds = seconds;
+    }
     if (parser.isSet(demoVisitors)) {
         bool ok = false;
         const int n = parser.value(demoVisitors).toInt(&ok);

@@ -11,7 +11,11 @@ struct ConsoleOptions
     // Developer options, for measuring the console: how many visitors the demo server starts
     // with, and quitting once logged in with the visitors listed (printing start-up figures).
     int demoVisitors = 12;
+    // The demo's crowd stays as it is: nobody arrives, leaves or asks for a chat (idle figures).
+    bool demoQuiet = false;
     bool exitAfterLogin = false;
+    // With exitAfterLogin: seconds to stay logged in after the listing before quitting.
+    int staySeconds = 0;
 
     // Parses the arguments (the program name first). Returns an exit code when the program is
     // to end at once: 0 after --help or --version (printed to stdout), 1 after a bad argument

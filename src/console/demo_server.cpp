@@ -5,8 +5,8 @@
 
 #include <QDir>
 
-CDemoServer::CDemoServer(int initialVisitors)
-    : m_initialVisitors(initialVisitors),
+CDemoServer::CDemoServer(int initialVisitors, bool quiet)
+    : m_initialVisitors(initialVisitors), m_quiet(quiet),
       m_folder(QStringLiteral("%1/parlendo-demo-XXXXXX").arg(QDir::tempPath()))
 {
 }
@@ -45,8 +45,8 @@ bool CDemoServer::Start()
     }
     SimOptions options;
     options.initialVisitors = m_initialVisitors;
-    options.arrivalPerMinute = 6.0;
-    options.chatPerMinute = 1.0;
+    options.arrivalPerMinute = m_quiet ? 0.0 : 6.0;
+    options.chatPerMinute = m_quiet ? 0.0 : 1.0;
     options.seed = 2026;
     m_server = std::make_unique<CSimServer>(options);
     m_port = m_server->Start();

@@ -18,7 +18,8 @@ public:
     static constexpr char kUser[] = "demo";
     static constexpr char kPassword[] = "demo";
 
-    explicit CDemoServer(int initialVisitors = 12);
+    // A quiet demo keeps its opening crowd: no arrivals, departures or chat requests.
+    explicit CDemoServer(int initialVisitors = 12, bool quiet = false);
     ~CDemoServer();
     CDemoServer(const CDemoServer&) = delete;
     CDemoServer& operator=(const CDemoServer&) = delete;
@@ -37,6 +38,7 @@ public:
 
 private:
     int m_initialVisitors;
+    bool m_quiet;
     QTemporaryDir m_folder;
     std::unique_ptr<CSimServer> m_server;
     int m_port = -1;

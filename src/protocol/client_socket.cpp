@@ -139,7 +139,13 @@ int CClientSocket::Close()
     return CloseLocked(lock);
 }
 
-int CClientSocket::CloseLocked(std::unique_lock<std::mutex>& lock)
+int CClientSocket::Abort()
+{
+    std::unique_lock lock(m_stateMutex);
+    return CloseLocked(lock, true);
+}
+
+int CClientSocket::CloseLocked(std::unique_lock<std::mutex>& lock, bool reset)
 {
     if (m_fd < 0)
         return rc::kOk;
@@ -150,8 +156,14 @@ int CClientSocket::CloseLocked(std::unique_lock<std::mutex>& lock)
     }
     m_closing = true;
     // close() alone would not wake a thread blocked in poll() on this descriptor; shutdown does,
-    // and every pinned operation then fails and unpins quickly.
-    ::shutdown(m_fd, SHUT_RDWR);
+    // and every pinned operation then fails and unpins quickly. Shutting down the sending side
+    // would send an orderly end ahead of the reset, so a reset shuts down receiving only, which
+    // sends nothing; the close then resets.
+    if (reset) {
+        const linger hard{1, 0};
+        ::setsockopt(m_fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+    }
+    ::shutdown(m_fd, reset ? SHUT_RD : SHUT_RDWR);
     m_idle.wait(lock, [this] { return m_users == 0; });
     const int result = ::close(m_fd) == 0 ? rc::kOk : rc::kPeerClosed;
     m_fd = -1;

@@ -41,6 +41,10 @@ public:
 
     // Returns 0, or -5 when the platform reports an error on closing; no handle either way.
     int Close();
+    // Ends the connection with a reset (SO_LINGER 0) instead of an orderly close, so that the
+    // peer sees it fail rather than end. Wakes a blocked receiver like Close; a send blocked on
+    // a full buffer is not woken and holds the close up to its time-out. Same results as Close.
+    int Abort();
     bool IsOpen() const;
 
     // Writes the whole frame. Returns count, -2 without a connection, -3 when the frame could
@@ -61,7 +65,7 @@ private:
     class Use;
     int Acquire();
     void Release();
-    int CloseLocked(std::unique_lock<std::mutex>& lock);
+    int CloseLocked(std::unique_lock<std::mutex>& lock, bool reset = false);
 
     std::chrono::milliseconds m_timeout = kDefaultTimeout;
     std::chrono::milliseconds m_headerWait = kDefaultHeaderWait;

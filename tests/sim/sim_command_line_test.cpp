@@ -39,6 +39,25 @@ TEST(SimCommandLineTest, ReadsEveryFlag)
     EXPECT_DOUBLE_EQ(c.options.inviteAcceptChance, 1);
 }
 
+TEST(SimCommandLineTest, ReadsTheHostileModes)
+{
+    const SimCommandLine c =
+        ParseSimCommandLine({"--fault", "stalled-length", "--fault-at=mid-list", "--fault-on",
+                             "both", "--fault-times", "3", "--flood", "10000", "--flood-on",
+                             "channels"});
+    ASSERT_EQ(c.error, "");
+    EXPECT_EQ(c.options.fault.kind, SimFaultKind::StalledLength);
+    EXPECT_EQ(c.options.fault.moment, SimFaultMoment::MidList);
+    EXPECT_EQ(c.options.fault.target, SimTarget::Both);
+    EXPECT_EQ(c.options.fault.times, 3);
+    EXPECT_DOUBLE_EQ(c.options.floodPerSecond, 10'000);
+    EXPECT_EQ(c.options.floodTarget, SimTarget::Channels);
+    // Off unless asked for.
+    const SimCommandLine plain = ParseSimCommandLine({});
+    EXPECT_EQ(plain.options.fault.kind, SimFaultKind::None);
+    EXPECT_DOUBLE_EQ(plain.options.floodPerSecond, 0);
+}
+
 TEST(SimCommandLineTest, ReadsAnAccountsFile)
 {
     const std::string path = ::testing::TempDir() + "sim_accounts.txt";
@@ -71,7 +90,13 @@ INSTANTIATE_TEST_SUITE_P(
         std::vector<std::string>{"--arrival-rate", "fast"},
         std::vector<std::string>{"--invite-accept", "2"},
         std::vector<std::string>{"--accounts-file", "/nonexistent/accounts"},
-        std::vector<std::string>{"--seed"}, std::vector<std::string>{"--frobnicate", "1"}));
+        std::vector<std::string>{"--seed"}, std::vector<std::string>{"--frobnicate", "1"},
+        std::vector<std::string>{"--fault", "explode"},
+        std::vector<std::string>{"--fault-at", "teatime"},
+        std::vector<std::string>{"--fault-on", "visitors"},
+        std::vector<std::string>{"--fault-times", "-1"},
+        std::vector<std::string>{"--flood", "-5"},
+        std::vector<std::string>{"--flood-on", "everyone"}));
 
 // The program as scripts use it: the first line names the port, the account works, SIGTERM
 // stops it cleanly.
@@ -135,7 +160,8 @@ TEST(SimProgramTest, HelpDocumentsEveryFlag)
     const std::string usage = SimUsage();
     for (const char* flag :
          {"--host", "--port", "--account", "--accounts-file", "--visitors", "--arrival-rate",
-          "--chat-rate", "--invite-accept", "--seed", "--version", "--help"})
+          "--chat-rate", "--invite-accept", "--seed", "--version", "--fault", "--fault-at",
+          "--fault-on", "--fault-times", "--flood", "--flood-on", "--help"})
         EXPECT_NE(usage.find(flag), std::string::npos) << flag;
     EXPECT_TRUE(ParseSimCommandLine({"--help"}).help);
 }

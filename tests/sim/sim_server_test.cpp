@@ -695,4 +695,32 @@ TEST_F(SimServerTest, TenThousandVisitorsAndThousandsOfEventsASecond)
     EXPECT_EQ(received, events);
 }
 
+// In real time the clock sleeps until the next task is due. Work scheduled while it sleeps
+// with nothing due (its safety-net wait is ten seconds) wakes it: a flood started from outside
+// and the reply a client's request schedules arrive at once, and due work runs on its own.
+TEST_F(SimServerTest, RealTimeClockWakesForNewWork)
+{
+    SimOptions options = TestOptions();
+    options.realTime = true;
+    m_server.reset();
+    StartServer(options);
+    int annId = 0;
+    auto ann = Operator("ann", "pw-ann", annId);
+    const auto isEvent = [](const CSocketMessage& m) { return m.Code() == msg::kEvent; };
+
+    m_server->World().SetFloodRate(100);
+    EXPECT_TRUE(ann->Expect(isEvent, 5s).has_value());
+    m_server->World().SetFloodRate(0);
+    ann->SeesWithin(isEvent, 300ms); // the last of the flood
+    ann->Drain(isEvent);
+
+    // Scheduled from the client's reader thread: the visitor starts typing the opening
+    // question 0.8 to 2.5 s after the operator joins.
+    const int callId = m_server->World().RequestChat(m_server->World().Visitors().front().id, annId);
+    CRawClient channel;
+    ASSERT_TRUE(channel.Connect(m_port));
+    ASSERT_EQ(channel.OpenCall(callId, annId), rc::kOk);
+    EXPECT_TRUE(channel.Expect(IsChat(msg::chat::kTyping), 5s).has_value());
+}
+
 } // namespace
