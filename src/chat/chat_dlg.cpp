@@ -363,7 +363,9 @@ void CChatDlg::OnChatData(const CChatLine& line)
         }
         break;
     case msg::chat::kTyping:
-        if (line.speaker) {
+        // One queued just before a close would otherwise cover "Chat closed" for good: the
+        // timer that clears it has stopped. Lines still queued are shown, they were said.
+        if (line.speaker && m_state == State::Connected) {
             m_statusLine->setText(Text(ChatText::kStatusTyping).arg(*line.speaker));
             m_typing.NoticeReceived(Now());
         }

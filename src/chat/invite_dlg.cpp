@@ -65,7 +65,10 @@ CInviteDlg::CInviteDlg(COperatorSession& session, CNotifier& notifier, QWidget* 
     connect(m_list, &QAbstractItemView::doubleClicked, this, &CInviteDlg::accept);
     for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
         auto* shortcut = new QShortcut(QKeySequence(key), this);
-        connect(shortcut, &QShortcut::activated, this, &CInviteDlg::accept);
+        // Enter answers with the focused button, so tabbing to Cancel never invites.
+        connect(shortcut, &QShortcut::activated, this, [this, cancel] {
+            focusWidget() == cancel ? reject() : accept();
+        });
     }
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CInviteDlg::UpdateOk);

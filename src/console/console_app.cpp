@@ -108,6 +108,12 @@ int CConsoleApp::Run()
     });
     if (m_options.exitAfterLogin)
         WatchStartup(*window, clock, m_options.staySeconds);
+    // Only the main window ends the program. Offers and chat windows are windows of their own;
+    // with the console in the tray, closing the last of them must not quit, and closing the
+    // console must not leave them running without it.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(window.get(), &COperatorDlg::Closed, qApp, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     window->show();
     const int code = QApplication::exec();
 

@@ -316,6 +316,7 @@ void COperatorDlg::closeEvent(QCloseEvent* event)
 {
     SaveLayout();
     event->accept();
+    emit Closed();
 }
 
 void COperatorDlg::changeEvent(QEvent* event)

@@ -106,6 +106,9 @@ public:
     int Shutdown();
 
 signals:
+    // The operator closed the window (close box, Quit): the program ends. Hiding to the tray
+    // is not closing.
+    void Closed();
     // After the first display, once the automatic log-in (if any) has started.
     void FirstShown();
     // After every change of the title; loggedIn as the session says. The tray icon follows it.

@@ -37,10 +37,10 @@ std::string Chat(int kind, const std::string& speaker, const std::string& text =
 }
 
 // "id,type,status,first,last;..." as participant entries.
-std::vector<CUserEntry> Entries(const QString& spec)
+std::vector<CUserEntry> Entries(const QString& records)
 {
     std::vector<CUserEntry> entries;
-    for (const QString& record : spec.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    for (const QString& record : records.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const QStringList f = record.split(QLatin1Char(','));
         CUserEntry e;
         e.id = f[0].toInt();

@@ -15,10 +15,10 @@ using namespace testing_support;
 namespace {
 
 // "id,status,first,last;..." as operator entries.
-std::vector<CUserEntry> Operators(const QString& spec)
+std::vector<CUserEntry> Operators(const QString& records)
 {
     std::vector<CUserEntry> entries;
-    for (const QString& record : spec.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    for (const QString& record : records.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const QStringList f = record.split(QLatin1Char(','));
         CUserEntry e;
         e.id = f[0].toInt();
@@ -111,6 +111,16 @@ private slots:
         QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.SelectedOperatorId(), 8);
+
+        // Enter answers with the focused button: on Cancel it invites nobody.
+        CInviteDlg again(*rig.session, rig.notifier);
+        again.List()->setCurrentIndex(again.List()->model()->index(0, 0));
+        again.show();
+        QVERIFY(QTest::qWaitForWindowActive(&again));
+        again.findChild<CFlatButton*>(QStringLiteral("cancel"))->setFocus();
+        QTest::keyClick(&again, Qt::Key_Return);
+        QCOMPARE(again.result(), int(QDialog::Rejected));
+        QCOMPARE(again.SelectedOperatorId(), -1);
     }
 };
 
