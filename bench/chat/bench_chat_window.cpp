@@ -5,6 +5,7 @@
 // went without running its event loop.
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
+#include "qt_benchmark_main.h"
 #include "app_settings.h"
 #include "chat_connector.h"
 #include "chat_dlg.h"
@@ -207,13 +208,5 @@ BENCHMARK(BM_VisitorBurst10000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks<QApplication>(argc, argv);
 }

@@ -3,6 +3,7 @@
 // feel. Also the cost of one more line on a long transcript, and of writing it as rich text.
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
+#include "qt_benchmark_main.h"
 #include "rtf_writer.h"
 #include "transcript_ctrl.h"
 
@@ -112,13 +113,5 @@ BENCHMARK(BM_RtfOf10000Lines)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks<QApplication>(argc, argv);
 }

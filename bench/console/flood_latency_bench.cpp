@@ -14,6 +14,7 @@
 // visitor who arrived last; session_catch_up_ms until the session has it), rss_growth_MB
 // (resident memory of the whole process, in-process server included, over the flood).
 
+#include "qt_benchmark_main.h"
 #include "app_settings.h"
 #include "layout_profile.h"
 #include "notifier.h"
@@ -210,13 +211,5 @@ BENCHMARK(BM_FloodEventLoopLatency)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks<QApplication>(argc, argv, true);
 }

@@ -8,6 +8,7 @@
 // not react: max_event_ms in wall time, and max_event_cpu_ms in the GUI thread's own processor
 // time, which leaves out the time other processes of a busy machine took from it.
 
+#include "qt_benchmark_main.h"
 #include "app_settings.h"
 #include "visitor_list_ctrl.h"
 #include "visitor_list_model.h"
@@ -246,13 +247,5 @@ BENCHMARK(BM_VisitorTick)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    CTimedApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks<CTimedApplication>(argc, argv);
 }
