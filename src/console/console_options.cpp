@@ -43,9 +43,14 @@ std::optional<int> ConsoleOptions::Parse(const QStringList& arguments, ConsoleOp
         QStringLiteral("Developer: print start-up figures (\"shown <ms>\", then \"listed "
                        "<visitors> <ms> rss-kb <kB>\") and quit once logged in with the "
                        "visitors listed."));
+    const QCommandLineOption checkInstall(
+        QStringLiteral("check-install"),
+        QStringLiteral("Developer: print where the licence text and the embedded browser's "
+                       "module are found, and quit (exit code 1 when one is missing)."));
     parser.addOption(demo);
     parser.addOption(demoVisitors);
     parser.addOption(exitAfterLogin);
+    parser.addOption(checkInstall);
 
     if (!parser.parse(arguments)) {
         Print(stderr, parser.errorText() + QLatin1Char('\n'));
@@ -67,6 +72,7 @@ std::optional<int> ConsoleOptions::Parse(const QStringList& arguments, ConsoleOp
     }
     options.demo = parser.isSet(demo);
     options.exitAfterLogin = parser.isSet(exitAfterLogin);
+    options.checkInstall = parser.isSet(checkInstall);
     if (parser.isSet(demoVisitors)) {
         bool ok = false;
         const int n = parser.value(demoVisitors).toInt(&ok);

@@ -12,6 +12,8 @@ struct ConsoleOptions
     // with, and quitting once logged in with the visitors listed (printing start-up figures).
     int demoVisitors = 12;
     bool exitAfterLogin = false;
+    // Packaging check: report where the shipped files are found and quit.
+    bool checkInstall = false;
 
     // Parses the arguments (the program name first). Returns an exit code when the program is
     // to end at once: 0 after --help or --version (printed to stdout), 1 after a bad argument
