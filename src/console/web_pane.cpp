@@ -16,16 +16,16 @@ using CreateExplorer = QWidget* (*)(QWidget*);
 CreateExplorer LoadExplorerModule(const QStringList& directories, QString* path = nullptr)
 {
     for (const QString& dir : directories) {
-        // Never unloaded: the engine keeps threads of its own running.
-        auto* module = new QLibrary(QDir(dir).filePath(QStringLiteral("parlendo_webengine")));
-        module->setLoadHints(QLibrary::PreventUnloadHint);
+        // Never unloaded: the engine keeps threads of its own running. A loaded library stays
+        // loaded when its QLibrary object goes (only unload() unloads it), so none is kept.
+        QLibrary module(QDir(dir).filePath(QStringLiteral("parlendo_webengine")));
+        module.setLoadHints(QLibrary::PreventUnloadHint);
         if (auto create =
-                reinterpret_cast<CreateExplorer>(module->resolve("ParlendoCreateExplorer"))) {
+                reinterpret_cast<CreateExplorer>(module.resolve("ParlendoCreateExplorer"))) {
             if (path)
-                *path = module->fileName();
+                *path = module.fileName();
             return create;
         }
-        delete module;
     }
     return nullptr;
 }
