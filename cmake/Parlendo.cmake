@@ -9,7 +9,21 @@ endif()
 if(PARLENDO_SANITIZE)
   add_compile_options(-fsanitize=${PARLENDO_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=${PARLENDO_SANITIZE})
+  # GCC's instrumentation makes -Wmaybe-uninitialized fire falsely (in <regex>, for one), and
+  # GCC advises against -Werror with sanitizers for that reason; the plain build still checks it.
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    add_compile_options(-Wno-maybe-uninitialized)
+  endif()
 endif()
+
+# Installed, the program finds its browser module and license.txt by paths relative to its own
+# folder, so an installed tree stays relocatable (a .deb is staged under another prefix than
+# the build's). Worked out here because the library folder depends on the prefix: lib under
+# /usr/local, lib/<multiarch> under /usr on Debian.
+file(RELATIVE_PATH PARLENDO_MODULE_DIR_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR}
+  ${CMAKE_INSTALL_FULL_LIBDIR}/parlendo)
+file(RELATIVE_PATH PARLENDO_DATA_DIR_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR}
+  ${CMAKE_INSTALL_FULL_DATADIR}/parlendo)
 
 # parlendo_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [QT])
 # One test executable per unit. QT tests run on the offscreen platform.

@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-apps imagemagick
   unrtf poppler-utils desktop-file-utils appstream
+  ccache dpkg-dev file  # the .deb: dpkg-shlibdeps finds its dependencies, and needs file
 )
 
 missing=()

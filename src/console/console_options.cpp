@@ -51,11 +51,16 @@ std::optional<int> ConsoleOptions::Parse(const QStringList& arguments, ConsoleOp
         QStringLiteral("Developer: with --exit-after-login, stay logged in this many seconds "
                        "after the visitors are listed before quitting (default 0)."),
         QStringLiteral("seconds"));
+    const QCommandLineOption checkInstall(
+        QStringLiteral("check-install"),
+        QStringLiteral("Developer: print where the licence text and the embedded browser's "
+                       "module are found, and quit (exit code 1 when one is missing)."));
     parser.addOption(demo);
     parser.addOption(demoVisitors);
     parser.addOption(demoQuiet);
     parser.addOption(exitAfterLogin);
     parser.addOption(stay);
+    parser.addOption(checkInstall);
 
     if (!parser.parse(arguments)) {
         Print(stderr, parser.errorText() + QLatin1Char('\n'));
@@ -87,6 +92,7 @@ std::optional<int> ConsoleOptions::Parse(const QStringList& arguments, ConsoleOp
         }
         options.staySeconds = seconds;
     }
+    options.checkInstall = parser.isSet(checkInstall);
     if (parser.isSet(demoVisitors)) {
         bool ok = false;
         const int n = parser.value(demoVisitors).toInt(&ok);

@@ -16,6 +16,8 @@ struct ConsoleOptions
     bool exitAfterLogin = false;
     // With exitAfterLogin: seconds to stay logged in after the listing before quitting.
     int staySeconds = 0;
+    // Packaging check: report where the shipped files are found and quit.
+    bool checkInstall = false;
 
     // Parses the arguments (the program name first). Returns an exit code when the program is
     // to end at once: 0 after --help or --version (printed to stdout), 1 after a bad argument

@@ -2,6 +2,7 @@
 
 #include "console_app.h"
 #include "console_options.h"
+#include "install_check.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -20,10 +21,14 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("parlendo"));
     QApplication::setApplicationVersion(QStringLiteral("1.2"));
+    // Ties the windows to the installed desktop entry (its icon and name on Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral("net.parlendo.Console"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/console/parlendo.svg")));
 
     ConsoleOptions options;
     if (const auto exitCode = ConsoleOptions::Parse(QApplication::arguments(), options))
         return *exitCode;
+    if (options.checkInstall)
+        return CheckInstall();
     return CConsoleApp(options).Run();
 }

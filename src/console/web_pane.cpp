@@ -12,17 +12,20 @@ namespace {
 
 using CreateExplorer = QWidget* (*)(QWidget*);
 
-// The browser module, from the first folder that has it.
-CreateExplorer LoadExplorerModule(const QStringList& directories)
+// The browser module, from the first folder that has it; its file name goes to path.
+CreateExplorer LoadExplorerModule(const QStringList& directories, QString* path = nullptr)
 {
     for (const QString& dir : directories) {
-        // Never unloaded: the engine keeps threads of its own running.
-        auto* module = new QLibrary(QDir(dir).filePath(QStringLiteral("parlendo_webengine")));
-        module->setLoadHints(QLibrary::PreventUnloadHint);
+        // Never unloaded: the engine keeps threads of its own running. A loaded library stays
+        // loaded when its QLibrary object goes (only unload() unloads it), so none is kept.
+        QLibrary module(QDir(dir).filePath(QStringLiteral("parlendo_webengine")));
+        module.setLoadHints(QLibrary::PreventUnloadHint);
         if (auto create =
-                reinterpret_cast<CreateExplorer>(module->resolve("ParlendoCreateExplorer")))
+                reinterpret_cast<CreateExplorer>(module.resolve("ParlendoCreateExplorer"))) {
+            if (path)
+                *path = module.fileName();
             return create;
-        delete module;
+        }
     }
     return nullptr;
 }
@@ -42,7 +45,16 @@ CWebPane::CWebPane(QWidget* parent)
 QStringList CWebPane::ModuleDirectories()
 {
     const QString appDir = QCoreApplication::applicationDirPath();
-    return {appDir, QDir(appDir).filePath(QStringLiteral("../lib/parlendo"))};
+    return {appDir, QDir::cleanPath(QDir(appDir).filePath(
+                        QStringLiteral(PARLENDO_MODULE_DIR_FROM_BIN)))};
+}
+
+QString CWebPane::LoadableModule(QStringList moduleDirectories)
+{
+    QString path;
+    LoadExplorerModule(moduleDirectories.isEmpty() ? ModuleDirectories() : moduleDirectories,
+                       &path);
+    return path;
 }
 
 CWebPane::ViewFactory CWebPane::DefaultViewFactory(QStringList moduleDirectories)

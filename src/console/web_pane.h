@@ -35,8 +35,12 @@ public:
     // (by default ModuleDirectories()) that has it; none when no folder has it (a build without
     // Qt WebEngine) or it does not load.
     static ViewFactory DefaultViewFactory(QStringList moduleDirectories = {});
-    // Beside the program, then ../lib/parlendo from there (an installation).
+    // Beside the program (the build tree), then the installed module folder relative to it
+    // (../lib/parlendo, or ../lib/<multiarch>/parlendo for a /usr install).
     static QStringList ModuleDirectories();
+    // The module file that DefaultViewFactory would use, loaded (not started) to make sure it
+    // and the libraries it needs are there; empty when none loads.
+    static QString LoadableModule(QStringList moduleDirectories = {});
     // Replaces how the view is made; only before the first page.
     void SetViewFactory(ViewFactory factory);
     // Not owned; must outlive the pane.

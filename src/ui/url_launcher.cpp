@@ -40,7 +40,8 @@ QStringList CUrlLauncher::Directories() const
         return m_directories;
     // Resolved late: the launcher can exist before the application object does.
     const QString appDir = QCoreApplication::applicationDirPath();
-    return {appDir, QDir(appDir).filePath(QStringLiteral("../share/parlendo"))};
+    return {appDir, QDir::cleanPath(QDir(appDir).filePath(
+                        QStringLiteral(PARLENDO_DATA_DIR_FROM_BIN)))};
 }
 
 QUrl CUrlLauncher::ShippedFile(const QString& name, int* code) const
