@@ -4,14 +4,17 @@
 #include <QHelpEvent>
 #include <QToolTip>
 
-CCutOffToolTips::CCutOffToolTips(QAbstractItemView* view) : QObject(view), m_view(view)
+CCutOffToolTips::CCutOffToolTips(QAbstractItemView* view)
+    : QObject(view), m_view(view), m_viewport(view->viewport())
 {
-    view->viewport()->installEventFilter(this);
+    m_viewport->installEventFilter(this);
 }
 
 bool CCutOffToolTips::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_view->viewport() || event->type() != QEvent::ToolTip)
+    // The viewport outlives the view's own destructor and still sends events then, so nothing
+    // of the view is asked before the event is known to be a tool tip of the viewport.
+    if (event->type() != QEvent::ToolTip || watched != m_viewport)
         return false;
     const auto* help = static_cast<QHelpEvent*>(event);
     const QModelIndex index = m_view->indexAt(help->pos());

@@ -17,4 +17,5 @@ public:
 
 private:
     QAbstractItemView* m_view;
+    QObject* m_viewport;
 };
