@@ -9,6 +9,7 @@
 // The canned tree is filled here with the built-in answers, to show the panel as it looks in
 // use; in the console the canned answers code fills it.
 
+#include "window_shot.h"
 #include "app_settings.h"
 #include "canned_answers.h"
 #include "chat_connector.h"
@@ -33,38 +34,10 @@
 #include <QTreeView>
 #include <cstdio>
 
+using testing_support::Save;
+using testing_support::WaitFor;
+
 namespace {
-
-bool WaitFor(const std::function<bool()>& done, int ms = 5000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
-bool Save(QWidget* window, const QString& path)
-{
-    QCoreApplication::processEvents();
-    const QPixmap inside = window->grab();
-    const int bar = window->fontMetrics().height() + 10;
-    QPixmap shot(inside.width() + 2, inside.height() + bar + 1);
-    shot.fill(QColor(60, 60, 70));
-    QPainter painter(&shot);
-    painter.fillRect(1, 1, inside.width(), bar - 1, QColor(44, 98, 196));
-    painter.setPen(Qt::white);
-    QFont font = window->font();
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(QRect(10, 1, inside.width() - 20, bar - 1), Qt::AlignVCenter,
-                     window->windowTitle());
-    painter.drawPixmap(1, bar, inside);
-    painter.end();
-    const bool ok = shot.save(path);
-    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
-    return ok;
-}
 
 QStandardItemModel* CannedModel(QObject* parent)
 {

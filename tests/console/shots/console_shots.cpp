@@ -8,6 +8,7 @@
 // --web also shows the Quick Tutorial in the embedded browser (needs a display, not the
 // offscreen platform) and takes main-window-web.png once the page has loaded.
 
+#include "window_shot.h"
 #include "about_dlg.h"
 #include "app_settings.h"
 #include "call_dlg.h"
@@ -50,40 +51,8 @@ public:
     bool loaded = false;
 };
 
-namespace {
-
-bool WaitFor(const std::function<bool()>& done, int ms = 5000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
-bool Save(QWidget* window, const QString& path)
-{
-    QCoreApplication::processEvents();
-    const QPixmap inside = window->grab();
-    const int bar = window->fontMetrics().height() + 10;
-    QPixmap shot(inside.width() + 2, inside.height() + bar + 1);
-    shot.fill(QColor(60, 60, 70));
-    QPainter painter(&shot);
-    painter.fillRect(1, 1, inside.width(), bar - 1, QColor(44, 98, 196));
-    painter.setPen(Qt::white);
-    QFont font = window->font();
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(QRect(10, 1, inside.width() - 20, bar - 1), Qt::AlignVCenter,
-                     window->windowTitle());
-    painter.drawPixmap(1, bar, inside);
-    painter.end();
-    const bool ok = shot.save(path);
-    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
-    return ok;
-}
-
-} // namespace
+using testing_support::Save;
+using testing_support::WaitFor;
 
 int main(int argc, char* argv[])
 {
