@@ -6,4 +6,4 @@ bash scripts/setup.sh
 build=${BUILD_DIR:-build}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --parallel "$(nproc)"
-exec "$build/src/console/parlendo" --demo "$@"
+exec "$build/src/app/parlendo" --demo "$@"

@@ -3,84 +3,78 @@
 #include "canned_store.h"
 #include "canned_tree_look.h"
 #include "canned_tree_model.h"
+#include "flat_button.h"
+#include "gradient_label.h"
+#include "system_colour.h"
+#include "toolbar_button.h"
 
-#include <QAbstractButton>
+#include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTextCursor>
-#include <QTextEdit>
 #include <QTreeView>
+#include <QVBoxLayout>
 
 namespace {
 
-// Through a cursor rather than setPlainText, so the operator can undo back to what was typed.
-template <typename Edit> CCannedPanel::InputReplacer ReplacerOf(Edit* input)
-{
-    return [input = QPointer<Edit>(input)](const QString& message) {
-        if (!input)
-            return;
-        QTextCursor cursor(input->document());
-        cursor.select(QTextCursor::Document);
-        cursor.insertText(message);
-        input->setTextCursor(cursor);
-    };
-}
+constexpr int kHideButtonSize = 16;
+constexpr int kCaptionHeight = 19;
 
 } // namespace
 
-CCannedPanel::CCannedPanel(QTreeView* tree, QPlainTextEdit* input)
-    : CCannedPanel(tree, ReplacerOf(input))
+CCannedPanel::CCannedPanel(QPlainTextEdit* input, QWidget* parent)
+    : QWidget(parent), m_input(input), m_caption(new CGradientLabel(tr("Canned Answers"), this)),
+      m_hide(new CFlatButton(QString(), m_caption)), m_tree(new QTreeView(this)),
+      m_model(new CCannedTreeModel(this))
 {
-}
+    setObjectName(QStringLiteral("cannedPanel"));
+    setFixedWidth(kWidth);
 
-CCannedPanel::CCannedPanel(QTreeView* tree, QTextEdit* input)
-    : CCannedPanel(tree, ReplacerOf(input))
-{
-}
+    m_caption->setObjectName(QStringLiteral("cannedCaption"));
+    m_caption->SetTopColour(SysColour::ScrollBar);
+    m_caption->SetTextColour(SysColour::WindowText);
+    m_caption->setFixedHeight(kCaptionHeight);
 
-CCannedPanel::CCannedPanel(QTreeView* tree, InputReplacer replaceInput)
-    : QObject(tree), m_tree(tree), m_shown(!tree->isHidden()), m_model(new CCannedTreeModel(this)),
-      m_replaceInput(std::move(replaceInput))
-{
+    // The hide button sits at the right end of the caption strip.
+    m_hide->setObjectName(QStringLiteral("hideCanned"));
+    SetUpToolbarButton(*m_hide, QStringLiteral(":/ui/hide.png"));
+    m_hide->SetTooltip(tr("Hide the canned answers"), false);
+    m_hide->setAccessibleName(tr("Hide the canned answers"));
+    m_hide->setFixedSize(kHideButtonSize, kHideButtonSize);
+    auto* captionRow = new QHBoxLayout(m_caption);
+    captionRow->setContentsMargins(0, 1, 1, 1);
+    captionRow->addStretch(1);
+    captionRow->addWidget(m_hide);
+    connect(m_hide, &QAbstractButton::clicked, this, &QWidget::hide);
+
+    m_tree->setObjectName(QStringLiteral("cannedTree"));
+    m_tree->setHeaderHidden(true);
+    m_tree->setRootIsDecorated(false);
+    m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    // The chosen answer stays marked while the operator types in the input box.
+    QPalette treePalette = m_tree->palette();
+    treePalette.setBrush(QPalette::Inactive, QPalette::Highlight,
+                         treePalette.brush(QPalette::Active, QPalette::Highlight));
+    treePalette.setBrush(QPalette::Inactive, QPalette::HighlightedText,
+                         treePalette.brush(QPalette::Active, QPalette::HighlightedText));
+    m_tree->setPalette(treePalette);
     ApplyCannedTreeLook(*m_tree, false);
     m_model->SetAnswers(LoadCannedAnswers());
     m_tree->setModel(m_model);
     OpenLoadedCategories(*m_tree);
     connect(m_tree->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CCannedPanel::OnSelectionChanged);
-}
 
-void CCannedPanel::SetFrame(QWidget* caption, QAbstractButton* hideButton)
-{
-    if (m_hideButton)
-        disconnect(m_hideButton, nullptr, this, nullptr);
-    m_caption = caption;
-    m_hideButton = hideButton;
-    if (m_hideButton)
-        connect(m_hideButton, &QAbstractButton::clicked, this, &CCannedPanel::Hide);
-    SetShown(m_shown);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(1);
+    layout->addWidget(m_caption);
+    layout->addWidget(m_tree, 1);
 }
 
 void CCannedPanel::Toggle()
 {
-    SetShown(!m_shown);
-    emit ShownChanged(m_shown);
-}
-
-void CCannedPanel::Hide()
-{
-    SetShown(false);
-    emit ShownChanged(false);
-}
-
-void CCannedPanel::SetShown(bool shown)
-{
-    m_shown = shown;
-    for (QWidget* part :
-         {static_cast<QWidget*>(m_tree), m_caption, static_cast<QWidget*>(m_hideButton)}) {
-        if (part)
-            part->setVisible(shown);
-    }
+    setVisible(isHidden());
 }
 
 void CCannedPanel::OnSelectionChanged(const QItemSelection& selected)
@@ -88,6 +82,17 @@ void CCannedPanel::OnSelectionChanged(const QItemSelection& selected)
     if (selected.indexes().isEmpty())
         return;
     const QModelIndex item = selected.indexes().first();
-    if (m_model->IsAnswer(item) && m_replaceInput)
-        m_replaceInput(item.data(CCannedTreeModel::MessageRole).toString());
+    if (m_model->IsAnswer(item))
+        ReplaceInput(item.data(CCannedTreeModel::MessageRole).toString());
+}
+
+void CCannedPanel::ReplaceInput(const QString& message)
+{
+    if (!m_input)
+        return;
+    // Through a cursor rather than setPlainText, so the operator can undo back to what was typed.
+    QTextCursor cursor(m_input->document());
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(message);
+    m_input->setTextCursor(cursor);
 }

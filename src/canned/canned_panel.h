@@ -1,59 +1,47 @@
 #pragma once
 
-#include <QObject>
-#include <functional>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QWidget>
 
 class CCannedTreeModel;
-class QAbstractButton;
+class CFlatButton;
+class CGradientLabel;
 class QItemSelection;
-class QPlainTextEdit;
-class QTextEdit;
 class QTreeView;
 
-// The canned answers panel of a chat window, on the window's own tree view and input box.
-// It reads the canned answers file once, when it is made, so a chat window keeps the answers
-// it opened with whatever is saved later. Selecting an answer replaces the whole text of the
-// input box with its message, as plain text (HTML stays its source) and undoable; nothing is
-// sent. Selecting a category, or clicking the answer that is selected already, changes
-// nothing. Lives as long as the tree, its parent.
+// The canned answers panel of a chat window: a caption strip with a small hide button above the
+// tree of answers. It reads the canned answers file once, when it is made, so a chat window
+// keeps the answers it opened with whatever is saved later.
 //
-// The panel is the tree, a caption strip and a small hide button, shown and hidden together;
-// the window lays itself out again on ShownChanged.
-class CCannedPanel final : public QObject
+// Selecting an answer replaces the whole text of the input box with its message, as plain text
+// (HTML stays its source) and undoable; nothing is sent. Selecting a category, or clicking the
+// answer that is selected already, changes nothing.
+//
+// The panel shows and hides itself as a whole; the window's layout gives its width to the
+// transcript while it is hidden.
+class CCannedPanel final : public QWidget
 {
     Q_OBJECT
 
 public:
-    using InputReplacer = std::function<void(const QString& message)>;
+    // The width the panel keeps beside the transcript.
+    static constexpr int kWidth = 155;
 
-    CCannedPanel(QTreeView* tree, QPlainTextEdit* input);
-    CCannedPanel(QTreeView* tree, QTextEdit* input);
-    // For an input box of another kind: replaceInput puts the message in place of its text.
-    CCannedPanel(QTreeView* tree, InputReplacer replaceInput);
+    CCannedPanel(QPlainTextEdit* input, QWidget* parent = nullptr);
 
     const CCannedTreeModel& Model() const { return *m_model; }
 
-    // The caption strip and the hide button that go with the tree; a click on the button hides
-    // the panel. Either may be null.
-    void SetFrame(QWidget* caption, QAbstractButton* hideButton);
-    // Shown while the tree is not hidden.
-    bool IsShown() const { return m_shown; }
     // The chat window's "Canned Answers" button: hides a shown panel, shows a hidden one.
     void Toggle();
-    void Hide();
-
-signals:
-    // After the panel was shown or hidden.
-    void ShownChanged(bool shown);
 
 private:
-    void SetShown(bool shown);
     void OnSelectionChanged(const QItemSelection& selected);
+    void ReplaceInput(const QString& message);
 
+    QPointer<QPlainTextEdit> m_input;
+    CGradientLabel* m_caption;
+    CFlatButton* m_hide;
     QTreeView* m_tree;
-    QWidget* m_caption = nullptr;
-    QAbstractButton* m_hideButton = nullptr;
-    bool m_shown;
     CCannedTreeModel* m_model;
-    InputReplacer m_replaceInput;
 };

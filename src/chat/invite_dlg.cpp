@@ -1,13 +1,11 @@
 #include "invite_dlg.h"
 
-#include "chat_texts.h"
 #include "dialog_picture.h"
 #include "dialog_units.h"
 #include "elided_tip_delegate.h"
 #include "flat_button.h"
 #include "invite_list_model.h"
 #include "notifier.h"
-#include "qt_operator_session.h"
 #include "toolbar_button.h"
 
 #include <QFrame>
@@ -17,11 +15,12 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-CInviteDlg::CInviteDlg(COperatorSession& session, CNotifier& notifier, QWidget* parent)
+CInviteDlg::CInviteDlg(const std::vector<CUserEntry>& operators, int ownOperatorId,
+                       CNotifier& notifier, QWidget* parent)
     : QDialog(parent), m_notifier(notifier), m_model(new CInviteListModel(this)),
-      m_list(new QTreeView(this)), m_ok(new CFlatButton(QStringLiteral("OK"), this))
+      m_list(new QTreeView(this)), m_ok(new CFlatButton(tr("OK"), this))
 {
-    setWindowTitle(QString::fromLatin1(ChatText::kTitle));
+    setWindowTitle(tr("Parlendo"));
     const CDialogUnits units(font());
 
     auto* frame = new QFrame(this);
@@ -31,7 +30,7 @@ CInviteDlg::CInviteDlg(COperatorSession& session, CNotifier& notifier, QWidget* 
     row->setSpacing(units.X(6));
     row->addWidget(new CDialogPicture(68, 100, frame), 0, Qt::AlignTop);
 
-    m_model->SetOperators(session.Operators().Snapshot(), session.OperatorId());
+    m_model->SetOperators(operators, ownOperatorId);
     m_list->setObjectName(QStringLiteral("operators"));
     m_list->setModel(m_model);
     m_list->setItemDelegate(new CElidedTipDelegate(m_list));
@@ -50,7 +49,7 @@ CInviteDlg::CInviteDlg(COperatorSession& session, CNotifier& notifier, QWidget* 
                             m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
     row->addWidget(m_list, 1);
 
-    auto* cancel = new CFlatButton(QStringLiteral("Cancel"), this);
+    auto* cancel = new CFlatButton(tr("Cancel"), this);
     SetUpToolbarButton(*m_ok, QStringLiteral(":/ui/accept.png"));
     SetUpToolbarButton(*cancel, QStringLiteral(":/ui/cancel.png"));
     m_ok->setObjectName(QStringLiteral("ok"));
@@ -98,7 +97,7 @@ void CInviteDlg::accept()
 {
     const QModelIndexList selected = m_list->selectionModel()->selectedRows();
     if (selected.isEmpty()) {
-        m_notifier.Inform(this, QString::fromLatin1(ChatText::kSelectOperator));
+        m_notifier.Inform(this, tr("You must select the user you want to invite to this call."));
         return;
     }
     m_selectedId = selected.first().data(CInviteListModel::IdRole).toInt();

@@ -101,9 +101,9 @@ QVariant CInviteListModel::headerData(int section, Qt::Orientation orientation, 
         return {};
     switch (section) {
     case kNameColumn:
-        return QStringLiteral("Name");
+        return tr("Name");
     case kStatusColumn:
-        return QStringLiteral("Status");
+        return tr("Status");
     default:
         return {};
     }

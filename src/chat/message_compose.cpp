@@ -22,13 +22,6 @@ QString ApostrophesToBackticks(const QString& text)
     return sent;
 }
 
-QString WithoutFieldDelimiter(const QString& text)
-{
-    QString sent = text;
-    sent.replace(QLatin1String("<~>"), QLatin1String("&lt;~&gt;"));
-    return sent;
-}
-
 QString LinkAddress(const QString& typed)
 {
     return WithSchemeUnlessPrefixed(

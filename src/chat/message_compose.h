@@ -10,11 +10,6 @@
 // the welcome message are sent without this.
 QString ApostrophesToBackticks(const QString& text);
 
-// The wire has no escaping: a "<~>" in a chat line would end its text field there and the rest
-// would never reach the visitor. The visitor's side renders chat lines as HTML, so the same
-// characters written as entities arrive intact and look the same.
-QString WithoutFieldDelimiter(const QString& text);
-
 // The address as sent and shown for a link: kept as typed when it starts with "http", "ftp:"
 // or "mail" (case-sensitive), otherwise "http://" is put in front.
 QString LinkAddress(const QString& typed);

@@ -1,8 +1,8 @@
 #include "participant_text.h"
 
-#include "chat_texts.h"
 #include "message_codes.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace {
@@ -40,6 +40,7 @@ QString ChatTitle(const std::vector<CUserEntry>& participants, int ownOperatorId
             names.append(ParticipantName(participant));
     }
     if (names.isEmpty())
-        return QString::fromLatin1(ChatText::kTitle);
-    return QString::fromLatin1(ChatText::kTitlePrefix) + names.join(QStringLiteral(", "));
+        return QCoreApplication::translate("CChatDlg", "Parlendo");
+    return QCoreApplication::translate("CChatDlg", "Parlendo - %1")
+        .arg(names.join(QStringLiteral(", ")));
 }

@@ -1,12 +1,13 @@
 #include "url_dlg.h"
 
+#include "notifier.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QVBoxLayout>
 
-CUrlDlg::CUrlDlg(QWidget* parent) : QDialog(parent)
+CUrlDlg::CUrlDlg(CNotifier& notifier, QWidget* parent) : QDialog(parent), m_notifier(notifier)
 {
     setWindowTitle(tr("Enter URL"));
 
@@ -31,14 +32,10 @@ void CUrlDlg::accept()
 {
     const QString typed = m_edit->text();
     if (typed.isEmpty()) {
-        // Window-modal and not run in a nested loop: the dialog stays open underneath and
-        // takes input again once the box is closed.
-        auto* box = new QMessageBox(
-            QMessageBox::Warning, windowTitle(),
-            tr("You must type in the URL of the image or page you want to send to the visitor."),
-            QMessageBox::Ok, this);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->open();
+        // Not run in a nested loop: the dialog stays open underneath and takes input again once
+        // the box is closed.
+        m_notifier.Inform(
+            this, tr("You must type in the URL of the image or page you want to send to the visitor."));
         return;
     }
     m_address = typed;

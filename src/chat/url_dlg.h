@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class CNotifier;
 class QLineEdit;
 
 // "Enter URL": asks for the address of a page or an image to send to the visitor. Only an
@@ -12,7 +13,8 @@ class CUrlDlg final : public QDialog
     Q_OBJECT
 
 public:
-    explicit CUrlDlg(QWidget* parent = nullptr);
+    // The notifier says why an address is refused; it must outlive the dialog.
+    explicit CUrlDlg(CNotifier& notifier, QWidget* parent = nullptr);
 
     // The confirmed address; empty until the dialog is accepted.
     const QString& Address() const { return m_address; }
@@ -20,6 +22,7 @@ public:
     void accept() override;
 
 private:
+    CNotifier& m_notifier;
     QLineEdit* m_edit = nullptr;
     QString m_address;
 };

@@ -13,7 +13,7 @@
 
 CAboutDlg::CAboutDlg(const CUrlLauncher* launcher, QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("About Parlendo"));
+    setWindowTitle(tr("About Parlendo"));
     const CDialogUnits units(font());
 
     auto* frame = new QFrame(this);
@@ -25,7 +25,7 @@ CAboutDlg::CAboutDlg(const CUrlLauncher* launcher, QWidget* parent) : QDialog(pa
 
     auto* text = new QVBoxLayout;
     text->setSpacing(units.Y(1));
-    auto* name = new QLabel(QStringLiteral("Parlendo"), frame);
+    auto* name = new QLabel(tr("Parlendo"), frame);
     QFont bold = name->font();
     bold.setBold(true);
     name->setFont(bold);
@@ -38,10 +38,10 @@ CAboutDlg::CAboutDlg(const CUrlLauncher* launcher, QWidget* parent) : QDialog(pa
     text->addWidget(site, 0, Qt::AlignLeft);
     text->addStretch(1);
     auto* line =
-        new QLabel(QStringLiteral("Live chat with the visitors of your web sites."), frame);
+        new QLabel(tr("Live chat with the visitors of your web sites."), frame);
     line->setWordWrap(true);
     text->addWidget(line);
-    auto* licence = new CLinkStatic(QStringLiteral("License Agreement"), frame);
+    auto* licence = new CLinkStatic(tr("License Agreement"), frame);
     licence->setObjectName(QStringLiteral("licence"));
     licence->SetLauncher(launcher);
     licence->SetUrl(QString::fromLatin1(kLicenceFile));

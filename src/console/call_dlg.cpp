@@ -1,7 +1,6 @@
 #include "call_dlg.h"
 
 #include "app_settings.h"
-#include "console_texts.h"
 #include "dialog_picture.h"
 #include "dialog_units.h"
 #include "flat_button.h"
@@ -32,18 +31,17 @@ int TimeoutSeconds(int stored)
 
 } // namespace
 
-CCallDlg::CCallDlg(const CAppSettings& settings, const QString& notice, int callId,
+CCallDlg::CCallDlg(const CAppSettings& settings, const QString& notice, const CIncomingCall& call,
                    ChatWindowFactory openChat, CRingPlayer* ring,
                    std::chrono::milliseconds second, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_accept(new CFlatButton(QString::fromLatin1(ConsoleText::kAccept), this)),
-      m_cancel(new CFlatButton(QString::fromLatin1(ConsoleText::kCancel), this)),
-      m_message(new QLabel(this)), m_notice(notice), m_callId(callId),
+      m_accept(new CFlatButton(tr("Accept"), this)), m_cancel(new CFlatButton(tr("Cancel"), this)),
+      m_message(new QLabel(this)), m_notice(notice), m_call(call),
       m_rings(settings.m_notifySound != 0),
       m_lifetime(second * TimeoutSeconds(settings.m_notifyTimeout)),
       m_openChat(std::move(openChat)), m_ring(ring), m_timer(new QTimer(this))
 {
-    setWindowTitle(QString::fromLatin1(ConsoleText::kCallTitle));
+    setWindowTitle(tr("Parlendo Call"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setModal(false);
@@ -145,10 +143,10 @@ void CCallDlg::accept()
         return;
     // Closed first, so that the ring stops and the offer goes even when no chat window opens.
     const ChatWindowFactory openChat = m_openChat;
-    const int callId = m_callId;
+    const CIncomingCall call = m_call;
     done(Accepted);
     if (openChat)
-        openChat(callId);
+        openChat(call);
 }
 
 void CCallDlg::reject()

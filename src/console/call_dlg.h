@@ -1,5 +1,7 @@
 #pragma once
 
+#include "incoming_call.h"
+
 #include <QDialog>
 #include <QPointer>
 #include <chrono>
@@ -28,24 +30,19 @@ class CCallDlg final : public QDialog
 
 public:
     // Opens the chat window of the accepted call.
-    using ChatWindowFactory = std::function<void(int callId)>;
+    using ChatWindowFactory = std::function<void(const CIncomingCall& call)>;
 
     // The result of an offer nobody answered (Accepted and Rejected as for any dialog).
     static constexpr int kTimedOut = 2;
 
     // Reads NotifySound and NotifyTimeout now. ring may be null (silent) and need not outlive
     // the dialog; second is the length of one second of NotifyTimeout (tests shorten it).
-    CCallDlg(const CAppSettings& settings, const QString& notice, int callId,
+    CCallDlg(const CAppSettings& settings, const QString& notice, const CIncomingCall& call,
              ChatWindowFactory openChat, CRingPlayer* ring = nullptr,
              std::chrono::milliseconds second = std::chrono::seconds(1), QWidget* parent = nullptr);
     ~CCallDlg() override;
 
-    int CallId() const { return m_callId; }
-    QString Notice() const { return m_notice; }
-    // How long it stays up unanswered.
-    std::chrono::milliseconds Lifetime() const { return m_lifetime; }
-    CFlatButton* AcceptButton() const { return m_accept; }
-    CFlatButton* CancelButton() const { return m_cancel; }
+    const CIncomingCall& Call() const { return m_call; }
 
 public slots:
     void accept() override;
@@ -63,7 +60,7 @@ private:
     CFlatButton* m_cancel;
     QLabel* m_message;
     const QString m_notice;
-    const int m_callId;
+    const CIncomingCall m_call;
     const bool m_rings;
     const std::chrono::milliseconds m_lifetime;
     ChatWindowFactory m_openChat;

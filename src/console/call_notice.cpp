@@ -1,6 +1,6 @@
 #include "call_notice.h"
 
-#include "console_texts.h"
+#include <QCoreApplication>
 #include "incoming_call.h"
 
 #include <QTextBoundaryFinder>
@@ -86,11 +86,13 @@ QString Elide(const QString& text, int maxBytes)
 std::optional<QString> Format(const CIncomingCall& call)
 {
     if (call.kind == CIncomingCall::kKindCall) {
-        const QString sentence = QString::fromLatin1(ConsoleText::kCallNotice);
+        const QString sentence =
+            QCoreApplication::translate("CCallDlg", "You have received a Parlendo call from %1.");
         return sentence.arg(Elide(Clean(call.text1), NameBudget(sentence, 1)));
     }
     if (call.kind == CIncomingCall::kKindTransfer) {
-        const QString sentence = QString::fromLatin1(ConsoleText::kTransferNotice);
+        const QString sentence = QCoreApplication::translate(
+            "CCallDlg", "You have received a Parlendo call transfer from %1 %2.");
         const auto [first, second] =
             FitPair(Clean(call.text1), Clean(call.text2), NameBudget(sentence, 2));
         // One pass over both: a "%2" inside the first name stays as it is.

@@ -3,6 +3,7 @@
 #include "call_notice.h"
 #include "incoming_call.h"
 #include "ring_player.h"
+#include "session_bridge.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -25,6 +26,23 @@ CCallOffers::~CCallOffers()
     CloseAll();
 }
 
+void CCallOffers::Follow(const CSessionBridge& bridge)
+{
+    connect(&bridge, &CSessionBridge::IncomingCall, this, [this](const CIncomingCall& call) {
+        // The offer opens on the desktop even while the console is in the tray.
+        if (!m_stopped)
+            Offer(call);
+    });
+    // Offers came on the connection that has just ended.
+    connect(&bridge, &CSessionBridge::LoggedOut, this, &CCallOffers::CloseAll);
+}
+
+void CCallOffers::Stop()
+{
+    m_stopped = true;
+    CloseAll();
+}
+
 void CCallOffers::SetChatWindowFactory(CCallDlg::ChatWindowFactory factory)
 {
     m_openChat = std::move(factory);
@@ -39,11 +57,11 @@ CCallDlg* CCallOffers::Offer(const CIncomingCall& call)
     // Looked up at Accept, so that a factory set later applies; and an offer outliving this
     // object opens nothing.
     QPointer<CCallOffers> self(this);
-    auto openChat = [self](int callId) {
+    auto openChat = [self](const CIncomingCall& accepted) {
         if (self && self->m_openChat)
-            self->m_openChat(callId);
+            self->m_openChat(accepted);
     };
-    auto* offer = new CCallDlg(m_settings, *notice, call.callId, openChat, m_ring, m_second);
+    auto* offer = new CCallDlg(m_settings, *notice, call, openChat, m_ring, m_second);
     Place(offer);
     m_offers.append(offer);
     offer->show();

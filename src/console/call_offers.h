@@ -9,6 +9,7 @@
 
 class CAppSettings;
 class CRingPlayer;
+class CSessionBridge;
 struct CIncomingCall;
 
 // The offers of chat requests and call transfers open on the desktop: one CCallDlg for each
@@ -29,6 +30,12 @@ public:
                 QObject* parent = nullptr);
     // Closes the offers still open.
     ~CCallOffers() override;
+
+    // Offers what the session offers, until Stop; closes them all at every log-out. The bridge
+    // must outlive this object.
+    void Follow(const CSessionBridge& bridge);
+    // The console is closing: every offer closes, and no new one opens.
+    void Stop();
 
     // Opens the chat window of an accepted offer, for offers open now and later. Unset, Accept
     // only closes the offer.
@@ -52,4 +59,5 @@ private:
     CRingPlayer* m_ring;
     CCallDlg::ChatWindowFactory m_openChat;
     QList<QPointer<CCallDlg>> m_offers;
+    bool m_stopped = false;
 };

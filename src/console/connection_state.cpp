@@ -1,19 +1,8 @@
 #include "connection_state.h"
 
-#include "console_texts.h"
-#include "message_codes.h"
+#include "status_word.h"
 
-QString CConnectionState::StatusWord(int status)
-{
-    switch (status) {
-    case OperatorStatus::kBusy:
-        return QString::fromLatin1(ConsoleText::kStatusBusy);
-    case OperatorStatus::kAway:
-        return QString::fromLatin1(ConsoleText::kStatusAway);
-    default:
-        return QString::fromLatin1(ConsoleText::kStatusOnline);
-    }
-}
+#include <QCoreApplication>
 
 void CConnectionState::SetNotConnected()
 {
@@ -56,13 +45,16 @@ QString CConnectionState::Title() const
 {
     switch (m_phase) {
     case Phase::NotConnected:
-        return QString::fromLatin1(ConsoleText::kTitleNotConnected);
+        return QCoreApplication::translate("COperatorDlg", "Parlendo - Not connected");
     case Phase::Connecting:
-        return QString::fromLatin1(ConsoleText::kTitleConnecting).arg(m_server);
+        return QCoreApplication::translate("COperatorDlg", "Parlendo - Connecting [%1]")
+            .arg(m_server);
     case Phase::Online:
         if (m_statusWord.isEmpty())
-            return QString::fromLatin1(ConsoleText::kTitleOnline).arg(m_server);
-        return QString::fromLatin1(ConsoleText::kTitleStatus).arg(m_statusWord, m_server);
+            return QCoreApplication::translate("COperatorDlg", "Parlendo - Online [%1]")
+                .arg(m_server);
+        return QCoreApplication::translate("COperatorDlg", "Parlendo - %1 [%2]")
+            .arg(m_statusWord, m_server);
     }
     return {};
 }

@@ -15,9 +15,6 @@ public:
         Online,
     };
 
-    // The status word of a status value; any value other than busy or away reads "online".
-    static QString StatusWord(int status);
-
     // Not connected: Login open, the session commands closed.
     void SetNotConnected();
     // A connect attempt runs. A Login command (or the automatic log-in) closes Login while it

@@ -1,15 +1,12 @@
 #include "console_toolbar.h"
 
-#include "dialog_units.h"
 #include "flat_button.h"
-#include "gradient_label.h"
 #include "icon_menu.h"
 #include "message_codes.h"
-#include "toolbar_button.h"
+#include "toolbar_band.h"
 
 #include <QHBoxLayout>
 #include <QImage>
-#include <algorithm>
 #include <memory>
 
 namespace {
@@ -28,56 +25,37 @@ enum StatusCommand : int
 } // namespace
 
 CConsoleToolbar::CConsoleToolbar(QWidget* parent)
-    : QWidget(parent), m_band(new CGradientLabel(QString(), this))
+    : QWidget(parent), m_band(new CToolbarBand(this))
 {
-    // The band lies behind the buttons and takes the toolbar's whole size; it is no item of the
-    // layout, whose size is the buttons'.
-    m_band->SetColours(SysColour::ScrollBar, SysColour::ScrollBar, SysColour::CaptionText);
-    m_band->lower();
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_band);
 
-    const CDialogUnits units(font());
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(units.X(2), units.Y(2), units.X(2), units.Y(2));
-    row->setSpacing(units.X(1));
+    const auto add = [this](const QString& text, const char* picture) {
+        return m_band->AddButton(text, QStringLiteral(":/ui/%1.png").arg(QLatin1String(picture)),
+                                 QLatin1String(picture));
+    };
+    m_login = add(tr("Login"), "login");
+    m_logout = add(tr("Logout"), "logout");
+    m_status = add(tr("My Status"), "status");
+    m_invite = add(tr("Invite to Chat"), "invite");
+    m_settings = add(tr("View Settings"), "settings");
+    m_canned = add(tr("Canned Answers"), "canned");
+    m_about = add(tr("About"), "about");
+    m_band->Finish();
 
-    m_login = AddButton(QStringLiteral("Login"), QStringLiteral("login"));
-    m_logout = AddButton(QStringLiteral("Logout"), QStringLiteral("logout"));
-    m_status = AddButton(QStringLiteral("My Status"), QStringLiteral("status"));
-    m_invite = AddButton(QStringLiteral("Invite to Chat"), QStringLiteral("invite"));
-    m_settings = AddButton(QStringLiteral("View Settings"), QStringLiteral("settings"));
-    m_canned = AddButton(QStringLiteral("Canned Answers"), QStringLiteral("canned"));
-    m_about = AddButton(QStringLiteral("About"), QStringLiteral("about"));
-    row->addStretch(1);
-
-    const int height = units.Y(15);
-    for (CFlatButton* button : findChildren<CFlatButton*>())
-        button->setFixedHeight(std::max(height, button->sizeHint().height()));
-
-    auto menu = std::make_unique<IconMenu>(QStringLiteral("Status"));
+    auto menu = std::make_unique<IconMenu>(tr("Status"));
     menu->SetIconStrip(QImage(QStringLiteral(":/ui/status-strip.png")), QSize(16, 16), kMenuMask);
-    menu->AddCommand(kCommandOnline, QStringLiteral("Online"), 0);
-    menu->AddCommand(kCommandBusy, QStringLiteral("Busy"), 1);
-    menu->AddCommand(kCommandAway, QStringLiteral("Away"), 2);
+    menu->AddCommand(kCommandOnline, tr("Online"), 0);
+    menu->AddCommand(kCommandBusy, tr("Busy"), 1);
+    menu->AddCommand(kCommandAway, tr("Away"), 2);
     m_status->SetMenu(std::move(menu), false);
     connect(m_status, &CFlatButton::MenuCommand, this, &CConsoleToolbar::OnMenuCommand);
 
     m_logout->setEnabled(false);
     m_status->setEnabled(false);
     m_invite->setEnabled(false);
-}
-
-CFlatButton* CConsoleToolbar::AddButton(const QString& text, const QString& picture)
-{
-    auto* button = new CFlatButton(text, this);
-    SetUpToolbarButton(*button, QStringLiteral(":/ui/%1.png").arg(picture));
-    layout()->addWidget(button);
-    return button;
-}
-
-void CConsoleToolbar::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    m_band->setGeometry(rect());
 }
 
 void CConsoleToolbar::OnMenuCommand(int command)

@@ -3,7 +3,7 @@
 #include <QWidget>
 
 class CFlatButton;
-class CGradientLabel;
+class CToolbarBand;
 
 // The main window's toolbar: seven flat buttons, each with a 16x16 picture beside its text, on
 // a band in the scroll-bar colour. My Status drops down the status menu; its choice comes out
@@ -26,14 +26,10 @@ public:
 signals:
     void StatusChosen(int status);
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
-    CFlatButton* AddButton(const QString& text, const QString& picture);
     void OnMenuCommand(int command);
 
-    CGradientLabel* m_band;
+    CToolbarBand* m_band;
     CFlatButton* m_login;
     CFlatButton* m_logout;
     CFlatButton* m_status;

@@ -1,14 +1,13 @@
 #include "keep_alive.h"
 
-#include "console_commands.h"
+#include "session_bridge.h"
 
-CKeepAlive::CKeepAlive(CConsoleCommands& commands, std::chrono::milliseconds period,
-                       QObject* parent)
-    : QObject(parent), m_commands(commands)
+CKeepAlive::CKeepAlive(CSessionBridge& bridge, ConsoleTimings timings, QObject* parent)
+    : QObject(parent), m_bridge(bridge), m_timings(timings)
 {
-    m_timer.setInterval(period);
+    m_timer.setInterval(m_timings.keepAlivePeriod);
     connect(&m_timer, &QTimer::timeout, this, &CKeepAlive::OnTick);
-    connect(&m_commands, &CConsoleCommands::KeepAliveFinished, this, &CKeepAlive::OnRoundFinished);
+    connect(&m_bridge, &CSessionBridge::KeepAliveFinished, this, &CKeepAlive::OnRoundFinished);
 }
 
 void CKeepAlive::Restart()
@@ -26,9 +25,10 @@ void CKeepAlive::OnTick()
 {
     emit MinuteTick();
     // Two log-ins at once would fight over the one connection.
-    if (m_commands.IsConnecting())
+    if (m_bridge.IsConnecting())
         return;
-    m_commands.StartKeepAlive(); // a round still running from the last tick decides for both
+    // A round still running from the last tick decides for both.
+    m_bridge.KeepAlive({kTries, m_timings.keepAliveRetryWait});
 }
 
 void CKeepAlive::OnRoundFinished(bool alive)

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "console_timings.h"
+
 #include <QObject>
 #include <QTimer>
-#include <chrono>
 
-class CConsoleCommands;
+class CSessionBridge;
 
 // The console's keep-alive timer. Each tick advances the minutes of the visitor rows
-// (MinuteTick) and runs a round of keep-alive tries on a worker; a round in which every try
+// (MinuteTick) and runs a round of keep-alive tries through the session bridge; a round in which every try
 // failed is reported as Failed, on which the window logs out and may reconnect.
 //
 // The timer keeps running after the connection is lost, so while not connected every tick
@@ -19,8 +20,10 @@ class CKeepAlive final : public QObject
     Q_OBJECT
 
 public:
-    CKeepAlive(CConsoleCommands& commands, std::chrono::milliseconds period,
-               QObject* parent = nullptr);
+    // Keep-alives sent in one round before the connection counts as lost.
+    static constexpr int kTries = 4;
+
+    CKeepAlive(CSessionBridge& bridge, ConsoleTimings timings, QObject* parent = nullptr);
 
     // Starts the timer afresh with its full period.
     void Restart();
@@ -35,6 +38,7 @@ private:
     void OnTick();
     void OnRoundFinished(bool alive);
 
-    CConsoleCommands& m_commands;
+    CSessionBridge& m_bridge;
+    const ConsoleTimings m_timings;
     QTimer m_timer;
 };

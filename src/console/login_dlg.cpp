@@ -28,10 +28,10 @@ CLoginDlg::CLoginDlg(CAppSettings& settings, CNotifier& notifier, const CUrlLaun
                      QWidget* parent)
     : QDialog(parent), m_settings(settings), m_notifier(notifier), m_username(new QLineEdit(this)),
       m_password(new QLineEdit(this)),
-      m_remember(new QCheckBox(QStringLiteral("Remember my username and password"), this)),
+      m_remember(new QCheckBox(tr("Remember my username and password"), this)),
       m_ok(nullptr)
 {
-    setWindowTitle(QStringLiteral("Parlendo Login"));
+    setWindowTitle(tr("Parlendo Login"));
     const CDialogUnits units(font());
 
     auto* frame = new QFrame(this);
@@ -45,17 +45,17 @@ CLoginDlg::CLoginDlg(CAppSettings& settings, CNotifier& notifier, const CUrlLaun
     content->setHorizontalSpacing(units.X(4));
     content->setVerticalSpacing(units.Y(3));
     auto* prompt =
-        new QLabel(QStringLiteral("Please type in your Parlendo username and password:"), frame);
+        new QLabel(tr("Please type in your Parlendo username and password:"), frame);
     prompt->setWordWrap(true);
     content->addWidget(prompt, 0, 0, 1, 2);
-    content->addWidget(new QLabel(QStringLiteral("Username:"), frame), 1, 0);
+    content->addWidget(new QLabel(tr("Username:"), frame), 1, 0);
     content->addWidget(m_username, 1, 1);
-    content->addWidget(new QLabel(QStringLiteral("Password:"), frame), 2, 0);
+    content->addWidget(new QLabel(tr("Password:"), frame), 2, 0);
     content->addWidget(m_password, 2, 1);
     content->addWidget(m_remember, 3, 0, 1, 2);
-    content->addWidget(new QLabel(QStringLiteral("Don't have a username and password yet?"), frame),
+    content->addWidget(new QLabel(tr("Don't have a username and password yet?"), frame),
                        4, 0, 1, 2);
-    auto* signUp = new CLinkStatic(QStringLiteral("Click here to create a new account"), frame);
+    auto* signUp = new CLinkStatic(tr("Click here to create a new account"), frame);
     signUp->setObjectName(QStringLiteral("signUp"));
     signUp->SetLauncher(launcher);
     signUp->SetUrl(ServicePages::SignUp(settings.m_serverAddress).toString());

@@ -8,7 +8,7 @@
 
 CNavigationColumn::CNavigationColumn(QWidget* parent)
     : QWidget(parent), m_panel(new CGradientLabel(QString(), this)),
-      m_heading(new CGradientLabel(QStringLiteral("View"), this))
+      m_heading(new CGradientLabel(tr("View"), this))
 {
     m_panel->SetColours(SysColour::ButtonHighlight, SysColour::ButtonHighlight,
                         SysColour::CaptionText);
@@ -26,11 +26,11 @@ CNavigationColumn::CNavigationColumn(QWidget* parent)
     column->setSpacing(0);
     m_heading->setFixedHeight(units.Y(15));
     column->addWidget(m_heading);
-    m_visitors = AddButton(QStringLiteral("Website Visitors"));
-    m_operators = AddButton(QStringLiteral("Website Operators"));
-    m_reports = AddButton(QStringLiteral("Website Reports"));
-    m_account = AddButton(QStringLiteral("Account Settings"));
-    m_tutorial = AddButton(QStringLiteral("Quick Tutorial      "));
+    m_visitors = AddButton(tr("Website Visitors"));
+    m_operators = AddButton(tr("Website Operators"));
+    m_reports = AddButton(tr("Website Reports"));
+    m_account = AddButton(tr("Account Settings"));
+    m_tutorial = AddButton(tr("Quick Tutorial      "));
     column->addStretch(1);
 }
 

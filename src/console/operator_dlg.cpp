@@ -3,23 +3,18 @@
 #include "about_dlg.h"
 #include "app_settings.h"
 #include "call_offers.h"
-#include "console_commands.h"
-#include "console_texts.h"
+#include "connection_controller.h"
 #include "console_toolbar.h"
 #include "dialog_units.h"
 #include "flat_button.h"
 #include "gradient_button.h"
 #include "gradient_label.h"
-#include "keep_alive.h"
 #include "layout_profile.h"
-#include "login_dlg.h"
 #include "navigation_column.h"
 #include "notifier.h"
+#include "result_codes.h"
 #include "operator_list_ctrl.h"
 #include "operator_list_model.h"
-#include "options_dlg.h"
-#include "qt_operator_session.h"
-#include "result_codes.h"
 #include "service_pages.h"
 #include "session_bridge.h"
 #include "tray_icon.h"
@@ -39,48 +34,24 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <memory>
-
-namespace {
-
-QString Text(const char* text)
-{
-    return QString::fromLatin1(text);
-}
-
-// A first sentence ending in "\r\n" followed by the result code's message.
-QString WithResult(const char* sentence, int result)
-{
-    return Text(sentence) + QString::fromLatin1(ResultMessage(result));
-}
-
-void RunOptionsDialog(CAppSettings& settings, QWidget* parent)
-{
-    COptionsDlg dialog(settings, parent);
-    dialog.exec();
-}
-
-} // namespace
 
 COperatorDlg::COperatorDlg(CAppSettings& settings, const CLayoutProfile& profile,
-                           COperatorSession& session, CNotifier& notifier, ConsoleTimings timings,
+                           CSessionBridge& bridge, CNotifier& notifier, ConsoleTimings timings,
                            QWidget* parent)
-    : QWidget(parent), m_settings(settings), m_profile(profile), m_session(session),
+    : QWidget(parent), m_settings(settings), m_profile(profile), m_bridge(bridge),
       m_notifier(notifier), m_launcher(&CUrlLauncher::Desktop()),
-      m_bridge(new CSessionBridge(session, this)),
-      m_commands(new CConsoleCommands(session, timings, this)),
-      m_keepAlive(new CKeepAlive(*m_commands, timings.keepAlivePeriod, this)),
+      m_connection(new CConnectionController(settings, bridge, notifier, timings, this)),
       m_tray(new CTrayIcon(&settings, this)),
       m_offers(new CCallOffers(settings, timings.notifySecond, this)),
-      m_settingsEditor(RunOptionsDialog),
       m_trayIconShown([this] { return m_tray->IsAvailable(); })
 {
-    setWindowTitle(m_state.Title());
+    setObjectName(QStringLiteral("mainWindow"));
     setWindowIcon(QIcon(QStringLiteral(":/console/parlendo.svg")));
     BuildWindow();
-    InstallListModels();
+    InstallLists();
     ConnectCommands();
-    Apply();
+    m_offers->Follow(m_bridge);
+    ShowConnectionState();
 }
 
 COperatorDlg::~COperatorDlg()
@@ -94,11 +65,8 @@ void COperatorDlg::BuildWindow()
     resize(units.Size(458, 209));
 
     m_toolbar = new CConsoleToolbar(this);
-    // A narrow window cuts the toolbar off on the right rather than being held as wide as all
-    // seven buttons.
-    m_toolbar->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     m_navigation = new CNavigationColumn(this);
-    m_caption = new CGradientLabel(Text(ConsoleText::kPaneVisitors), this);
+    m_caption = new CGradientLabel(tr(" Website Visitors"), this);
     m_caption->SetColours(SysColour::ActiveCaption, SysColour::GradientActiveCaption,
                           SysColour::HighlightText);
     m_caption->setFixedHeight(units.Y(15));
@@ -145,37 +113,26 @@ void COperatorDlg::BuildWindow()
     addAction(quit);
 }
 
-void COperatorDlg::InstallListModels()
+void COperatorDlg::InstallLists()
 {
     // The models read the blocked addresses and domain patterns from the record at each event,
     // so what the options dialog changes applies to the next visitor.
     m_visitorModel = new CVisitorListModel(&m_settings, this);
     m_operatorModel = new COperatorListModel(this);
+    m_visitorModel->Follow(m_bridge);
+    m_operatorModel->Follow(m_bridge);
     // The views set their default column widths here; the stored ones replace them at the
     // first display.
     m_visitorsView->setModel(m_visitorModel);
     m_operatorsView->setModel(m_operatorModel);
 
-    connect(m_bridge, &CSessionBridge::VisitorsRefreshed, this,
-            [this](const std::vector<CVisitorEntry>& visitors) {
-                m_visitorModel->Reset(visitors);
-                emit VisitorsListed(m_visitorModel->rowCount());
+    connect(m_visitorModel, &CVisitorListModel::Listed, this, &COperatorDlg::VisitorsListed);
+    connect(m_visitorModel, &CVisitorListModel::VisitorArrived, this,
+            [this](const CVisitorEntry& entry) {
+                // Announced after the row is in and drawn: a popup never holds the list back.
+                QMetaObject::invokeMethod(
+                    this, [this, entry] { Announce(entry); }, Qt::QueuedConnection);
             });
-    connect(m_bridge, &CSessionBridge::VisitorAdded, this, &COperatorDlg::OnVisitorAdded);
-    connect(m_bridge, &CSessionBridge::VisitorRemoved, this,
-            [this](const CVisitorEntry& entry) { m_visitorModel->RemoveVisitor(entry); });
-    connect(m_bridge, &CSessionBridge::VisitorInvited, this,
-            [this](const CVisitorEntry& entry) { m_visitorModel->MarkInvited(entry.id); });
-
-    connect(m_bridge, &CSessionBridge::OperatorsRefreshed, this,
-            [this](const std::vector<CUserEntry>& operators) { m_operatorModel->Reset(operators); });
-    connect(m_bridge, &CSessionBridge::OperatorAdded, this,
-            [this](const CUserEntry& entry) { m_operatorModel->Add(entry); });
-    connect(m_bridge, &CSessionBridge::OperatorUpdated, this,
-            [this](const CUserEntry& entry) { m_operatorModel->Update(entry); });
-    connect(m_bridge, &CSessionBridge::OperatorRemoved, this,
-            [this](const CUserEntry& entry) { m_operatorModel->Remove(entry); });
-
     connect(m_visitorsView, &CVisitorListCtrl::SelectionPresenceChanged, this,
             &COperatorDlg::OnVisitorSelectionChanged);
     connect(m_visitorsView, &CVisitorListCtrl::InviteRequested, this, &COperatorDlg::OnInvite);
@@ -185,9 +142,12 @@ void COperatorDlg::InstallListModels()
 
 void COperatorDlg::ConnectCommands()
 {
-    connect(m_toolbar->Login(), &CFlatButton::clicked, this, &COperatorDlg::OnLogin);
-    connect(m_toolbar->Logout(), &CFlatButton::clicked, this, &COperatorDlg::OnLogout);
-    connect(m_toolbar, &CConsoleToolbar::StatusChosen, this, &COperatorDlg::OnStatusChosen);
+    connect(m_toolbar->Login(), &CFlatButton::clicked, m_connection,
+            &CConnectionController::OnLoginCommand);
+    connect(m_toolbar->Logout(), &CFlatButton::clicked, m_connection,
+            &CConnectionController::OnLogoutCommand);
+    connect(m_toolbar, &CConsoleToolbar::StatusChosen, m_connection,
+            &CConnectionController::ChooseStatus);
     connect(m_toolbar->Invite(), &CFlatButton::clicked, this, &COperatorDlg::OnInvite);
     connect(m_toolbar->ViewSettings(), &CFlatButton::clicked, this,
             &COperatorDlg::RunSettingsEditor);
@@ -196,45 +156,37 @@ void COperatorDlg::ConnectCommands()
     connect(m_toolbar->About(), &CFlatButton::clicked, this, &COperatorDlg::OpenAbout);
 
     connect(m_navigation->Visitors(), &CGradientButton::clicked, this,
-            [this] { ShowList(m_visitorsView, ConsoleText::kPaneVisitors); });
+            [this] { ShowList(m_visitorsView, tr(" Website Visitors")); });
     connect(m_navigation->Operators(), &CGradientButton::clicked, this,
-            [this] { ShowList(m_operatorsView, ConsoleText::kPaneOperators); });
+            [this] { ShowList(m_operatorsView, tr(" Website Operators")); });
     connect(m_navigation->Reports(), &CGradientButton::clicked, this, [this] {
         ShowWebPage(ServicePages::Reports(m_settings.m_serverAddress, m_settings.m_username,
                                           m_settings.m_password),
-                    ConsoleText::kPaneReports);
+                    tr(" Website reports"));
     });
     connect(m_navigation->Account(), &CGradientButton::clicked, this, [this] {
         ShowWebPage(ServicePages::Account(m_settings.m_serverAddress, m_settings.m_username,
                                           m_settings.m_password),
-                    ConsoleText::kPaneAccount);
+                    tr(" Account Settings"));
     });
     connect(m_navigation->Tutorial(), &CGradientButton::clicked, this, [this] {
-        ShowWebPage(ServicePages::Tutorial(m_settings.m_serverAddress), ConsoleText::kPaneTutorial);
+        ShowWebPage(ServicePages::Tutorial(m_settings.m_serverAddress), tr(" Quick Tutorial"));
     });
 
-    connect(m_bridge, &CSessionBridge::LoggedIn, this, &COperatorDlg::OnLoggedIn);
-    connect(m_bridge, &CSessionBridge::LoggedOut, this, &COperatorDlg::OnLoggedOut);
-    connect(m_bridge, &CSessionBridge::StatusChanged, this, &COperatorDlg::OnStatusChanged);
-    connect(m_bridge, &CSessionBridge::IncomingCall, this, &COperatorDlg::OnIncomingCall);
-
-    connect(m_commands, &CConsoleCommands::ConnectFinished, this, &COperatorDlg::OnConnectFinished);
-    connect(m_commands, &CConsoleCommands::StatusFailed, this, [this](int result) {
-        m_notifier.Inform(this, WithResult(ConsoleText::kStatusFailed, result));
-    });
-    connect(m_commands, &CConsoleCommands::InviteFinished, this, [this](int result) {
-        if (result < 0)
-            m_notifier.Inform(this, WithResult(ConsoleText::kInviteFailed, result));
-    });
-    connect(m_keepAlive, &CKeepAlive::MinuteTick, this, &COperatorDlg::OnMinuteTick);
-    connect(m_keepAlive, &CKeepAlive::Failed, this, &COperatorDlg::OnKeepAliveFailed);
-
-    // The tray icon follows every change of the title and shows the balloons (it leaves them
-    // out itself while the operator wants no hints).
-    connect(this, &COperatorDlg::ConnectionShown, m_tray,
-            [this](const QString& title, bool loggedIn) { m_tray->Modify(loggedIn, title); });
-    connect(this, &COperatorDlg::Notification, m_tray, &CTrayIcon::ShowBalloon);
+    m_connection->SetSettingsEditor([this] { RunSettingsEditor(); });
+    connect(m_connection, &CConnectionController::StateChanged, this,
+            &COperatorDlg::ShowConnectionState);
+    connect(m_connection, &CConnectionController::MinuteTick, m_visitorModel,
+            &CVisitorListModel::TickMinutes);
+    // The tray icon shows the balloons (it leaves them out itself while the operator wants no
+    // hints) and brings the window back.
+    connect(m_connection, &CConnectionController::Notification, m_tray, &CTrayIcon::ShowBalloon);
     connect(m_tray, &CTrayIcon::RestoreRequested, this, &COperatorDlg::RestoreFromTray);
+    connect(&m_bridge, &CSessionBridge::InviteFinished, this, [this](int result) {
+        if (result < 0)
+            m_notifier.Inform(this, tr("Failed to invite selected users to chat.\r\n") +
+                                        QString::fromUtf8(ResultMessage(result)));
+    });
 }
 
 void COperatorDlg::SetSettingsEditor(SettingsEditor editor)
@@ -257,26 +209,28 @@ void COperatorDlg::SetChatWindowFactory(ChatWindowFactory factory)
     m_offers->SetChatWindowFactory(std::move(factory));
 }
 
+void COperatorDlg::SetChatWindows(std::function<QList<QWidget*>()> chatWindows)
+{
+    m_chatWindows = std::move(chatWindows);
+}
+
 void COperatorDlg::SetLauncher(const CUrlLauncher* launcher)
 {
     m_launcher = launcher ? launcher : &CUrlLauncher::Desktop();
     m_webPane->SetLauncher(m_launcher);
+    m_connection->SetLauncher(m_launcher);
 }
 
-bool COperatorDlg::LoggedIn() const
+void COperatorDlg::ShowConnectionState()
 {
-    return m_session.GetStatus() >= 1;
-}
-
-void COperatorDlg::Apply()
-{
-    const QString title = m_state.Title();
+    const CConnectionState& state = m_connection->State();
+    const QString title = state.Title();
     setWindowTitle(title);
-    m_toolbar->Login()->setEnabled(m_state.LoginEnabled());
-    m_toolbar->Logout()->setEnabled(m_state.LogoutEnabled());
-    m_toolbar->MyStatus()->setEnabled(m_state.StatusEnabled());
-    m_toolbar->Invite()->setEnabled(m_state.InviteEnabled());
-    emit ConnectionShown(title, LoggedIn());
+    m_toolbar->Login()->setEnabled(state.LoginEnabled());
+    m_toolbar->Logout()->setEnabled(state.LogoutEnabled());
+    m_toolbar->MyStatus()->setEnabled(state.StatusEnabled());
+    m_toolbar->Invite()->setEnabled(state.InviteEnabled());
+    m_tray->Modify(m_connection->IsLoggedIn(), title);
 }
 
 // --- First display, layout, shutdown ------------------------------------------------------
@@ -289,9 +243,9 @@ void COperatorDlg::showEvent(QShowEvent* event)
     m_firstShown = true;
     // Still before the window reaches the screen: it appears in its stored place at once.
     RestoreLayout();
-    m_tray->Add(LoggedIn(), windowTitle());
+    m_tray->Add(m_connection->IsLoggedIn(), windowTitle());
     QTimer::singleShot(0, this, [this] {
-        RunAutoLogin();
+        m_connection->Start();
         emit FirstShown();
     });
 }
@@ -336,8 +290,8 @@ void COperatorDlg::HideToTray()
         return;
     hide();
     // Open chats stay on screen while the console is away.
-    for (const QPointer<QWidget>& chat : std::as_const(m_chatWindows))
-        if (chat)
+    if (m_chatWindows)
+        for (QWidget* chat : m_chatWindows())
             chat->show();
 }
 
@@ -348,113 +302,33 @@ void COperatorDlg::RestoreFromTray()
     activateWindow();
 }
 
-int COperatorDlg::Shutdown()
+void COperatorDlg::Shutdown()
 {
-    if (m_shutDown)
-        return m_stragglers;
-    m_shutDown = true;
-    m_keepAlive->Stop();
-    m_stragglers = m_commands->Shutdown();
-    m_bridge->Detach();
+    if (std::exchange(m_shutDown, true))
+        return;
+    m_connection->Stop();
     // The popups point at the counters of this window; an offer accepted now would open a chat
     // window on a console that is going.
     CVisitorPopupDlg::CloseAll();
-    m_offers->CloseAll();
+    m_offers->Stop();
     m_tray->Remove();
-    return m_stragglers;
-}
-
-void COperatorDlg::RunAutoLogin()
-{
-    if (m_settings.m_autoLogin != 1)
-        return;
-    if (m_settings.m_saveLogin != 1) {
-        OnLogin();
-        return;
-    }
-    if (m_settings.m_serverAddress.isEmpty()) {
-        m_notifier.Inform(this, Text(ConsoleText::kNoServerAddress));
-        return;
-    }
-    if (!m_settings.m_username.isEmpty() && !m_settings.m_password.isEmpty())
-        StartConnect(false);
 }
 
 // --- Commands ------------------------------------------------------------------------------
 
-void COperatorDlg::OnLogin()
-{
-    if (!m_settings.m_serverAddress.isEmpty()) {
-        OpenLoginDialog();
-        return;
-    }
-    m_notifier.Inform(this, Text(ConsoleText::kNoServerAddress), [this] {
-        RunSettingsEditor();
-        if (!m_settings.m_serverAddress.isEmpty())
-            OpenLoginDialog();
-    });
-}
-
-void COperatorDlg::OpenLoginDialog()
-{
-    if (m_commands->IsReconnecting()) {
-        m_notifier.Inform(this, Text(ConsoleText::kReconnecting));
-        return;
-    }
-    // A cancelled dialog leaves it stopped: the operator chose not to be connected.
-    m_keepAlive->Stop();
-    if (m_loginDlg) {
-        m_loginDlg->raise();
-        m_loginDlg->activateWindow();
-        return;
-    }
-    m_loginDlg = new CLoginDlg(m_settings, m_notifier, m_launcher, this);
-    m_loginDlg->setAttribute(Qt::WA_DeleteOnClose);
-    connect(m_loginDlg, &QDialog::accepted, this, [this] { StartConnect(false); });
-    m_loginDlg->open();
-}
-
-bool COperatorDlg::StartConnect(bool reconnect)
-{
-    const CConsoleCommands::Credentials credentials{m_settings.m_serverAddress,
-                                                    m_settings.m_serverPort, m_settings.m_username,
-                                                    m_settings.m_password};
-    if (!m_commands->StartConnect(credentials, reconnect))
-        return false;
-    // Login stays open during a reconnection, where pressing it explains the wait; otherwise
-    // it closes, so that no second log-in starts over the running one.
-    m_state.SetConnecting(m_settings.m_serverAddress, !reconnect);
-    Apply();
-    return true;
-}
-
-void COperatorDlg::OnLogout()
-{
-    m_keepAlive->Stop();
-    m_session.Disconnect(COperatorSession::kReasonLoggedOut);
-}
-
-void COperatorDlg::OnStatusChosen(int status)
-{
-    if (!LoggedIn())
-        return;
-    m_requestedStatus = status;
-    m_commands->StartStatus(m_requestedStatus);
-}
-
 void COperatorDlg::OnInvite()
 {
-    if (!LoggedIn())
+    if (!m_connection->IsLoggedIn())
         return;
-    if (m_commands->IsInviting()) {
-        m_notifier.Inform(this, Text(ConsoleText::kCommandBusy));
+    if (m_bridge.IsInviting()) {
+        m_notifier.Inform(this, tr("There is already a similar command in progress.\r\nPlease "
+                                   "wait for the previous command to finish first."));
         return;
     }
     // Red at once: the server's confirmation (VisitorInvited) only confirms it.
     const std::vector<std::int32_t> marked = m_visitorsView->MarkSelectedInvited();
     if (!marked.empty())
-        m_commands->StartInvite(std::vector<int>(marked.begin(), marked.end()),
-                                m_settings.m_username);
+        m_bridge.Invite(std::vector<int>(marked.begin(), marked.end()), m_settings.m_username);
 }
 
 bool COperatorDlg::AskToInvite(QWidget* parent, const QString& question)
@@ -468,7 +342,7 @@ bool COperatorDlg::AskToInvite(QWidget* parent, const QString& question)
         bool yes = false;
     };
     auto answer = std::make_shared<Answer>();
-    m_notifier.Ask(parent, Text(ConsoleText::kProduct), question, [this, answer](bool yes) {
+    m_notifier.Ask(parent, tr("Parlendo"), question, [this, answer](bool yes) {
         if (answer->pending) {
             answer->given = true;
             answer->yes = yes;
@@ -482,7 +356,7 @@ bool COperatorDlg::AskToInvite(QWidget* parent, const QString& question)
 
 void COperatorDlg::OnVisitorSelectionChanged()
 {
-    if (LoggedIn())
+    if (m_connection->IsLoggedIn())
         m_toolbar->Invite()->setEnabled(m_visitorsView->HasSelection());
 }
 
@@ -505,130 +379,38 @@ void COperatorDlg::OpenAbout()
     about->open();
 }
 
-void COperatorDlg::ShowList(QTreeView* view, const char* caption)
+void COperatorDlg::ShowList(QTreeView* view, const QString& caption)
 {
     m_stack->setCurrentWidget(view);
-    m_caption->SetText(Text(caption));
+    m_caption->SetText(caption);
 }
 
-void COperatorDlg::ShowWebPage(const QUrl& url, const char* caption)
+void COperatorDlg::ShowWebPage(const QUrl& url, const QString& caption)
 {
     m_stack->setCurrentWidget(m_webPane);
     m_webPane->Navigate(url);
-    m_caption->SetText(Text(caption));
-}
-
-// --- Results and session events ------------------------------------------------------------
-
-void COperatorDlg::OnConnectFinished(int result, bool wasReconnect)
-{
-    if (result == rc::kOk)
-        return; // OnLoggedIn came first and showed it
-    m_state.SetConnectFailed();
-    Apply();
-    // A reconnection fails quietly; the next keep-alive tick tries again.
-    if (!wasReconnect)
-        m_notifier.Inform(this, WithResult(ConsoleText::kConnectFailed, result));
-}
-
-void COperatorDlg::ClearLists()
-{
-    m_operatorModel->Clear();
-    m_visitorModel->Clear();
-}
-
-void COperatorDlg::OnLoggedIn()
-{
-    ClearLists();
-    m_state.SetLoggedIn(m_settings.m_serverAddress);
-    Apply();
-    m_requestedStatus = 1;
-    m_commands->StartListRequests();
-    m_keepAlive->Restart();
-    emit Notification(Text(ConsoleText::kLoggedInNote), Text(ConsoleText::kNotificationTitle));
-
-    // Asked last and without waiting: the lists fill and the keep-alive runs while the question
-    // is up.
-    if (m_session.ServerVersion() > kConsoleVersion) {
-        m_notifier.Ask(nullptr, Text(ConsoleText::kNewVersionTitle),
-                       Text(ConsoleText::kNewVersionQuestion), [this](bool yes) {
-                           if (!yes)
-                               return;
-                           const QUrl page = ServicePages::Download(m_settings.m_serverAddress);
-                           const int result = m_launcher->OpenUrl(page.toString());
-                           if (result <= 32)
-                               m_notifier.Inform(this, CUrlLauncher::FailureMessage(result));
-                       });
-    }
-}
-
-void COperatorDlg::OnLoggedOut(int reason)
-{
-    if (reason == COperatorSession::kReasonDestroyed)
-        return;
-    ClearLists();
-    // Offers came on the connection that has just ended.
-    m_offers->CloseAll();
-    m_state.SetNotConnected();
-    Apply();
-    emit Notification(Text(ConsoleText::kLoggedOutNote), Text(ConsoleText::kNotificationTitle));
-}
-
-void COperatorDlg::OnStatusChanged(int status)
-{
-    m_state.SetStatus(status, m_settings.m_serverAddress);
-    Apply();
-    emit Notification(Text(ConsoleText::kStatusNote).arg(CConnectionState::StatusWord(status)),
-                      Text(ConsoleText::kNotificationTitle));
-}
-
-void COperatorDlg::OnVisitorAdded(const CVisitorEntry& entry)
-{
-    // Blocked visitors and a second arrival of a listed one raise no popup.
-    if (!m_visitorModel->AddVisitor(entry))
-        return;
-    // Announced after the row is in and drawn: a popup never holds the list back.
-    QMetaObject::invokeMethod(
-        this, [this, entry] { Announce(entry); }, Qt::QueuedConnection);
+    m_caption->SetText(caption);
 }
 
 void COperatorDlg::Announce(const CVisitorEntry& entry)
 {
     if (m_shutDown)
         return;
-    // The popup's Invite to chat runs on a worker thread of the popup's; the session takes
-    // commands from any thread.
-    COperatorSession* session = &m_session;
-    CVisitorPopupDlg* popup = CVisitorPopupDlg::Announce(
-        &m_settings, &m_popupsOpen, &m_popupSlots, entry,
-        [session](int visitorId, std::string text) {
-            return session->InviteVisitor(visitorId, text);
-        });
+    // Sent through the bridge, off the GUI thread; a failure is told over this window, since
+    // the popup may be gone by the time the answer comes.
+    auto invite = [this, window = QPointer<COperatorDlg>(this)](
+                      int visitorId, std::function<void(int)> done) {
+        m_bridge.InviteOne(visitorId, m_settings.m_username,
+                           [window, done = std::move(done)](int result) {
+                               if (window && result < 0)
+                                   window->m_notifier.Inform(
+                                       window, CVisitorPopupDlg::ErrorMessage(result));
+                               done(result);
+                           });
+    };
+    CVisitorPopupDlg* popup = CVisitorPopupDlg::Announce(&m_settings, &m_popupsOpen,
+                                                         &m_popupSlots, entry, std::move(invite));
     if (popup)
         popup->SetLauncher(m_launcher);
     emit VisitorAnnounced(entry.id, popup);
-}
-
-void COperatorDlg::OnIncomingCall(const CIncomingCall& call)
-{
-    // The offer opens on the desktop even while the console is in the tray.
-    if (!m_shutDown)
-        m_offers->Offer(call);
-}
-
-void COperatorDlg::OnMinuteTick()
-{
-    m_visitorModel->TickMinutes();
-}
-
-void COperatorDlg::OnKeepAliveFailed()
-{
-    m_session.Disconnect(COperatorSession::kReasonLoggedOut);
-    if (m_settings.m_reconnect != 1 || m_settings.m_username.isEmpty() ||
-        m_settings.m_password.isEmpty())
-        return;
-    // Queued behind the log-out that Disconnect has just queued, so that "Connecting" is shown
-    // after "Not connected" and not overwritten by it.
-    QMetaObject::invokeMethod(
-        this, [this] { StartConnect(true); }, Qt::QueuedConnection);
 }

@@ -1,5 +1,6 @@
 #include "operator_list_model.h"
 
+#include "session_bridge.h"
 #include "message_codes.h"
 #include "status_word.h"
 
@@ -17,6 +18,16 @@ struct COperatorListModel::Row final : CRowSequence::Node
 COperatorListModel::COperatorListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 COperatorListModel::~COperatorListModel() = default;
+
+void COperatorListModel::Follow(const CSessionBridge& bridge)
+{
+    connect(&bridge, &CSessionBridge::OperatorsRefreshed, this, &COperatorListModel::Reset);
+    connect(&bridge, &CSessionBridge::OperatorAdded, this, &COperatorListModel::Add);
+    connect(&bridge, &CSessionBridge::OperatorUpdated, this, &COperatorListModel::Update);
+    connect(&bridge, &CSessionBridge::OperatorRemoved, this, &COperatorListModel::Remove);
+    connect(&bridge, &CSessionBridge::LoggedIn, this, &COperatorListModel::Clear);
+    connect(&bridge, &CSessionBridge::LoggedOut, this, [this] { Clear(); });
+}
 
 int COperatorListModel::rowCount(const QModelIndex& parent) const
 {
@@ -60,11 +71,11 @@ QVariant COperatorListModel::headerData(int section, Qt::Orientation orientation
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
     case kNameColumn:
-        return QStringLiteral("Agent Name");
+        return tr("Agent Name");
     case kStatusColumn:
-        return QStringLiteral("Agent Status");
+        return tr("Agent Status");
     case kHostColumn:
-        return QStringLiteral("Agent Host");
+        return tr("Agent Host");
     default:
         return {};
     }

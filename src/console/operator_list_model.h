@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
+class CSessionBridge;
+
 // The operators list: one row per operator of the account with name, status and host, fed with
 // the copies of the session's entries that the session bridge delivers on the GUI thread.
 //
@@ -45,6 +47,10 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
+
+    // Follows the session through its bridge: refreshes, arrivals, departures and status changes,
+    // and an empty list at every log-in and log-out. The bridge must outlive the model.
+    void Follow(const CSessionBridge& bridge);
 
     // The session replaced its operator list.
     void Reset(const std::vector<CUserEntry>& entries);

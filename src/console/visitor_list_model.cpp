@@ -1,5 +1,6 @@
 #include "visitor_list_model.h"
 
+#include "session_bridge.h"
 #include "app_settings.h"
 #include "wildcard.h"
 
@@ -16,6 +17,25 @@ CVisitorListModel::CVisitorListModel(const CAppSettings* settings, QObject* pare
 }
 
 CVisitorListModel::~CVisitorListModel() = default;
+
+void CVisitorListModel::Follow(const CSessionBridge& bridge)
+{
+    connect(&bridge, &CSessionBridge::VisitorsRefreshed, this,
+            [this](const std::vector<CVisitorEntry>& visitors) {
+                Reset(visitors);
+                emit Listed(rowCount());
+            });
+    connect(&bridge, &CSessionBridge::VisitorAdded, this, [this](const CVisitorEntry& entry) {
+        if (AddVisitor(entry))
+            emit VisitorArrived(entry);
+    });
+    connect(&bridge, &CSessionBridge::VisitorRemoved, this,
+            [this](const CVisitorEntry& entry) { RemoveVisitor(entry); });
+    connect(&bridge, &CSessionBridge::VisitorInvited, this,
+            [this](const CVisitorEntry& entry) { MarkInvited(entry.id); });
+    connect(&bridge, &CSessionBridge::LoggedIn, this, &CVisitorListModel::Clear);
+    connect(&bridge, &CSessionBridge::LoggedOut, this, [this] { Clear(); });
+}
 
 int CVisitorListModel::rowCount(const QModelIndex& parent) const
 {

@@ -12,6 +12,7 @@
 #include <vector>
 
 class CAppSettings;
+class CSessionBridge;
 
 // The visitors list: one row per visitor browsing the account's web sites, fed with the copies
 // of the session's entries that the session bridge delivers on the GUI thread.
@@ -61,6 +62,10 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
+    // Follows the session through its bridge: refreshes, arrivals, departures and invitations,
+    // and an empty list at every log-in and log-out. The bridge must outlive the model.
+    void Follow(const CSessionBridge& bridge);
+
     // The session replaced its visitor list: every row goes, then one row per entry that is not
     // blocked, in the snapshot's order.
     void Reset(const std::vector<CVisitorEntry>& entries);
@@ -82,6 +87,13 @@ public:
     int RowOfId(std::int32_t visitorId) const;
     // The display record of a row; null out of range. Valid until the row is deleted.
     const CVisitorEntry* Record(int row) const;
+
+signals:
+    // A refreshed list has been listed.
+    void Listed(int count);
+    // A visitor who arrived while the console runs has been listed (not blocked, not listed
+    // already): the console announces it.
+    void VisitorArrived(const CVisitorEntry& entry);
 
 private:
     struct Row;

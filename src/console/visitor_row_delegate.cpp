@@ -142,7 +142,7 @@ void CVisitorRowDelegate::PaintRow(QPainter* painter, const QStyleOptionViewItem
 
         painter->setPen(Readable(kIpGreen, palette));
         DrawSingleLine(painter, Edges(L + w0 + 2, T, L + w0 + w1, T + 14),
-                       QStringLiteral("IP: ") + index.data(CVisitorListModel::IpRole).toString(),
+                       tr("IP: ") + index.data(CVisitorListModel::IpRole).toString(),
                        false);
 
         painter->setFont(normal);

@@ -7,6 +7,7 @@
 #include "group_caption.h"
 #include "ip_block_dlg.h"
 #include "limited_text_edit.h"
+#include "notifier.h"
 #include "option_values.h"
 #include "settings_dlg_layout.h"
 
@@ -17,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
@@ -67,8 +69,8 @@ QVBoxLayout* AddGroup(QVBoxLayout* frame, const QString& caption, QWidget* paren
 
 } // namespace
 
-COptionsDlg::COptionsDlg(CAppSettings& settings, QWidget* parent)
-    : QDialog(parent), m_settings(settings)
+COptionsDlg::COptionsDlg(CAppSettings& settings, CNotifier& notifier, QWidget* parent)
+    : QDialog(parent), m_settings(settings), m_notifier(notifier)
 {
     setWindowTitle(tr("Parlendo Options"));
     const int textBytes = CAppSettings::MaxTextBytes(CAppSettings::kTextCapacity);
@@ -162,11 +164,6 @@ COptionsDlg::COptionsDlg(CAppSettings& settings, QWidget* parent)
     m_serverAddress->setFocus();
 }
 
-void COptionsDlg::SetNotifier(CMessageNotifier notifier)
-{
-    m_notifier = std::move(notifier);
-}
-
 void COptionsDlg::SetAutoRunEntry(CAutoRunEntry entry)
 {
     m_autoRunEntry = std::move(entry);
@@ -174,10 +171,13 @@ void COptionsDlg::SetAutoRunEntry(CAutoRunEntry entry)
 
 void COptionsDlg::Refuse(const QString& message, QWidget* field)
 {
-    m_notifier.Show(this, message);
-    field->setFocus(Qt::OtherFocusReason);
-    if (auto* edit = qobject_cast<QLineEdit*>(field))
-        edit->selectAll();
+    m_notifier.Inform(this, message, [field = QPointer<QWidget>(field)] {
+        if (!field)
+            return;
+        field->setFocus(Qt::OtherFocusReason);
+        if (auto* edit = qobject_cast<QLineEdit*>(field.data()))
+            edit->selectAll();
+    });
 }
 
 void COptionsDlg::accept()
@@ -206,7 +206,7 @@ void COptionsDlg::accept()
 
     if (m_settings.Save() != 0) {
         // The record keeps the new values: they are in effect for this run either way.
-        m_notifier.Show(this, tr("There was an error while saving the Parlendo settings in the "
+        m_notifier.Inform(this, tr("There was an error while saving the Parlendo settings in the "
                                  "settings file.\nPlease check that you have the required "
                                  "permissions to modify the settings file."));
         return;

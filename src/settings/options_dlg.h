@@ -1,11 +1,11 @@
 #pragma once
 
 #include "auto_run_entry.h"
-#include "message_notifier.h"
 
 #include <QDialog>
 
 class CAppSettings;
+class CNotifier;
 class CLimitedTextEdit;
 class QCheckBox;
 class QLineEdit;
@@ -26,11 +26,9 @@ class COptionsDlg final : public QDialog
     Q_OBJECT
 
 public:
-    // The record must outlive the dialog.
-    explicit COptionsDlg(CAppSettings& settings, QWidget* parent = nullptr);
+    // The record and the notifier must outlive the dialog.
+    COptionsDlg(CAppSettings& settings, CNotifier& notifier, QWidget* parent = nullptr);
 
-    // Replaces the message boxes, for tests.
-    void SetNotifier(CMessageNotifier notifier);
     // The autostart entry OK brings in step; the desktop's per-user one until set. A console
     // on a throw-away settings file (the demo) points it elsewhere, so that trying the option
     // does not start the console at the operator's next log-in.
@@ -45,7 +43,7 @@ private:
     void OnDomainNames();
 
     CAppSettings& m_settings;
-    CMessageNotifier m_notifier;
+    CNotifier& m_notifier;
     CAutoRunEntry m_autoRunEntry;
     QLineEdit* m_serverAddress = nullptr;
     QLineEdit* m_serverPort = nullptr;

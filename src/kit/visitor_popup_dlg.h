@@ -25,17 +25,18 @@ struct CVisitorEntry;
 // screen (the slot limit, 0 until a popup has measured itself) and hands both to every popup,
 // which counts itself in while it exists. Popups never move once placed.
 //
-// A popup owns itself: it closes after its lifetime, by its close button, Escape or after
-// "Invite to chat", and then deletes itself. Everything runs on the GUI thread except the
-// invitation, which is sent on a worker thread so that a slow server cannot freeze the console.
+// A popup owns itself: it closes after its lifetime, by its close button, Escape or once
+// "Invite to chat" has been sent, and then deletes itself. The invitation goes out through the
+// function the console gives, which sends it off the GUI thread and answers later.
 class CVisitorPopupDlg final : public CLayeredDlg
 {
     Q_OBJECT
 
 public:
-    // Sends an invitation of the visitor with the given text; a negative result code on failure.
-    // Called on a worker thread.
-    using InviteFunction = std::function<int(int visitorId, std::string text)>;
+    // Sends an invitation of the visitor and later calls done, on the GUI thread, with the
+    // send's result (a negative result code on failure).
+    using InviteFunction =
+        std::function<void(int visitorId, std::function<void(int result)> done)>;
 
     static constexpr std::chrono::milliseconds kLifetime{6000};
     static constexpr std::uint8_t kOpacity = 210;

@@ -4,14 +4,17 @@
 #include "auto_run_entry.h"
 #include "canned_msg_dlg.h"
 #include "canned_store.h"
-#include "chat_connector.h"
+#include "call_bridge.h"
 #include "chat_dlg.h"
 #include "demo_server.h"
 #include "layout_profile.h"
+#include "incoming_call.h"
 #include "message_box_notifier.h"
 #include "operator_dlg.h"
 #include "options_dlg.h"
 #include "qt_operator_session.h"
+#include "session_bridge.h"
+#include "worker_pool.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -62,8 +65,9 @@ void WatchStartup(COperatorDlg& window, const QElapsedTimer& clock, int staySeco
                      });
 }
 
-// How long quitting waits for chat windows' connects still under way.
-constexpr std::chrono::seconds kChatConnectWait{5};
+// How long quitting waits for the pool's jobs (calls closing, a log-in still connecting) once
+// their connections are closed.
+constexpr std::chrono::seconds kShutdownBound{5};
 
 } // namespace
 
@@ -85,26 +89,36 @@ int CConsoleApp::Run()
     const CLayoutProfile profile(demo ? demo->LayoutPath() : QString());
     CMessageBoxNotifier notifier;
     COperatorSession& session = COperatorSession::GetInstance();
+    CWorkerPool pool;
+    CSessionBridge bridge(session, pool);
 
     if (demo)
         SetCannedAnswersFilePath(demo->CannedAnswersPath());
 
-    auto window = std::make_unique<COperatorDlg>(settings, profile, session, notifier);
+    auto window = std::make_unique<COperatorDlg>(settings, profile, bridge, notifier);
+    window->SetSettingsEditor([&notifier, autoRun = demo ? demo->AutoRunPath() : QString()](
+                                  CAppSettings& edited, QWidget* parent) {
+        COptionsDlg dialog(edited, notifier, parent);
+        if (!autoRun.isEmpty())
+            dialog.SetAutoRunEntry(CAutoRunEntry(autoRun));
+        dialog.exec();
+    });
     window->SetCannedAnswersEditor([](QWidget* parent) {
         CCannedMsgDlg dialog(parent);
         dialog.exec();
     });
-    if (demo) {
-        window->SetSettingsEditor([path = demo->AutoRunPath()](CAppSettings& edited,
-                                                               QWidget* parent) {
-            COptionsDlg dialog(edited, parent);
-            dialog.SetAutoRunEntry(CAutoRunEntry(path));
-            dialog.exec();
+    QList<QPointer<CChatDlg>> chats;
+    window->SetChatWindowFactory(
+        [&settings, &profile, &session, &pool, &notifier, &chats](const CIncomingCall& call) {
+            auto* callBridge = new CCallBridge(session, pool, call.callId);
+            chats.append(CChatDlg::Open(settings, callBridge, profile, notifier));
         });
-    }
-    window->SetChatWindowFactory([&settings, &profile, &session, &notifier,
-                                  chats = &window->ChatWindows()](int callId) {
-        CChatDlg::Open(settings, callId, *chats, session, profile, notifier);
+    window->SetChatWindows([&chats] {
+        QList<QWidget*> open;
+        for (const QPointer<CChatDlg>& chat : std::as_const(chats))
+            if (chat)
+                open.append(chat);
+        return open;
     });
     if (m_options.exitAfterLogin)
         WatchStartup(*window, clock, m_options.staySeconds);
@@ -117,15 +131,19 @@ int CConsoleApp::Run()
     window->show();
     const int code = QApplication::exec();
 
-    // Chat windows close their calls while the session is still there; they take themselves
-    // out of the list as they go.
-    const QList<QPointer<QWidget>> chats = window->ChatWindows();
-    for (const QPointer<QWidget>& chat : chats)
+    // Chat windows go first: each closes its call on the pool while the session is there.
+    for (const QPointer<CChatDlg>& chat : std::as_const(chats))
         delete chat.data();
-    const bool connectsEnded = CChatConnector::WaitForThreads(kChatConnectWait);
-    if (window->Shutdown() > 0 || !connectsEnded) {
-        // A worker is still inside the session (a connect waiting on a name lookup). Destroying
-        // the session or the window under it would be worse than not running destructors.
+    window->Shutdown();
+    bridge.Detach();
+    // No new work from here on, and every wait of a job is cut short; closing the connection
+    // wakes a job blocked on it.
+    pool.Stop();
+    session.Disconnect(COperatorSession::kReasonDestroyed);
+    if (pool.WaitAll(kShutdownBound) > 0) {
+        // A job is still inside the session (a connect waiting on a name lookup, which cannot
+        // be cut short). Destroying the session under it would be worse than not running
+        // destructors.
         std::fflush(nullptr);
         std::quick_exit(code);
     }

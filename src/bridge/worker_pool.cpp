@@ -1,18 +1,14 @@
 #include "worker_pool.h"
 
-#include <QMetaObject>
 #include <algorithm>
 #include <system_error>
 
-CWorkerPool::CWorkerPool(QObject* receiver)
-    : m_receiver(receiver), m_shared(std::make_shared<Shared>())
-{
-}
+CWorkerPool::CWorkerPool() : m_shared(std::make_shared<Shared>()) {}
 
 CWorkerPool::~CWorkerPool()
 {
     Stop();
-    JoinAll(kDefaultJoinBound);
+    WaitAll(kDefaultBound);
 }
 
 bool CWorkerPool::Start(std::function<void()> job)
@@ -58,16 +54,6 @@ void CWorkerPool::ReapFinished()
         w.thread.join(); // it has already left its job; this only collects it
 }
 
-void CWorkerPool::Report(std::function<void()> f) const
-{
-    // Checked and posted under the lock: Stop() cannot slip in between, so after Stop()
-    // returns nothing new is queued for the receiver.
-    std::lock_guard lock(m_shared->mutex);
-    if (m_shared->stopped)
-        return;
-    QMetaObject::invokeMethod(m_receiver, std::move(f), Qt::QueuedConnection);
-}
-
 bool CWorkerPool::Sleep(std::chrono::milliseconds time) const
 {
     std::unique_lock lock(m_shared->mutex);
@@ -93,7 +79,7 @@ int CWorkerPool::Running() const
     return m_shared->running;
 }
 
-int CWorkerPool::JoinAll(std::chrono::milliseconds bound)
+int CWorkerPool::WaitAll(std::chrono::milliseconds bound)
 {
     {
         std::unique_lock lock(m_shared->mutex);

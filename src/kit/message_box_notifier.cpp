@@ -1,7 +1,6 @@
 #include "message_box_notifier.h"
 
-#include "console_texts.h"
-
+#include <QCoreApplication>
 #include <QMessageBox>
 
 QString CMessageBoxNotifier::DisplayText(const QString& text)
@@ -13,7 +12,7 @@ QString CMessageBoxNotifier::DisplayText(const QString& text)
 
 void CMessageBoxNotifier::Inform(QWidget* owner, const QString& text, std::function<void()> done)
 {
-    auto* box = new QMessageBox(QMessageBox::NoIcon, QString::fromLatin1(ConsoleText::kProduct),
+    auto* box = new QMessageBox(QMessageBox::NoIcon, QCoreApplication::translate("CNotifier", "Parlendo"),
                                 DisplayText(text), QMessageBox::Ok, owner);
     box->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(box, &QMessageBox::finished, box, [done = std::move(done)] {

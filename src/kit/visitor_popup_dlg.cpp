@@ -10,10 +10,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
-#include <QThread>
 #include <QTimer>
 #include <array>
 #include <memory>
@@ -60,7 +59,7 @@ CVisitorPopupDlg::CVisitorPopupDlg(const CAppSettings* settings, int* openCount,
       m_pageAddress(pageAddress), m_caption(caption), m_invite(std::move(invite)),
       m_title(new CLinkStatic(QString(), this)), m_message(new QLabel(this)),
       m_close(new CFlatButton(QString(), this)),
-      m_inviteButton(new CFlatButton(QStringLiteral("Invite to chat"), this)),
+      m_inviteButton(new CFlatButton(tr("Invite to chat"), this)),
       m_timer(new QTimer(this))
 {
     ++*m_openCount;
@@ -85,7 +84,7 @@ CVisitorPopupDlg::CVisitorPopupDlg(const CAppSettings* settings, int* openCount,
         patterns[i] = m_settings->m_baseUrl[i].toStdString();
     const std::string shown = StripDomainChained(m_pageAddress, patterns);
     m_title->SetText(QString::fromStdString(m_caption));
-    m_message->setText(QStringLiteral("A visitor has now entered: ") +
+    m_message->setText(tr("A visitor has now entered: ") +
                        QString::fromStdString(shown));
     m_title->SetUrl(QString::fromStdString(m_pageAddress));
 
@@ -182,7 +181,7 @@ void CVisitorPopupDlg::SetLauncher(const CUrlLauncher* launcher)
 
 QString CVisitorPopupDlg::ErrorMessage(int code)
 {
-    return QStringLiteral("There was an error while sending the chat invitation.\n") +
+    return tr("There was an error while sending the chat invitation.\n") +
            QString::fromUtf8(ResultMessage(code));
 }
 
@@ -192,32 +191,18 @@ void CVisitorPopupDlg::OnInvite()
         return;
     m_inviting = true;
     m_inviteButton->setEnabled(false);
-    // The worker owns copies of all it needs: the popup may close before the send returns, and
-    // then the result is dropped with the connection below.
-    auto result = std::make_shared<int>(rc::kOk);
-    QThread* worker = QThread::create([invite = m_invite, id = m_visitorId,
-                                       text = m_settings->m_username.toStdString(),
-                                       result] { *result = invite(id, text); });
-    connect(worker, &QThread::finished, this, [this, result] { OnInviteSent(*result); });
-    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-    worker->start();
+    // The answer may come after the popup's lifetime has ended it: then nobody waits for it
+    // here, and the console, which words a failure, still does.
+    m_invite(m_visitorId, [popup = QPointer<CVisitorPopupDlg>(this)](int code) {
+        if (popup)
+            popup->OnInviteSent(code);
+    });
 }
 
 void CVisitorPopupDlg::OnInviteSent(int code)
 {
     emit InviteSent(code);
-    if (code >= 0) {
-        close();
-        return;
-    }
-    // Not a child of the popup: the popup's lifetime runs on while the message is up and may
-    // end it, and the message must stay until the operator has read it. OK then closes the
-    // popup if it is still there; the connection goes with the popup otherwise.
-    auto* box = new QMessageBox(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(),
-                                ErrorMessage(code), QMessageBox::Ok);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    connect(box, &QDialog::finished, this, &QWidget::close);
-    box->show();
+    close();
 }
 
 void CVisitorPopupDlg::reject()

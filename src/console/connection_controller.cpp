@@ -1,0 +1,231 @@
+#include "connection_controller.h"
+
+#include "app_settings.h"
+#include "keep_alive.h"
+#include "login_dlg.h"
+#include "notifier.h"
+#include "qt_operator_session.h"
+#include "result_codes.h"
+#include "service_pages.h"
+#include "session_bridge.h"
+#include "status_word.h"
+#include "url_launcher.h"
+
+#include <QWidget>
+
+namespace {
+
+// A first sentence ending in "\r\n" followed by the result code's message.
+QString WithResult(const QString& sentence, int result)
+{
+    return sentence + QString::fromUtf8(ResultMessage(result));
+}
+
+} // namespace
+
+CConnectionController::CConnectionController(CAppSettings& settings, CSessionBridge& bridge,
+                                             CNotifier& notifier, ConsoleTimings timings,
+                                             QWidget* window)
+    : QObject(window), m_settings(settings), m_bridge(bridge), m_notifier(notifier),
+      m_window(window), m_launcher(&CUrlLauncher::Desktop()),
+      m_keepAlive(new CKeepAlive(bridge, timings, this))
+{
+    connect(&m_bridge, &CSessionBridge::ConnectFinished, this,
+            &CConnectionController::OnConnectFinished);
+    connect(&m_bridge, &CSessionBridge::LoggedIn, this, &CConnectionController::OnLoggedIn);
+    connect(&m_bridge, &CSessionBridge::LoggedOut, this, &CConnectionController::OnLoggedOut);
+    connect(&m_bridge, &CSessionBridge::StatusChanged, this,
+            &CConnectionController::OnStatusChanged);
+    connect(&m_bridge, &CSessionBridge::StatusFailed, this, [this](int result) {
+        m_notifier.Inform(m_window, WithResult(tr("Failed to change your status.\r\n"), result));
+    });
+    connect(m_keepAlive, &CKeepAlive::MinuteTick, this, &CConnectionController::MinuteTick);
+    connect(m_keepAlive, &CKeepAlive::Failed, this, &CConnectionController::OnKeepAliveFailed);
+}
+
+void CConnectionController::SetLauncher(const CUrlLauncher* launcher)
+{
+    m_launcher = launcher ? launcher : &CUrlLauncher::Desktop();
+}
+
+void CConnectionController::SetSettingsEditor(std::function<void()> edit)
+{
+    m_editSettings = std::move(edit);
+}
+
+bool CConnectionController::IsLoggedIn() const
+{
+    return m_bridge.IsLoggedIn();
+}
+
+void CConnectionController::Show()
+{
+    emit StateChanged();
+}
+
+void CConnectionController::Stop()
+{
+    m_stopped = true;
+    m_keepAlive->Stop();
+    if (m_loginDlg)
+        m_loginDlg->reject();
+}
+
+// --- Commands -------------------------------------------------------------------------------
+
+void CConnectionController::Start()
+{
+    if (m_settings.m_autoLogin != 1)
+        return;
+    if (m_settings.m_saveLogin != 1) {
+        OnLoginCommand();
+        return;
+    }
+    if (m_settings.m_serverAddress.isEmpty()) {
+        m_notifier.Inform(m_window, tr("You must first set the Parlendo server address and port "
+                                       "in the Options dialog."));
+        return;
+    }
+    if (!m_settings.m_username.isEmpty() && !m_settings.m_password.isEmpty())
+        StartConnect(false);
+}
+
+void CConnectionController::OnLoginCommand()
+{
+    if (!m_settings.m_serverAddress.isEmpty()) {
+        OpenLoginDialog();
+        return;
+    }
+    m_notifier.Inform(m_window,
+                      tr("You must first set the Parlendo server address and port in the Options "
+                         "dialog."),
+                      [this] {
+                          if (m_editSettings)
+                              m_editSettings();
+                          if (!m_settings.m_serverAddress.isEmpty())
+                              OpenLoginDialog();
+                      });
+}
+
+void CConnectionController::OpenLoginDialog()
+{
+    if (m_bridge.IsReconnecting()) {
+        m_notifier.Inform(m_window, tr("Parlendo is trying to reconnect to the Parlendo server "
+                                       "now.\r\nIf it fails, please try again in a few seconds."));
+        return;
+    }
+    // A cancelled dialog leaves it stopped: the operator chose not to be connected.
+    m_keepAlive->Stop();
+    if (m_loginDlg) {
+        m_loginDlg->raise();
+        m_loginDlg->activateWindow();
+        return;
+    }
+    m_loginDlg = new CLoginDlg(m_settings, m_notifier, m_launcher, m_window);
+    m_loginDlg->setAttribute(Qt::WA_DeleteOnClose);
+    connect(m_loginDlg, &QDialog::accepted, this, [this] { StartConnect(false); });
+    m_loginDlg->open();
+}
+
+bool CConnectionController::StartConnect(bool reconnect)
+{
+    if (m_stopped)
+        return false;
+    const CSessionBridge::Credentials credentials{m_settings.m_serverAddress,
+                                                  m_settings.m_serverPort, m_settings.m_username,
+                                                  m_settings.m_password};
+    if (!m_bridge.Login(credentials, reconnect))
+        return false;
+    // Login stays open during a reconnection, where pressing it explains the wait; otherwise
+    // it closes, so that no second log-in starts over the running one.
+    m_state.SetConnecting(m_settings.m_serverAddress, !reconnect);
+    Show();
+    return true;
+}
+
+void CConnectionController::OnLogoutCommand()
+{
+    m_keepAlive->Stop();
+    m_bridge.Logout(COperatorSession::kReasonLoggedOut);
+}
+
+void CConnectionController::ChooseStatus(int status)
+{
+    if (IsLoggedIn())
+        m_bridge.SetStatus(status);
+}
+
+// --- Results and session events --------------------------------------------------------------
+
+void CConnectionController::OnConnectFinished(int result, bool wasReconnect)
+{
+    if (result == rc::kOk)
+        return; // LoggedIn came first and showed it
+    m_state.SetConnectFailed();
+    Show();
+    // A reconnection fails quietly; the next keep-alive tick tries again.
+    if (!wasReconnect)
+        m_notifier.Inform(m_window,
+                          WithResult(tr("Failed to connect to the Parlendo server.\r\n"), result));
+}
+
+void CConnectionController::OnLoggedIn()
+{
+    m_state.SetLoggedIn(m_settings.m_serverAddress);
+    Show();
+    m_bridge.RequestLists();
+    m_keepAlive->Restart();
+    emit Notification(tr("You are now logged in to the Parlendo server"),
+                      tr("Parlendo Notification"));
+    // Asked last and without waiting: the lists fill and the keep-alive runs while the question
+    // is up.
+    if (m_bridge.ServerVersion() > kConsoleVersion)
+        AskAboutNewVersion();
+}
+
+void CConnectionController::AskAboutNewVersion()
+{
+    if (std::exchange(m_versionAsked, true))
+        return;
+    m_notifier.Ask(nullptr, tr("New Parlendo version"),
+                   tr("There is a new version of Parlendo available for download.\r\nWould you "
+                      "like to download and install the new version?"),
+                   [this](bool yes) {
+                       if (!yes)
+                           return;
+                       const QUrl page = ServicePages::Download(m_settings.m_serverAddress);
+                       const int result = m_launcher->OpenUrl(page.toString());
+                       if (result <= 32)
+                           m_notifier.Inform(m_window, CUrlLauncher::FailureMessage(result));
+                   });
+}
+
+void CConnectionController::OnLoggedOut(int reason)
+{
+    if (reason == COperatorSession::kReasonDestroyed)
+        return;
+    m_state.SetNotConnected();
+    Show();
+    emit Notification(tr("You are now logged out from the Parlendo server"),
+                      tr("Parlendo Notification"));
+}
+
+void CConnectionController::OnStatusChanged(int status)
+{
+    m_state.SetStatus(status, m_settings.m_serverAddress);
+    Show();
+    emit Notification(tr("Your status has now been changed to %1").arg(StatusWord(status)),
+                      tr("Parlendo Notification"));
+}
+
+void CConnectionController::OnKeepAliveFailed()
+{
+    const bool reconnect = m_settings.m_reconnect == 1 && !m_settings.m_username.isEmpty() &&
+                           !m_settings.m_password.isEmpty();
+    // The reconnection starts once the log-out is through, so that "Connecting" is shown after
+    // "Not connected" and not overwritten by it.
+    m_bridge.Logout(COperatorSession::kReasonLoggedOut, [this, reconnect] {
+        if (reconnect)
+            StartConnect(true);
+    });
+}
