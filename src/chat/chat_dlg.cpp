@@ -13,6 +13,7 @@
 #include "notifier.h"
 #include "participant_text.h"
 #include "result_codes.h"
+#include "result_text.h"
 #include "toolbar_band.h"
 #include "transcript_ctrl.h"
 #include "transcript_output.h"
@@ -41,11 +42,6 @@ namespace {
 // The size a window opens with when no placement is stored, and the least it can be.
 constexpr QSize kDefaultSize(640, 470);
 constexpr QSize kMinimumSize(440, 320);
-
-QString ResultText(int result)
-{
-    return QString::fromUtf8(ResultMessage(result));
-}
 
 } // namespace
 

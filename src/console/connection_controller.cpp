@@ -6,6 +6,7 @@
 #include "notifier.h"
 #include "qt_operator_session.h"
 #include "result_codes.h"
+#include "result_text.h"
 #include "service_pages.h"
 #include "session_bridge.h"
 #include "status_word.h"
@@ -18,7 +19,7 @@ namespace {
 // A first sentence ending in "\r\n" followed by the result code's message.
 QString WithResult(const QString& sentence, int result)
 {
-    return sentence + QString::fromUtf8(ResultMessage(result));
+    return sentence + ResultText(result);
 }
 
 } // namespace

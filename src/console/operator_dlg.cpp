@@ -12,7 +12,7 @@
 #include "layout_profile.h"
 #include "navigation_column.h"
 #include "notifier.h"
-#include "result_codes.h"
+#include "result_text.h"
 #include "operator_list_ctrl.h"
 #include "operator_list_model.h"
 #include "service_pages.h"
@@ -185,7 +185,7 @@ void COperatorDlg::ConnectCommands()
     connect(&m_bridge, &CSessionBridge::InviteFinished, this, [this](int result) {
         if (result < 0)
             m_notifier.Inform(this, tr("Failed to invite selected users to chat.\r\n") +
-                                        QString::fromUtf8(ResultMessage(result)));
+                                        ResultText(result));
     });
 }
 

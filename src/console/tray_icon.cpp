@@ -49,26 +49,6 @@ QIcon CTrayIcon::LoggedOutIcon()
     return IconFromSvg(QStringLiteral(":/console/tray-offline.svg"));
 }
 
-QString CTrayIcon::NotificationTitle()
-{
-    return QStringLiteral("Parlendo Notification");
-}
-
-QString CTrayIcon::LoggedInText()
-{
-    return QStringLiteral("You are now logged in to the Parlendo server");
-}
-
-QString CTrayIcon::LoggedOutText()
-{
-    return QStringLiteral("You are now logged out from the Parlendo server");
-}
-
-QString CTrayIcon::StatusChangedText(int status)
-{
-    return QStringLiteral("Your status has now been changed to %1").arg(StatusWord(status));
-}
-
 bool CTrayIcon::IsAvailable() const
 {
     return QSystemTrayIcon::isSystemTrayAvailable();

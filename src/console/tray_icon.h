@@ -47,19 +47,9 @@ public:
 
     QString ToolTip() const;
     bool ShowsLoggedIn() const { return m_loggedIn; }
-    // The notice shown in place of balloons without a notification area, or null.
-    CTrayNotice* Notice() const { return m_notice; }
-    // The platform icon, for whoever needs to reach it directly (its activations among them).
-    QSystemTrayIcon* PlatformIcon() const { return m_icon; }
 
     static QIcon LoggedInIcon();
     static QIcon LoggedOutIcon();
-
-    // What the console's balloons say, under the one title they all have.
-    static QString NotificationTitle();
-    static QString LoggedInText();
-    static QString LoggedOutText();
-    static QString StatusChangedText(int status);
 
 signals:
     // The operator double-clicked the icon: the main window should show itself in its normal

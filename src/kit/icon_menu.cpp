@@ -36,7 +36,7 @@ struct IconMenu::Colours
 };
 
 IconMenu::IconMenu(const QString& title, QWidget* parent)
-    : QMenu(title, parent), m_style(std::make_unique<CIconMenuStyle>())
+    : QMenu(title, parent), m_style(std::make_unique<CIconMenuStyle>(this, [this] { return IsClassicLook(); }))
 {
     setStyle(m_style.get());
 }
@@ -51,6 +51,7 @@ void IconMenu::SetIconStrip(const QImage& strip, const QSize& iconSize, const QC
 {
     m_icons.clear();
     m_iconSize = iconSize.isValid() ? iconSize : QSize(16, 16);
+    m_style->SetIconSize(m_iconSize);
     const QImage keyed = ImageWithColourKey(strip, mask);
     for (int x = 0; x + m_iconSize.width() <= keyed.width(); x += m_iconSize.width())
         m_icons.append(

@@ -1,10 +1,12 @@
 #include "icon_menu_style.h"
 
-#include "icon_menu.h"
-
 #include <QStyleOptionMenuItem>
+#include <QWidget>
 
-CIconMenuStyle::CIconMenuStyle() = default;
+CIconMenuStyle::CIconMenuStyle(const QWidget* menu, std::function<bool()> classic)
+    : m_menu(menu), m_classic(std::move(classic))
+{
+}
 
 int CIconMenuStyle::ItemHeight(const QFontMetrics& metrics, const QSize& iconSize)
 {
@@ -29,13 +31,12 @@ int CIconMenuStyle::FrameWidth(bool classic)
 QSize CIconMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* option,
                                        const QSize& size, const QWidget* widget) const
 {
-    const auto* menu = qobject_cast<const IconMenu*>(widget);
     const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
-    if (type != CT_MenuItem || !menu || !item)
+    if (type != CT_MenuItem || widget != m_menu || !item)
         return QProxyStyle::sizeFromContents(type, option, size, widget);
 
-    const QFontMetrics metrics(menu->font());
-    const QSize icons = menu->IconSize();
+    const QFontMetrics metrics(widget->font());
+    const QSize icons = m_iconSize;
     if (item->menuItemType == QStyleOptionMenuItem::Separator)
         return {IconColumnWidth(icons), SeparatorHeight(metrics, icons)};
 
@@ -49,16 +50,16 @@ QSize CIconMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* op
 int CIconMenuStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
                                 const QWidget* widget) const
 {
-    if (const auto* menu = qobject_cast<const IconMenu*>(widget)) {
+    if (widget == m_menu) {
         switch (metric) {
         case PM_MenuPanelWidth:
-            return FrameWidth(menu->IsClassicLook());
+            return FrameWidth(m_classic && m_classic());
         case PM_MenuHMargin:
             return 0;
         case PM_MenuVMargin:
             return 1;
         case PM_SmallIconSize:
-            return menu->IconSize().width();
+            return m_iconSize.width();
         default:
             break;
         }

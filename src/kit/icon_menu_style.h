@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QProxyStyle>
+#include <functional>
 
-// The item metrics of IconMenu, which paints its items itself: rows tall enough for the
+// The item metrics of one menu that paints its items itself (IconMenu): rows tall enough for the
 // menu's icons, a column for the icons, and separators at least half as tall as an item. Every
-// other question goes to the style the menu would otherwise have.
+// other question, and every question about another widget, goes to the style the menu would
+// otherwise have.
 class CIconMenuStyle final : public QProxyStyle
 {
     Q_OBJECT
@@ -14,7 +16,9 @@ public:
     static constexpr int kArrowSpace = 16; // room for a submenu arrow or trailing space
     static constexpr int kShortcutGap = 16;
 
-    CIconMenuStyle();
+    // classic says, when the menu is laid out, whether it takes the classic look.
+    CIconMenuStyle(const QWidget* menu, std::function<bool()> classic);
+    void SetIconSize(const QSize& iconSize) { m_iconSize = iconSize; }
 
     // Height of an ordinary item and of a separator for a menu with this font and icon size.
     static int ItemHeight(const QFontMetrics& metrics, const QSize& iconSize);
@@ -29,4 +33,9 @@ public:
                            const QWidget* widget) const override;
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
                     const QWidget* widget) const override;
+
+private:
+    const QWidget* m_menu;
+    std::function<bool()> m_classic;
+    QSize m_iconSize{16, 16};
 };

@@ -3,7 +3,7 @@
 #include "app_settings.h"
 #include "flat_button.h"
 #include "link_static.h"
-#include "result_codes.h"
+#include "result_text.h"
 #include "visitor_entry.h"
 #include "wildcard.h"
 
@@ -182,7 +182,7 @@ void CVisitorPopupDlg::SetLauncher(const CUrlLauncher* launcher)
 QString CVisitorPopupDlg::ErrorMessage(int code)
 {
     return tr("There was an error while sending the chat invitation.\n") +
-           QString::fromUtf8(ResultMessage(code));
+           ResultText(code);
 }
 
 void CVisitorPopupDlg::OnInvite()
