@@ -14,6 +14,7 @@
 #include "participant_text.h"
 #include "result_codes.h"
 #include "result_text.h"
+#include "shown_text.h"
 #include "toolbar_band.h"
 #include "transcript_ctrl.h"
 #include "transcript_output.h"
@@ -42,6 +43,8 @@ namespace {
 // The size a window opens with when no placement is stored, and the least it can be.
 constexpr QSize kDefaultSize(640, 470);
 constexpr QSize kMinimumSize(440, 320);
+// How much of a name from the network the window shows.
+constexpr int kNameLength = 100;
 
 } // namespace
 
@@ -291,9 +294,10 @@ void CChatDlg::OnChatData(const CChatLine& line)
     switch (line.kind) {
     case msg::chat::kLine:
         if (line.speaker && line.text) {
-            m_transcript->AppendBoldText(*line.speaker + QLatin1Char(':'),
+            m_transcript->AppendBoldText(ShownLine(*line.speaker, kNameLength) + QLatin1Char(':'),
                                          QColor::fromRgb(CTranscriptCtrl::kOtherNameColour));
-            m_transcript->AppendText(*line.text, QColor::fromRgb(CTranscriptCtrl::kChatTextColour));
+            m_transcript->AppendText(ShownMessage(*line.text),
+                                     QColor::fromRgb(CTranscriptCtrl::kChatTextColour));
             Flash();
         }
         break;
@@ -301,13 +305,14 @@ void CChatDlg::OnChatData(const CChatLine& line)
         // One queued just before a close would otherwise cover "Chat closed" for good: the
         // timer that clears it has stopped. Lines still queued are shown, they were said.
         if (line.speaker && m_state == State::Connected) {
-            m_statusLine->setText(tr("%1 is typing a message...").arg(*line.speaker));
+            m_statusLine->setText(
+                tr("%1 is typing a message...").arg(ShownLine(*line.speaker, kNameLength)));
             m_typing.NoticeReceived(Now());
         }
         break;
     case msg::chat::kNotice:
         if (line.text) {
-            AppendNotice(*line.text);
+            AppendNotice(ShownMessage(*line.text));
             Flash();
         }
         break;

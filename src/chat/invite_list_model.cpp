@@ -1,6 +1,7 @@
 #include "invite_list_model.h"
 
 #include "message_codes.h"
+#include "shown_text.h"
 #include "status_word.h"
 
 #include <QBitmap>
@@ -57,7 +58,7 @@ void CInviteListModel::SetOperators(const std::vector<CUserEntry>& operators, in
         if (it->type == UserType::kOperator && it->id == ownOperatorId)
             continue;
         m_rows.push_back(
-            {it->id, FromUtf8(it->text2) + QLatin1Char(' ') + FromUtf8(it->text3), it->status});
+            {it->id, ShownLine(FromUtf8(it->text2) + QLatin1Char(' ') + FromUtf8(it->text3)), it->status});
     }
     endResetModel();
 }

@@ -1,11 +1,15 @@
 #include "participant_text.h"
 
 #include "message_codes.h"
+#include "shown_text.h"
 
 #include <QCoreApplication>
 #include <QStringList>
 
 namespace {
+
+constexpr int kNameLength = 100;
+constexpr int kTitleLength = 300;
 
 QString FromUtf8(const std::string& text)
 {
@@ -17,8 +21,9 @@ QString FromUtf8(const std::string& text)
 QString ParticipantName(const CUserEntry& participant)
 {
     if (participant.type == UserType::kOperator)
-        return FromUtf8(participant.text2) + QLatin1Char(' ') + FromUtf8(participant.text3);
-    return FromUtf8(participant.text2);
+        return ShownLine(FromUtf8(participant.text2) + QLatin1Char(' ') +
+                         FromUtf8(participant.text3), kNameLength);
+    return ShownLine(FromUtf8(participant.text2), kNameLength);
 }
 
 bool IsOwnRecord(const CUserEntry& participant, int ownOperatorId)
@@ -41,6 +46,7 @@ QString ChatTitle(const std::vector<CUserEntry>& participants, int ownOperatorId
     }
     if (names.isEmpty())
         return QCoreApplication::translate("CChatDlg", "Parlendo");
+    // A call with hundreds of participants still gets a title a window manager can show.
     return QCoreApplication::translate("CChatDlg", "Parlendo - %1")
-        .arg(names.join(QStringLiteral(", ")));
+        .arg(ShownLine(names.join(QStringLiteral(", ")), kTitleLength));
 }

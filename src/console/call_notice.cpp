@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include "incoming_call.h"
+#include "shown_text.h"
 
 #include <QTextBoundaryFinder>
 #include <utility>
@@ -15,24 +16,10 @@ int Utf8Size(QStringView text)
     return static_cast<int>(text.toUtf8().size());
 }
 
-bool IsDirectionControl(char16_t c)
-{
-    return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || c == 0x200E ||
-           c == 0x200F || c == 0x061C;
-}
-
+// The name as the console shows network text; its length is the notice's to bound, in bytes.
 QString Clean(const std::optional<QString>& text)
 {
-    if (!text)
-        return {};
-    QString clean;
-    clean.reserve(text->size());
-    for (const QChar c : *text) {
-        if (IsDirectionControl(c.unicode()))
-            continue;
-        clean.append(c.category() == QChar::Other_Control ? QChar(u' ') : c);
-    }
-    return clean;
+    return text ? ShownLine(*text, CallNotice::kMaxBytes) : QString();
 }
 
 // Both names within budget bytes: a name shorter than its half keeps its length and leaves the
@@ -55,6 +42,15 @@ std::pair<QString, QString> FitPair(const QString& first, const QString& second,
 int NameBudget(const QString& sentence, int placeholders)
 {
     return CallNotice::kMaxBytes - (Utf8Size(sentence) - 2 * placeholders);
+}
+
+// "...from Greta J.." reads as a slip: a name that ends the sentence with its own full stop
+// needs no second one.
+QString WithoutDoubleStop(QString notice)
+{
+    if (notice.endsWith(QLatin1String("..")) && !notice.endsWith(QLatin1String("...")))
+        notice.chop(1);
+    return notice;
 }
 
 } // namespace
@@ -88,7 +84,7 @@ std::optional<QString> Format(const CIncomingCall& call)
     if (call.kind == CIncomingCall::kKindCall) {
         const QString sentence =
             QCoreApplication::translate("CCallDlg", "You have received a Parlendo call from %1.");
-        return sentence.arg(Elide(Clean(call.text1), NameBudget(sentence, 1)));
+        return WithoutDoubleStop(sentence.arg(Elide(Clean(call.text1), NameBudget(sentence, 1))));
     }
     if (call.kind == CIncomingCall::kKindTransfer) {
         const QString sentence = QCoreApplication::translate(
@@ -96,7 +92,7 @@ std::optional<QString> Format(const CIncomingCall& call)
         const auto [first, second] =
             FitPair(Clean(call.text1), Clean(call.text2), NameBudget(sentence, 2));
         // One pass over both: a "%2" inside the first name stays as it is.
-        return sentence.arg(first, second);
+        return WithoutDoubleStop(sentence.arg(first, second));
     }
     return std::nullopt;
 }

@@ -410,7 +410,12 @@ void COperatorDlg::Announce(const CVisitorEntry& entry)
     };
     CVisitorPopupDlg* popup = CVisitorPopupDlg::Announce(&m_settings, &m_popupsOpen,
                                                          &m_popupSlots, entry, std::move(invite));
-    if (popup)
+    if (popup) {
         popup->SetLauncher(m_launcher);
+        popup->SetLinkFailureHandler([window = QPointer<COperatorDlg>(this)](int code) {
+            if (window)
+                window->m_notifier.Inform(window, CUrlLauncher::FailureMessage(code));
+        });
+    }
     emit VisitorAnnounced(entry.id, popup);
 }

@@ -2,6 +2,7 @@
 
 #include "session_bridge.h"
 #include "message_codes.h"
+#include "shown_text.h"
 #include "status_word.h"
 
 #include <algorithm>
@@ -129,7 +130,7 @@ COperatorListModel::Row* COperatorListModel::LinkOnTop(const CUserEntry& entry)
 {
     auto row = std::make_unique<Row>();
     row->id = entry.id;
-    row->name = QString::fromStdString(entry.text2 + ' ' + entry.text3);
+    row->name = ShownLine(QString::fromStdString(entry.text2 + ' ' + entry.text3));
     row->image = kImageNone;
     Row* linked = row.get();
     m_rows.Insert(0, linked);
@@ -150,7 +151,7 @@ void COperatorListModel::Reset(const std::vector<CUserEntry>& entries)
     for (const CUserEntry& entry : entries) {
         Row* row = LinkOnTop(entry);
         SetStatus(row, entry.status);
-        row->host = QString::fromStdString(entry.text1);
+        row->host = ShownLine(QString::fromStdString(entry.text1));
     }
     endResetModel();
 }
@@ -162,12 +163,12 @@ void COperatorListModel::Add(const CUserEntry& entry)
         beginInsertRows({}, 0, 0);
         row = LinkOnTop(entry);
         SetStatus(row, entry.status);
-        row->host = QString::fromStdString(entry.text1);
+        row->host = ShownLine(QString::fromStdString(entry.text1));
         endInsertRows();
         return;
     }
     SetStatus(row, entry.status);
-    row->host = QString::fromStdString(entry.text1);
+    row->host = ShownLine(QString::fromStdString(entry.text1));
     const int at = m_rows.RowOf(row);
     emit dataChanged(index(at, 0), index(at, kColumnCount - 1));
 }

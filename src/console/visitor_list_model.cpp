@@ -2,6 +2,8 @@
 
 #include "session_bridge.h"
 #include "app_settings.h"
+#include "server_time.h"
+#include "shown_text.h"
 #include "wildcard.h"
 
 #include <algorithm>
@@ -9,6 +11,11 @@
 struct CVisitorListModel::Row final : CRowSequence::Node
 {
     CVisitorEntry record;
+    // What the row shows, made safe to show once, when the row is made.
+    QString caption;
+    QString address;
+    QString ip;
+    QString time;
 };
 
 CVisitorListModel::CVisitorListModel(const CAppSettings* settings, QObject* parent)
@@ -63,17 +70,17 @@ QVariant CVisitorListModel::data(const QModelIndex& index, int role) const
     case GroupKeyRole:
         return r.number2;
     case CaptionRole:
-        return QString::fromStdString(r.text2);
+        return row->caption;
     case AddressRole:
-        return QString::fromStdString(r.text1);
+        return row->address;
     case MinutesRole:
         return r.minutes;
     case InvitedRole:
         return r.invited;
     case IpRole:
-        return QString::fromStdString(r.text5);
+        return row->ip;
     case TimeRole:
-        return QString::fromStdString(r.time);
+        return row->time;
     default:
         return {};
     }
@@ -165,6 +172,12 @@ CVisitorListModel::Row* CVisitorListModel::Link(const CVisitorEntry& entry,
     row->record.text1 = StripDomainLastMatch(entry.text1, patterns);
     row->record.invited = false;
     row->record.minutes = 0;
+    row->caption = ShownLine(QString::fromStdString(entry.text2));
+    row->address = ShownLine(QString::fromStdString(row->record.text1), 2000);
+    row->ip = ShownLine(QString::fromStdString(entry.text5), 100);
+    // A visitor who arrives while the console runs carries the server's UTC text; the listed
+    // ones were converted when the list was loaded, and a converted text passes unchanged.
+    row->time = ShownLine(QString::fromStdString(ServerTimeToLocal(entry.time)), 100);
     Row* linked = row.get();
     m_rows.Insert(GroupPosition(entry.number2), linked);
     m_groupTop[entry.number2] = linked;

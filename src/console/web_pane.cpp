@@ -87,12 +87,17 @@ void CWebPane::CreateView()
         m_view = m_factory(this);
     if (m_view.widget) {
         m_stack->addWidget(m_view.widget);
+        // Mail links of the service's pages open by the launcher's rules; the view refuses every
+        // other scheme itself. Connected by name: the view's class is in the browser's module.
+        if (m_view.widget->metaObject()->indexOfSignal("LinkOutside(QUrl)") >= 0)
+            connect(m_view.widget, SIGNAL(LinkOutside(QUrl)), this, SLOT(OpenOutside(QUrl)));
         return;
     }
     m_view = {};
     m_external = new QLabel(this);
     m_external->setAlignment(Qt::AlignCenter);
     m_external->setWordWrap(true);
+    m_external->setTextFormat(Qt::PlainText);
     m_external->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_external->setBackgroundRole(QPalette::Base);
     m_external->setAutoFillBackground(true);
@@ -110,9 +115,17 @@ bool CWebPane::Navigate(const QUrl& url)
         return true;
     }
     const int result = m_launcher->OpenUrl(url.toString(QUrl::FullyEncoded));
+    // The address carries the operator's name and password: it is named without them.
+    const QUrl shown = url.adjusted(QUrl::RemoveUserInfo | QUrl::RemoveQuery | QUrl::RemoveFragment);
     m_external->setText(result > 32 ? tr("The page has been opened in your web browser:\n%1")
-                                          .arg(url.toString(QUrl::FullyEncoded))
+                                          .arg(shown.toDisplayString())
                                     : CUrlLauncher::FailureMessage(result));
     m_stack->setCurrentWidget(m_external);
     return false;
+}
+
+void CWebPane::OpenOutside(const QUrl& url)
+{
+    if (url.scheme().compare(QLatin1String("mailto"), Qt::CaseInsensitive) == 0)
+        m_launcher->OpenUrl(url.toString(QUrl::FullyEncoded));
 }

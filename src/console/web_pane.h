@@ -51,6 +51,10 @@ public:
     QUrl LastUrl() const { return m_lastUrl; }
     bool HasView() const { return m_view.widget != nullptr; }
 
+private slots:
+    // A mail link a page asked for.
+    void OpenOutside(const QUrl& url);
+
 private:
     void CreateView();
 

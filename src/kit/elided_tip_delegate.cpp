@@ -3,6 +3,8 @@
 #include <QAbstractItemView>
 #include <QHelpEvent>
 #include <QStyle>
+#include "shown_text.h"
+
 #include <QToolTip>
 
 bool CElidedTipDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
@@ -16,7 +18,8 @@ bool CElidedTipDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
     const QRect textRect = view->style()->subElementRect(QStyle::SE_ItemViewItemText, &item, view);
     const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
     if (item.fontMetrics.horizontalAdvance(item.text) > textRect.width() - 2 * margin)
-        QToolTip::showText(event->globalPos(), item.text, view->viewport(), option.rect);
+        QToolTip::showText(event->globalPos(), PlainToolTip(item.text), view->viewport(),
+                           option.rect);
     else
         QToolTip::hideText();
     return true;

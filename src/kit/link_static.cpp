@@ -3,6 +3,7 @@
 #include "colour_math.h"
 #include "desktop_theme.h"
 #include "url_launcher.h"
+#include "shown_text.h"
 #include "url_warning.h"
 
 #include <QEnterEvent>
@@ -29,14 +30,14 @@ CLinkStatic::CLinkStatic(const QString& text, QWidget* parent)
     setCursor(Qt::PointingHandCursor);
     setMouseTracking(true);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    setToolTip(Url());
+    setToolTip(PlainToolTip(Url()));
     Refit();
 }
 
 void CLinkStatic::SetText(const QString& text)
 {
     m_text = text;
-    setToolTip(Url());
+    setToolTip(PlainToolTip(Url()));
     Refit();
     update();
 }
@@ -49,7 +50,7 @@ QString CLinkStatic::Text() const
 void CLinkStatic::SetUrl(const QString& address)
 {
     m_url = address;
-    setToolTip(Url());
+    setToolTip(PlainToolTip(Url()));
     Refit();
     update();
 }
@@ -113,6 +114,11 @@ void CLinkStatic::SetVisited(bool visited)
     update();
 }
 
+void CLinkStatic::SetFailureHandler(std::function<void(int code)> handler)
+{
+    m_failureHandler = std::move(handler);
+}
+
 void CLinkStatic::SetLauncher(const CUrlLauncher* launcher)
 {
     m_launcher = launcher ? launcher : &CUrlLauncher::Desktop();
@@ -120,7 +126,8 @@ void CLinkStatic::SetLauncher(const CUrlLauncher* launcher)
 
 int CLinkStatic::OpenUrl(const QString& address) const
 {
-    return m_launcher->OpenUrl(address);
+    return m_launcher->OpenUrl(address, m_fromNetwork ? CUrlLauncher::Origin::Network
+                                                      : CUrlLauncher::Origin::Own);
 }
 
 QFont CLinkStatic::LinkFont() const
@@ -214,7 +221,10 @@ void CLinkStatic::Follow()
     } else {
         m_visited = false;
         update();
-        WarnUrlFailure(this, result);
+        if (m_failureHandler)
+            m_failureHandler(result);
+        else
+            WarnUrlFailure(this, result);
     }
     emit Followed(result);
 }

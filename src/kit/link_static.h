@@ -3,6 +3,7 @@
 #include "theme_colour.h"
 
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 class CUrlLauncher;
@@ -46,6 +47,10 @@ public:
 
     // The launcher is not owned and must outlive the link.
     void SetLauncher(const CUrlLauncher* launcher);
+    // The address came from the network: it opens only as a web page.
+    void SetFromNetwork(bool fromNetwork) { m_fromNetwork = fromNetwork; }
+    // Says why a click opened nothing; until set, a warning over the link's window.
+    void SetFailureHandler(std::function<void(int code)> handler);
     // Opens an address the way a click does, without touching the link's state.
     int OpenUrl(const QString& address) const;
 
@@ -83,4 +88,6 @@ private:
     std::optional<CThemeColour> m_visitedColour;
     CThemeColour m_hoverColour{SysColour::Highlight};
     const CUrlLauncher* m_launcher;
+    bool m_fromNetwork = false;
+    std::function<void(int code)> m_failureHandler;
 };

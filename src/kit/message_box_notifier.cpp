@@ -14,6 +14,8 @@ void CMessageBoxNotifier::Inform(QWidget* owner, const QString& text, std::funct
 {
     auto* box = new QMessageBox(QMessageBox::NoIcon, QCoreApplication::translate("CNotifier", "Parlendo"),
                                 DisplayText(text), QMessageBox::Ok, owner);
+    // Texts may carry what a server sent: shown as they are, never as markup.
+    box->setTextFormat(Qt::PlainText);
     box->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(box, &QMessageBox::finished, box, [done = std::move(done)] {
         if (done)
@@ -27,6 +29,7 @@ void CMessageBoxNotifier::Ask(QWidget* owner, const QString& title, const QStrin
 {
     auto* box = new QMessageBox(QMessageBox::Question, title, DisplayText(text),
                                 QMessageBox::Yes | QMessageBox::No, owner);
+    box->setTextFormat(Qt::PlainText);
     box->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(box, &QMessageBox::finished, box, [box, answer = std::move(answer)](int) {
         if (answer)

@@ -122,12 +122,16 @@ QUrl CUrlLauncher::Resolve(const QString& address, int* code) const
     return {};
 }
 
-int CUrlLauncher::OpenUrl(const QString& address) const
+int CUrlLauncher::OpenUrl(const QString& address, Origin origin) const
 {
     int code = kOpened;
     const QUrl url = Resolve(address, &code);
     if (code != kOpened)
         return code;
+    const QString scheme = url.scheme().toLower();
+    if (origin == Origin::Network && scheme != QLatin1String("http") &&
+        scheme != QLatin1String("https"))
+        return kAccessDenied;
     if (!m_opener || !m_opener(url))
         return kNoAssociation;
     return kOpened;

@@ -39,8 +39,17 @@ public:
     // What an address would open: the URL, or an empty URL with the refusal in code.
     QUrl Resolve(const QString& address, int* code) const;
 
+    // Where an address comes from. One from the network (a visitor's page, a server's page)
+    // opens only as a web page, whatever it says it is: a "mailto:...?attach=..." of a stranger
+    // must not reach the mail program.
+    enum class Origin
+    {
+        Own,
+        Network,
+    };
+
     // kOpened, or the code of the refusal or failure.
-    int OpenUrl(const QString& address) const;
+    int OpenUrl(const QString& address, Origin origin = Origin::Own) const;
 
     static QString ErrorText(int code);
     // The sentence shown to the operator when an address could not be opened.

@@ -4,6 +4,7 @@
 #include "flat_button.h"
 #include "link_static.h"
 #include "result_text.h"
+#include "shown_text.h"
 #include "visitor_entry.h"
 #include "wildcard.h"
 
@@ -83,10 +84,11 @@ CVisitorPopupDlg::CVisitorPopupDlg(const CAppSettings* settings, int* openCount,
     for (std::size_t i = 0; i < patterns.size(); ++i)
         patterns[i] = m_settings->m_baseUrl[i].toStdString();
     const std::string shown = StripDomainChained(m_pageAddress, patterns);
-    m_title->SetText(QString::fromStdString(m_caption));
+    m_title->SetText(ShownLine(QString::fromStdString(m_caption)));
     m_message->setText(tr("A visitor has now entered: ") +
-                       QString::fromStdString(shown));
+                       ShownLine(QString::fromStdString(shown), 500));
     m_title->SetUrl(QString::fromStdString(m_pageAddress));
+    m_title->SetFromNetwork(true);
 
     LayOut();
     Place();
@@ -177,6 +179,11 @@ void CVisitorPopupDlg::Place()
 void CVisitorPopupDlg::SetLauncher(const CUrlLauncher* launcher)
 {
     m_title->SetLauncher(launcher);
+}
+
+void CVisitorPopupDlg::SetLinkFailureHandler(std::function<void(int code)> handler)
+{
+    m_title->SetFailureHandler(std::move(handler));
 }
 
 QString CVisitorPopupDlg::ErrorMessage(int code)

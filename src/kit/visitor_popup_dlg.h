@@ -59,6 +59,8 @@ public:
 
     // Opens the title link's address through another launcher; it must outlive the popup.
     void SetLauncher(const CUrlLauncher* launcher);
+    // Says why the title link opened nothing, where the popup's closing does not take it away.
+    void SetLinkFailureHandler(std::function<void(int code)> handler);
 
     static QString ErrorMessage(int code);
 
