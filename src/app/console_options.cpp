@@ -5,6 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <cstdio>
 
 namespace {
@@ -67,7 +68,11 @@ std::optional<int> ConsoleOptions::Parse(const QStringList& arguments, ConsoleOp
         return 1;
     }
     if (parser.isSet(help)) {
-        Print(stdout, parser.helpText());
+        // Read before the application object exists, which would name the program itself.
+        QString text = parser.helpText();
+        text.replace(QLatin1String("<executable_name>"),
+                     QFileInfo(arguments.value(0, QStringLiteral("parlendo"))).fileName());
+        Print(stdout, text);
         return 0;
     }
     if (parser.isSet(version)) {

@@ -18,17 +18,25 @@ int main(int argc, char* argv[])
     // which Qt makes only when asked to before the application object exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 
+    QCoreApplication::setApplicationName(QStringLiteral("parlendo"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.2"));
+
+    // The options are read before any window system is asked for: --help and --version work on
+    // a machine without a display, and so does the packaging check.
+    ConsoleOptions options;
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (const auto exitCode = ConsoleOptions::Parse(arguments, options))
+        return *exitCode;
+    if (options.checkInstall) {
+        const QCoreApplication core(argc, argv);
+        return CheckInstall();
+    }
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("parlendo"));
-    QApplication::setApplicationVersion(QStringLiteral("1.2"));
     // Ties the windows to the installed desktop entry (its icon and name on Wayland).
     QGuiApplication::setDesktopFileName(QStringLiteral("net.parlendo.Console"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/console/parlendo.svg")));
-
-    ConsoleOptions options;
-    if (const auto exitCode = ConsoleOptions::Parse(QApplication::arguments(), options))
-        return *exitCode;
-    if (options.checkInstall)
-        return CheckInstall();
     return CConsoleApp(options).Run();
 }
