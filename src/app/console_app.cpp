@@ -111,7 +111,7 @@ int CConsoleApp::Run()
     window->SetChatWindowFactory(
         [&settings, &profile, &session, &pool, &notifier, &chats](const CIncomingCall& call) {
             auto* callBridge = new CCallBridge(session, pool, call.callId);
-            chats.append(CChatDlg::Open(settings, callBridge, profile, notifier));
+            chats.append(CChatDlg::Open(settings, call, callBridge, profile, notifier));
         });
     window->SetChatWindows([&chats] {
         QList<QWidget*> open;

@@ -48,9 +48,10 @@ constexpr int kNameLength = 100;
 
 } // namespace
 
-CChatDlg::CChatDlg(CAppSettings& settings, CCallBridge* bridge, const CLayoutProfile& profile,
-                   CNotifier& notifier, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_settings(settings), m_bridge(bridge), m_profile(profile),
+CChatDlg::CChatDlg(CAppSettings& settings, const CIncomingCall& offer, CCallBridge* bridge,
+                   const CLayoutProfile& profile, CNotifier& notifier, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_settings(settings), m_offer(offer), m_bridge(bridge),
+      m_profile(profile),
       m_notifier(notifier), m_clock([] {
           return static_cast<std::int64_t>(std::chrono::duration_cast<std::chrono::seconds>(
                                                std::chrono::system_clock::now().time_since_epoch())
@@ -75,10 +76,10 @@ CChatDlg::~CChatDlg()
     m_bridge->Detach();
 }
 
-CChatDlg* CChatDlg::Open(CAppSettings& settings, CCallBridge* bridge,
+CChatDlg* CChatDlg::Open(CAppSettings& settings, const CIncomingCall& offer, CCallBridge* bridge,
                          const CLayoutProfile& profile, CNotifier& notifier)
 {
-    auto* window = new CChatDlg(settings, bridge, profile, notifier);
+    auto* window = new CChatDlg(settings, offer, bridge, profile, notifier);
     window->show();
     window->raise();
     window->activateWindow();
@@ -117,9 +118,10 @@ void CChatDlg::BuildControls()
     // The panel's toggle first: the window's own slot is wired once the panel exists.
     m_cannedButton = toolbar->AddButton(tr("Canned Answers"), QStringLiteral(":/ui/canned.png"),
                                         QStringLiteral("cannedAnswers"));
-    add(tr("Transfer Chat"), ":/ui/invite.png", "transferChat", &CChatDlg::OnTransferChat);
-    add(tr("Send Link"), ":/chat/link.png", "sendLink", &CChatDlg::OnSendLink);
-    add(tr("Send Image"), ":/chat/image.png", "sendImage", &CChatDlg::OnSendImage);
+    m_transfer =
+        add(tr("Transfer Chat"), ":/ui/invite.png", "transferChat", &CChatDlg::OnTransferChat);
+    m_sendLink = add(tr("Send Link"), ":/chat/link.png", "sendLink", &CChatDlg::OnSendLink);
+    m_sendImage = add(tr("Send Image"), ":/chat/image.png", "sendImage", &CChatDlg::OnSendImage);
     add(tr("Save Chat"), ":/chat/save.png", "saveChat", &CChatDlg::OnSaveChat)
         ->SetTooltip(tr("Save the chat as a rich text file (Ctrl+S)"), false);
     add(tr("Print Chat"), ":/chat/print.png", "printChat", &CChatDlg::OnPrintChat)
@@ -195,6 +197,7 @@ void CChatDlg::BuildControls()
     auto* printKey = new QShortcut(QKeySequence::Print, this);
     connect(printKey, &QShortcut::activated, this, &CChatDlg::OnPrintChat);
 
+    EnableCommands();
     setTabOrder(m_input, m_sendButton);
     setTabOrder(m_sendButton, m_transcript);
     m_input->setFocus();
@@ -259,21 +262,32 @@ void CChatDlg::OnOpened()
         return;
     }
     m_state = State::Connected;
+    EnableCommands();
     m_statusLine->setText(tr("Connected to the Parlendo server."));
     m_bridge->RequestParticipants();
 
-    // Sent as stored: the welcome message keeps its apostrophes, unlike typed text.
+    // Sent as stored: the welcome message keeps its apostrophes, unlike typed text. A transferred
+    // call was greeted by whoever took it first.
     const QString& welcome = m_settings.m_welcomeMsg;
-    if (!welcome.isEmpty())
+    if (!welcome.isEmpty() && m_offer.kind != CIncomingCall::kKindTransfer)
         SendLine(welcome, welcome, CTranscriptCtrl::kChatTextColour,
                  tr("This message could not be delivered: %1").arg(welcome));
     m_typingTimer->start();
     emit CallOpened();
 }
 
+void CChatDlg::EnableCommands()
+{
+    // Only a held call can take a line, a link, an image or a transfer.
+    const bool held = m_state == State::Connected;
+    for (CFlatButton* command : {m_sendButton, m_sendLink, m_sendImage, m_transfer})
+        command->setEnabled(held);
+}
+
 void CChatDlg::EnterError(const QString& message)
 {
     m_state = State::Error;
+    EnableCommands();
     setWindowTitle(tr("Parlendo - Error"));
     m_statusLine->setText(tr("Failed to conect to the Parlendo server."));
     m_notifier.Inform(this, message);
@@ -282,6 +296,7 @@ void CChatDlg::EnterError(const QString& message)
 void CChatDlg::EnterClosed()
 {
     m_state = State::Closed;
+    EnableCommands();
     setWindowTitle(tr("Parlendo - Chat closed"));
     m_statusLine->setText(tr("Chat closed"));
     m_typingTimer->stop(); // it only serves the typing line of a held call
@@ -442,12 +457,21 @@ bool CChatDlg::SendLine(const QString& text, const QString& shown, QRgb shownCol
 void CChatDlg::OnSend()
 {
     const QString typed = m_input->toPlainText();
-    if (!typed.isEmpty()) {
-        const QString sent = ApostrophesToBackticks(typed);
-        SendLine(sent, sent, CTranscriptCtrl::kChatTextColour,
-                 tr("This message could not be delivered: %1").arg(sent));
+    if (typed.isEmpty())
+        return;
+    if (m_state != State::Connected) {
+        // What the operator typed stays, to be copied elsewhere or sent once it can be.
+        m_statusLine->setText(m_state == State::Connecting
+                                  ? tr("Not sent: the chat is still connecting.")
+                                  : tr("Not sent: this chat has ended."));
+        return;
     }
-    m_input->clear();
+    const QString sent = ApostrophesToBackticks(typed);
+    if (SendLine(sent, sent, CTranscriptCtrl::kChatTextColour,
+                 tr("This message could not be delivered: %1").arg(sent)))
+        m_input->clear();
+    else
+        m_statusLine->setText(tr("Not sent: the chat's connection cannot take it."));
 }
 
 void CChatDlg::AskForAddress(const std::function<void(const QString& typed)>& send)

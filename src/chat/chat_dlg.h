@@ -1,5 +1,6 @@
 #pragma once
 
+#include "incoming_call.h"
 #include "session_values.h"
 #include "typing_state.h"
 
@@ -45,16 +46,17 @@ public:
 
     static constexpr int kTypingTimerMs = 1000;
 
-    // The window takes the bridge (made for its call) as its child; the rest is not owned and
-    // must outlive the window.
-    CChatDlg(CAppSettings& settings, CCallBridge* bridge, const CLayoutProfile& profile,
-             CNotifier& notifier, QWidget* parent = nullptr);
+    // The window takes the bridge (made for the offered call) as its child; the rest is not
+    // owned and must outlive the window.
+    CChatDlg(CAppSettings& settings, const CIncomingCall& offer, CCallBridge* bridge,
+             const CLayoutProfile& profile, CNotifier& notifier, QWidget* parent = nullptr);
     // Detaches from the call, which then closes in the background; no notice is written.
     ~CChatDlg() override;
 
     // Creates the window for an accepted call and brings it up.
-    static CChatDlg* Open(CAppSettings& settings, CCallBridge* bridge,
-                          const CLayoutProfile& profile, CNotifier& notifier);
+    static CChatDlg* Open(CAppSettings& settings, const CIncomingCall& offer,
+                          CCallBridge* bridge, const CLayoutProfile& profile,
+                          CNotifier& notifier);
 
     // Replaces the system clock (tests).
     void SetClock(Clock clock);
@@ -85,6 +87,7 @@ private:
     void StartConnect();
     void OnOpened();
     void OnOpenFailed(int result);
+    void EnableCommands();
     void EnterError(const QString& message);
     void EnterClosed();
 
@@ -119,6 +122,7 @@ private:
     std::int64_t Now() const;
 
     CAppSettings& m_settings;
+    const CIncomingCall m_offer;
     CCallBridge* m_bridge;
     const CLayoutProfile& m_profile;
     CNotifier& m_notifier;
@@ -134,6 +138,9 @@ private:
     bool m_closingByEscape = false;
 
     CFlatButton* m_cannedButton = nullptr;
+    CFlatButton* m_transfer = nullptr;
+    CFlatButton* m_sendLink = nullptr;
+    CFlatButton* m_sendImage = nullptr;
     CTranscriptCtrl* m_transcript = nullptr;
     QPlainTextEdit* m_input = nullptr;
     CFlatButton* m_sendButton = nullptr;

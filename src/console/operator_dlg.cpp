@@ -182,6 +182,12 @@ void COperatorDlg::ConnectCommands()
     // hints) and brings the window back.
     connect(m_connection, &CConnectionController::Notification, m_tray, &CTrayIcon::ShowBalloon);
     connect(m_tray, &CTrayIcon::RestoreRequested, this, &COperatorDlg::RestoreFromTray);
+    connect(m_tray, &CTrayIcon::HideRequested, this, [this] {
+        showMinimized(); // hides to the tray, as minimising does
+    });
+    connect(m_tray, &CTrayIcon::StatusChosen, m_connection, &CConnectionController::ChooseStatus);
+    connect(m_tray, &CTrayIcon::QuitRequested, this, &QWidget::close);
+    m_tray->SetMenuState([this] { return isVisible() && !isMinimized(); });
     connect(&m_bridge, &CSessionBridge::InviteFinished, this, [this](int result) {
         if (result < 0)
             m_notifier.Inform(this, tr("Failed to invite selected users to chat.\r\n") +
@@ -229,7 +235,8 @@ void COperatorDlg::ShowConnectionState()
     m_toolbar->Login()->setEnabled(state.LoginEnabled());
     m_toolbar->Logout()->setEnabled(state.LogoutEnabled());
     m_toolbar->MyStatus()->setEnabled(state.StatusEnabled());
-    m_toolbar->Invite()->setEnabled(state.InviteEnabled());
+    // Invite to Chat also needs a visitor to invite.
+    m_toolbar->Invite()->setEnabled(state.InviteEnabled() && m_visitorsView->HasSelection());
     m_tray->Modify(m_connection->IsLoggedIn(), title);
 }
 

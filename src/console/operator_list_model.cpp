@@ -26,6 +26,15 @@ void COperatorListModel::Follow(const CSessionBridge& bridge)
     connect(&bridge, &CSessionBridge::OperatorAdded, this, &COperatorListModel::Add);
     connect(&bridge, &CSessionBridge::OperatorUpdated, this, &COperatorListModel::Update);
     connect(&bridge, &CSessionBridge::OperatorRemoved, this, &COperatorListModel::Remove);
+    // The server tells the others of a change of the operator's own status, and this console
+    // only through its confirmation: the own row follows that.
+    connect(&bridge, &CSessionBridge::StatusChanged, this, [this, &bridge](int status) {
+        CUserEntry own;
+        own.id = bridge.OperatorId();
+        own.type = UserType::kOperator;
+        own.status = status;
+        Update(own);
+    });
     connect(&bridge, &CSessionBridge::LoggedIn, this, &COperatorListModel::Clear);
     connect(&bridge, &CSessionBridge::LoggedOut, this, [this] { Clear(); });
 }

@@ -1,9 +1,11 @@
 #include "tray_icon.h"
 
 #include "app_settings.h"
+#include "message_codes.h"
 #include "status_word.h"
 #include "tray_notice.h"
 
+#include <QMenu>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -32,6 +34,48 @@ CTrayIcon::CTrayIcon(const CAppSettings* settings, QObject* parent)
     : QObject(parent), m_settings(settings), m_icon(new QSystemTrayIcon(this))
 {
     connect(m_icon, &QSystemTrayIcon::activated, this, &CTrayIcon::OnActivated);
+    BuildMenu();
+}
+
+void CTrayIcon::BuildMenu()
+{
+    // Not a child of any widget: a menu of a window that hides itself to the tray would go
+    // with it.
+    m_menu = std::make_unique<QMenu>();
+    m_menu->setObjectName(QStringLiteral("trayMenu"));
+    m_showHide = m_menu->addAction(tr("&Show Parlendo"));
+    connect(m_showHide, &QAction::triggered, this, [this] {
+        if (m_consoleShown && m_consoleShown())
+            emit HideRequested();
+        else
+            emit RestoreRequested();
+    });
+    m_menu->addSeparator();
+    const std::pair<QString, int> statuses[] = {{tr("&Online"), OperatorStatus::kOnline},
+                                                {tr("&Busy"), OperatorStatus::kBusy},
+                                                {tr("&Away"), OperatorStatus::kAway}};
+    for (const auto& [text, status] : statuses) {
+        QAction* action = m_menu->addAction(text);
+        connect(action, &QAction::triggered, this, [this, status] { emit StatusChosen(status); });
+        m_statusActions.append(action);
+    }
+    m_menu->addSeparator();
+    connect(m_menu->addAction(tr("&Quit")), &QAction::triggered, this, &CTrayIcon::QuitRequested);
+    connect(m_menu.get(), &QMenu::aboutToShow, this, &CTrayIcon::UpdateMenu);
+    m_icon->setContextMenu(m_menu.get());
+}
+
+void CTrayIcon::SetMenuState(std::function<bool()> consoleShown)
+{
+    m_consoleShown = std::move(consoleShown);
+}
+
+void CTrayIcon::UpdateMenu()
+{
+    const bool shown = m_consoleShown && m_consoleShown();
+    m_showHide->setText(shown ? tr("&Hide Parlendo") : tr("&Show Parlendo"));
+    for (QAction* action : std::as_const(m_statusActions))
+        action->setEnabled(m_loggedIn);
 }
 
 CTrayIcon::~CTrayIcon()
@@ -103,7 +147,7 @@ void CTrayIcon::ShowBalloon(const QString& text, const QString& title)
 
 void CTrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    // Single clicks, the middle button and the context click do nothing: the icon has no menu.
-    if (reason == QSystemTrayIcon::DoubleClick)
+    // The context click opens the menu; the middle button does nothing.
+    if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger)
         emit RestoreRequested();
 }

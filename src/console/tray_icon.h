@@ -6,9 +6,13 @@
 #include <QObject>
 #include <QPointer>
 #include <QSystemTrayIcon>
+#include <functional>
+#include <memory>
 #include <chrono>
 
 class CAppSettings;
+class QAction;
+class QMenu;
 
 // The console's icon in the notification area: the logged-in or the not-logged-in picture, the
 // main window's title as its tip, a double click to bring the window back, and balloons for
@@ -51,17 +55,31 @@ public:
     static QIcon LoggedInIcon();
     static QIcon LoggedOutIcon();
 
+    // The icon's menu: show or hide the console, the status while logged in, quit. shown tells,
+    // as the menu opens, whether the console is on the screen.
+    void SetMenuState(std::function<bool()> consoleShown);
+
 signals:
-    // The operator double-clicked the icon: the main window should show itself in its normal
-    // state, come to the front and take the focus.
+    // The operator clicked or double-clicked the icon (trays that speak the StatusNotifierItem
+    // protocol report only single clicks), or chose "Show Parlendo": the main window should show
+    // itself in its normal state, come to the front and take the focus.
     void RestoreRequested();
+    void HideRequested();
+    void StatusChosen(int status);
+    void QuitRequested();
 
 private:
     void OnActivated(QSystemTrayIcon::ActivationReason reason);
+    void BuildMenu();
+    void UpdateMenu();
     void Apply(bool loggedIn, const QString& title);
 
     const CAppSettings* m_settings;
     QSystemTrayIcon* m_icon; // a child of this object
+    std::unique_ptr<QMenu> m_menu;
+    QAction* m_showHide = nullptr;
+    QList<QAction*> m_statusActions;
+    std::function<bool()> m_consoleShown;
     QPointer<CTrayNotice> m_notice;
     std::chrono::milliseconds m_balloonTime = kBalloonTime;
     bool m_loggedIn = false;

@@ -5,21 +5,10 @@
 
 #include <QCoreApplication>
 #include <QHeaderView>
-#include <QMessageBox>
 #include <algorithm>
 
-namespace {
-
-bool AskWithMessageBox(QWidget* parent, const QString& question)
-{
-    return QMessageBox::question(parent, QCoreApplication::applicationName(), question,
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-}
-
-} // namespace
-
 CVisitorListCtrl::CVisitorListCtrl(QWidget* parent)
-    : QTreeView(parent), m_delegate(new CVisitorRowDelegate(this)), m_asker(AskWithMessageBox)
+    : QTreeView(parent), m_delegate(new CVisitorRowDelegate(this))
 {
     setItemDelegate(m_delegate);
     setRootIsDecorated(false);
@@ -30,8 +19,8 @@ CVisitorListCtrl::CVisitorListCtrl(QWidget* parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     header()->setSectionsMovable(true);
-    header()->setStretchLastSection(false);
-    header()->setDefaultSectionSize(kDefaultWidth1);
+    // The last column takes whatever width is free; the stored widths of the others apply.
+    header()->setStretchLastSection(true);
     connect(this, &QAbstractItemView::doubleClicked, this, &CVisitorListCtrl::OnDoubleClicked);
 }
 
@@ -43,7 +32,7 @@ void CVisitorListCtrl::setModel(QAbstractItemModel* model)
     QTreeView::setModel(model);
     if (model) {
         header()->resizeSection(0, kDefaultWidth0);
-        header()->resizeSection(1, kDefaultWidth1);
+        header()->resizeSection(1, std::max(kDefaultWidth1, CVisitorRowDelegate::IpColumnWidth(font())));
         // A reset or a removal can end a selection without a selection signal.
         m_modelConnections.push_back(connect(model, &QAbstractItemModel::modelReset, this,
                                              &CVisitorListCtrl::CheckSelection));
@@ -70,7 +59,7 @@ void CVisitorListCtrl::SetAsker(Asker asker)
 
 QString CVisitorListCtrl::InviteQuestion()
 {
-    return QStringLiteral(
+    return tr(
         "Do you want to send a chat invitation to the visitor browsing the selected web page?");
 }
 
@@ -130,7 +119,7 @@ void CVisitorListCtrl::OnDoubleClicked(const QModelIndex& index)
 {
     if (!index.isValid())
         return;
-    if (m_asker(this, InviteQuestion()))
+    if (m_asker && m_asker(this, InviteQuestion()))
         emit InviteRequested();
 }
 

@@ -3,10 +3,13 @@
 #include "colour_math.h"
 #include "desktop_theme.h"
 #include "system_colour.h"
+#include "shown_text.h"
 #include "visitor_list_model.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QTextLayout>
 #include <QTreeView>
 
@@ -141,9 +144,9 @@ void CVisitorRowDelegate::PaintRow(QPainter* painter, const QStyleOptionViewItem
                          MinutesText(index.data(CVisitorListModel::MinutesRole).toInt()));
 
         painter->setPen(Readable(kIpGreen, palette));
+        // Cut with an ellipsis where a stored width is narrower; the tool-tip has it whole.
         DrawSingleLine(painter, Edges(L + w0 + 2, T, L + w0 + w1, T + 14),
-                       tr("IP: ") + index.data(CVisitorListModel::IpRole).toString(),
-                       false);
+                       IpText(index), true);
 
         painter->setFont(normal);
         painter->setPen(windowText);
@@ -158,6 +161,44 @@ void CVisitorRowDelegate::PaintRow(QPainter* painter, const QStyleOptionViewItem
     painter->drawLine(L, B - 1, R - 1, B - 1);
     painter->drawLine(R - 1, T, R - 1, B - 1);
     painter->restore();
+}
+
+QString CVisitorRowDelegate::IpText(const QModelIndex& index)
+{
+    return tr("IP: ") + index.data(CVisitorListModel::IpRole).toString();
+}
+
+int CVisitorRowDelegate::IpColumnWidth(const QFont& font)
+{
+    QFont bold = font;
+    bold.setWeight(QFont::Bold);
+    // The longest address the column shows in full, and the gaps the row keeps around it.
+    return QFontMetrics(bold).horizontalAdvance(tr("IP: ") + QStringLiteral("255.255.255.255")) +
+           8;
+}
+
+bool CVisitorRowDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                    const QStyleOptionViewItem& option, const QModelIndex& index)
+{
+    const auto* tree = qobject_cast<const QTreeView*>(view);
+    if (event->type() != QEvent::ToolTip || !tree || !index.isValid())
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    const QModelIndex row = index.siblingAtColumn(CVisitorListModel::kGroupColumn);
+    const int ipLeft = tree->header()->sectionViewportPosition(CVisitorListModel::kInfoColumn);
+    const int ipWidth = tree->header()->sectionSize(CVisitorListModel::kInfoColumn);
+    const QRect rowRect = tree->visualRect(row);
+    const QRect ipRect(ipLeft, rowRect.top(), ipWidth, 15);
+    QFont bold = option.font;
+    bold.setWeight(QFont::Bold);
+    const QString ip = IpText(row);
+    if (ipRect.contains(event->pos()) &&
+        QFontMetrics(bold).horizontalAdvance(ip) > ipWidth - 2) {
+        QToolTip::showText(event->globalPos(), PlainToolTip(ip), view->viewport(), ipRect);
+        return true;
+    }
+    QToolTip::hideText();
+    event->ignore();
+    return true;
 }
 
 void CVisitorRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

@@ -25,8 +25,16 @@ public:
     // across the cell, with the column widths taken from the view's header when it has one.
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                   const QStyleOptionViewItem& option, const QModelIndex& index) override;
+    // The default width of the column that shows the IP address and the time.
+    static int IpColumnWidth(const QFont& font);
+
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
     // The minute count as the row shows it, trailing blank included.
     static QString MinutesText(int minutes);
+
+private:
+    static QString IpText(const QModelIndex& index);
 };
