@@ -127,7 +127,6 @@ void CChatDlg::BuildControls()
     add(tr("Print Chat"), ":/chat/print.png", "printChat", &CChatDlg::OnPrintChat)
         ->SetTooltip(tr("Print the chat (Ctrl+P)"), false);
     add(tr("Close Chat"), ":/chat/close-chat.png", "closeChat", &CChatDlg::OnCloseChat);
-    toolbar->Finish();
 
     m_transcript = new CTranscriptCtrl(this);
     m_transcript->setObjectName(QStringLiteral("transcript"));
@@ -182,7 +181,8 @@ void CChatDlg::BuildControls()
     layout->addWidget(m_statusLine);
 
     setMinimumSize(kMinimumSize);
-    resize(kDefaultSize);
+    // A new window shows its whole toolbar.
+    resize(std::max(kDefaultSize.width(), toolbar->RowWidth() + 3), kDefaultSize.height());
 
     m_typingTimer = new QTimer(this);
     m_typingTimer->setInterval(kTypingTimerMs);

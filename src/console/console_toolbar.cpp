@@ -43,7 +43,6 @@ CConsoleToolbar::CConsoleToolbar(QWidget* parent)
     m_settings = add(tr("View Settings"), "settings");
     m_canned = add(tr("Canned Answers"), "canned");
     m_about = add(tr("About"), "about");
-    m_band->Finish();
 
     auto menu = std::make_unique<IconMenu>(tr("Status"));
     menu->SetIconStrip(QImage(QStringLiteral(":/ui/status-strip.png")), QSize(16, 16), kMenuMask);

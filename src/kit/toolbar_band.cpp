@@ -10,41 +10,49 @@
 #include <algorithm>
 
 CToolbarBand::CToolbarBand(QWidget* parent)
-    : QWidget(parent), m_band(new CGradientLabel(QString(), this)), m_row(new QHBoxLayout(this))
+    : QWidget(parent), m_band(new CGradientLabel(QString(), this)), m_row(new QWidget(this)),
+      m_rowLayout(new QHBoxLayout(m_row))
 {
-    // The band lies behind the buttons and takes the toolbar's whole size; it is no item of the
-    // layout, whose size is the buttons'.
     m_band->SetColours(SysColour::ScrollBar, SysColour::ScrollBar, SysColour::CaptionText);
-    m_band->lower();
     // A narrow window cuts the row off on the right rather than being held as wide as it.
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
 
     const CDialogUnits units(font());
-    m_row->setContentsMargins(units.X(2), units.Y(2), units.X(2), units.Y(2));
-    m_row->setSpacing(units.X(1));
-    m_row->setSizeConstraint(QLayout::SetNoConstraint);
+    m_rowLayout->setContentsMargins(units.X(2), units.Y(2), units.X(2), units.Y(2));
+    m_rowLayout->setSpacing(units.X(1));
+    m_rowLayout->addStretch(1); // the buttons go before it, packed to the left
 }
 
 CFlatButton* CToolbarBand::AddButton(const QString& caption, const QString& picture,
                                      const QString& name)
 {
-    auto* button = new CFlatButton(caption, this);
+    auto* button = new CFlatButton(caption, m_row);
     button->setObjectName(name);
     SetUpToolbarButton(*button, picture);
     const CDialogUnits units(font());
-    const QSize hint = button->sizeHint();
-    button->setFixedSize(hint.width(), std::max(units.Y(15), hint.height()));
-    m_row->addWidget(button);
+    button->setFixedHeight(std::max(units.Y(15), button->sizeHint().height()));
+    m_rowLayout->insertWidget(m_rowLayout->count() - 1, button);
     return button;
 }
 
-void CToolbarBand::Finish()
+int CToolbarBand::RowWidth() const
 {
-    m_row->addStretch(1);
+    return m_row->sizeHint().width();
+}
+
+QSize CToolbarBand::sizeHint() const
+{
+    return m_row->sizeHint();
+}
+
+QSize CToolbarBand::minimumSizeHint() const
+{
+    return {0, m_row->sizeHint().height()};
 }
 
 void CToolbarBand::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     m_band->setGeometry(rect());
+    m_row->setGeometry(0, 0, std::max(width(), RowWidth()), height());
 }

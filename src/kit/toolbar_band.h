@@ -19,13 +19,19 @@ public:
     // A flat button with the picture (a resource path) beside its caption, appended to the row;
     // its object name is name.
     CFlatButton* AddButton(const QString& caption, const QString& picture, const QString& name);
-    // Ends the row: the rest of the band stays empty.
-    void Finish();
+    // The width the whole row needs.
+    int RowWidth() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     CGradientLabel* m_band;
-    QHBoxLayout* m_row;
+    // The buttons sit on a row of their own, never narrower than they need: a layout squeezes
+    // what does not fit, and the band instead cuts it off.
+    QWidget* m_row;
+    QHBoxLayout* m_rowLayout;
 };
