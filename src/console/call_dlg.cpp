@@ -31,14 +31,20 @@ int TimeoutSeconds(int stored)
 
 } // namespace
 
+std::chrono::milliseconds CCallDlg::Lifetime(const CAppSettings& settings,
+                                             std::chrono::milliseconds second)
+{
+    return second * TimeoutSeconds(settings.m_notifyTimeout);
+}
+
 CCallDlg::CCallDlg(const CAppSettings& settings, const QString& notice, const CIncomingCall& call,
                    ChatWindowFactory openChat, CRingPlayer* ring,
-                   std::chrono::milliseconds second, QWidget* parent)
+                   std::chrono::milliseconds lifetime, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       m_accept(new CFlatButton(tr("Accept"), this)), m_cancel(new CFlatButton(tr("Cancel"), this)),
       m_message(new QLabel(this)), m_notice(notice), m_call(call),
       m_rings(settings.m_notifySound != 0),
-      m_lifetime(second * TimeoutSeconds(settings.m_notifyTimeout)),
+      m_lifetime(lifetime),
       m_openChat(std::move(openChat)), m_ring(ring), m_timer(new QTimer(this))
 {
     setWindowTitle(tr("Parlendo Call"));

@@ -35,11 +35,16 @@ public:
     // The result of an offer nobody answered (Accepted and Rejected as for any dialog).
     static constexpr int kTimedOut = 2;
 
-    // Reads NotifySound and NotifyTimeout now. ring may be null (silent) and need not outlive
-    // the dialog; second is the length of one second of NotifyTimeout (tests shorten it).
+    // Reads NotifySound now. ring may be null (silent) and need not outlive the dialog; the
+    // offer stays up for lifetime unanswered.
     CCallDlg(const CAppSettings& settings, const QString& notice, const CIncomingCall& call,
-             ChatWindowFactory openChat, CRingPlayer* ring = nullptr,
-             std::chrono::milliseconds second = std::chrono::seconds(1), QWidget* parent = nullptr);
+             ChatWindowFactory openChat, CRingPlayer* ring, std::chrono::milliseconds lifetime,
+             QWidget* parent = nullptr);
+
+    // NotifyTimeout as a lifetime, second being the length of one of its seconds (tests shorten
+    // it). A damaged value of 0 or less stands for the default.
+    static std::chrono::milliseconds Lifetime(const CAppSettings& settings,
+                                              std::chrono::milliseconds second);
     ~CCallDlg() override;
 
     const CIncomingCall& Call() const { return m_call; }

@@ -1,46 +1,47 @@
 #include "call_offers.h"
 
 #include "call_notice.h"
-#include "incoming_call.h"
 #include "ring_player.h"
 #include "session_bridge.h"
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 
 namespace {
 
 // The cascade starts over after this many, rather than walking off the screen.
 constexpr int kCascadeSteps = 8;
+constexpr std::chrono::milliseconds kClockTick{500};
 
 } // namespace
 
 CCallOffers::CCallOffers(const CAppSettings& settings, std::chrono::milliseconds second,
                          QObject* parent)
-    : QObject(parent), m_settings(settings), m_second(second), m_ring(new CRingPlayer(this))
+    : QObject(parent), m_settings(settings), m_second(second), m_ring(new CRingPlayer(this)),
+      m_clock(new QTimer(this))
 {
+    m_clock->setInterval(std::min(kClockTick, m_second));
+    connect(m_clock, &QTimer::timeout, this, &CCallOffers::OnTick);
 }
 
 CCallOffers::~CCallOffers()
 {
-    CloseAll();
+    m_stopped = true;
+    WithdrawAll();
 }
 
 void CCallOffers::Follow(const CSessionBridge& bridge)
 {
-    connect(&bridge, &CSessionBridge::IncomingCall, this, [this](const CIncomingCall& call) {
-        // The offer opens on the desktop even while the console is in the tray.
-        if (!m_stopped)
-            Offer(call);
-    });
-    // Offers came on the connection that has just ended.
-    connect(&bridge, &CSessionBridge::LoggedOut, this, &CCallOffers::CloseAll);
+    // The offer opens on the desktop even while the console is in the tray.
+    connect(&bridge, &CSessionBridge::IncomingCall, this, &CCallOffers::Take);
+    connect(&bridge, &CSessionBridge::LoggedOut, this, &CCallOffers::WithdrawAll);
 }
 
 void CCallOffers::Stop()
 {
     m_stopped = true;
-    CloseAll();
+    WithdrawAll();
 }
 
 void CCallOffers::SetChatWindowFactory(CCallDlg::ChatWindowFactory factory)
@@ -48,54 +49,143 @@ void CCallOffers::SetChatWindowFactory(CCallDlg::ChatWindowFactory factory)
     m_openChat = std::move(factory);
 }
 
-CCallDlg* CCallOffers::Offer(const CIncomingCall& call)
+int CCallOffers::IndexOf(int callId) const
 {
-    const std::optional<QString> notice = CallNotice::Format(call);
-    if (!notice)
-        return nullptr;
-    m_offers.removeIf([](const QPointer<CCallDlg>& offer) { return offer.isNull(); });
-    // Looked up at Accept, so that a factory set later applies; and an offer outliving this
-    // object opens nothing.
-    QPointer<CCallOffers> self(this);
-    auto openChat = [self](const CIncomingCall& accepted) {
-        if (self && self->m_openChat)
-            self->m_openChat(accepted);
-    };
-    auto* offer = new CCallDlg(m_settings, *notice, call, openChat, m_ring, m_second);
-    Place(offer);
-    m_offers.append(offer);
-    offer->show();
-    emit Offered(offer);
-    return offer;
+    for (qsizetype i = 0; i < m_offers.size(); ++i)
+        if (m_offers[i].call.callId == callId)
+            return static_cast<int>(i);
+    return -1;
 }
 
-void CCallOffers::Place(CCallDlg* offer) const
+int CCallOffers::Waiting() const
+{
+    int waiting = 0;
+    for (const Offer& offer : m_offers)
+        if (!offer.window)
+            ++waiting;
+    return waiting;
+}
+
+bool CCallOffers::Take(const CIncomingCall& call)
+{
+    if (m_stopped || IndexOf(call.callId) >= 0)
+        return false;
+    const std::optional<QString> notice = CallNotice::Format(call);
+    if (!notice)
+        return false;
+    const QDateTime now = QDateTime::currentDateTime();
+    const auto lifetime = CCallDlg::Lifetime(m_settings, m_second);
+    m_offers.append({call, *notice, now, now.addMSecs(lifetime.count()), {}});
+    OpenWindows();
+    emit Changed();
+    return true;
+}
+
+void CCallOffers::OpenWindows()
+{
+    int open = 0;
+    for (const Offer& offer : std::as_const(m_offers))
+        if (offer.window)
+            ++open;
+    for (Offer& offer : m_offers) {
+        if (open >= kMaxWindows)
+            break;
+        if (!offer.window) {
+            OpenWindow(offer);
+            ++open;
+        }
+    }
+    // Offers without a window are timed here.
+    if (Waiting() > 0)
+        m_clock->start();
+    else
+        m_clock->stop();
+}
+
+void CCallOffers::OpenWindow(Offer& offer)
+{
+    const auto left = std::chrono::milliseconds(
+        std::max<qint64>(1, QDateTime::currentDateTime().msecsTo(offer.deadline)));
+    const int callId = offer.call.callId;
+    // The chat window is opened here, not by the window: an accepted offer ends as accepted
+    // whatever becomes of the factory.
+    auto* window = new CCallDlg(m_settings, offer.notice, offer.call, {}, m_ring, left);
+    connect(window, &QDialog::finished, this, [this, callId](int result) {
+        Finish(callId, result == QDialog::Accepted       ? End::Accepted
+                       : result == CCallDlg::kTimedOut ? End::TimedOut
+                                                       : End::Declined);
+    });
+    offer.window = window;
+    Place(window);
+    window->show();
+}
+
+bool CCallOffers::AcceptOldest()
+{
+    return !m_offers.isEmpty() && Accept(m_offers.constFirst().call.callId);
+}
+
+bool CCallOffers::Accept(int callId)
+{
+    const int at = IndexOf(callId);
+    if (at < 0)
+        return false;
+    if (CCallDlg* window = m_offers[at].window) {
+        window->accept(); // finishes the offer through the window's result
+        return true;
+    }
+    Finish(callId, End::Accepted);
+    return true;
+}
+
+void CCallOffers::Finish(int callId, End end)
+{
+    const int at = IndexOf(callId);
+    if (at < 0)
+        return; // the window of an offer already finished
+    const Offer offer = m_offers.takeAt(at);
+    if (offer.window && offer.window->isVisible())
+        offer.window->done(end == End::Accepted ? QDialog::Accepted : QDialog::Rejected);
+    if (end == End::Accepted && m_openChat)
+        m_openChat(offer.call);
+    emit Ended(offer.call, end);
+    if (!m_stopped)
+        OpenWindows();
+    emit Changed();
+}
+
+void CCallOffers::WithdrawAll()
+{
+    while (!m_offers.isEmpty())
+        Finish(m_offers.constFirst().call.callId, End::Withdrawn);
+    m_clock->stop();
+}
+
+void CCallOffers::OnTick()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    QList<int> late;
+    for (const Offer& offer : std::as_const(m_offers))
+        if (!offer.window && offer.deadline <= now)
+            late.append(offer.call.callId);
+    for (const int callId : late)
+        Finish(callId, End::TimedOut);
+}
+
+void CCallOffers::Place(CCallDlg* window) const
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    offer->adjustSize();
+    window->adjustSize();
     const QRect area = screen->availableGeometry();
-    const int step = offer->fontMetrics().height() + 8;
-    const int index = static_cast<int>(Open().size()) % kCascadeSteps;
-    QRect frame(QPoint(), offer->size());
+    const int step = window->fontMetrics().height() + 8;
+    int shown = 0;
+    for (const Offer& offer : m_offers)
+        if (offer.window && offer.window != window)
+            ++shown;
+    const int index = shown % kCascadeSteps;
+    QRect frame(QPoint(), window->size());
     frame.moveCenter(area.center());
-    offer->move(frame.topLeft() + QPoint(step, step) * index);
-}
-
-QList<CCallDlg*> CCallOffers::Open() const
-{
-    QList<CCallDlg*> open;
-    for (const QPointer<CCallDlg>& offer : m_offers)
-        if (offer && offer->isVisible())
-            open.append(offer);
-    return open;
-}
-
-void CCallOffers::CloseAll()
-{
-    const QList<QPointer<CCallDlg>> offers = std::exchange(m_offers, {});
-    for (const QPointer<CCallDlg>& offer : offers)
-        if (offer)
-            offer->reject();
+    window->move(frame.topLeft() + QPoint(step, step) * index);
 }

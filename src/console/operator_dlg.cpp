@@ -2,6 +2,7 @@
 
 #include "about_dlg.h"
 #include "app_settings.h"
+#include "banner.h"
 #include "call_offers.h"
 #include "connection_controller.h"
 #include "console_toolbar.h"
@@ -51,6 +52,7 @@ COperatorDlg::COperatorDlg(CAppSettings& settings, const CLayoutProfile& profile
     InstallLists();
     ConnectCommands();
     m_offers->Follow(m_bridge);
+    connect(m_offers, &CCallOffers::Changed, this, &COperatorDlg::ShowWaitingOffers);
     ShowConnectionState();
 }
 
@@ -82,9 +84,12 @@ void COperatorDlg::BuildWindow()
     m_stack->addWidget(m_webPane);
     m_stack->setCurrentWidget(m_visitorsView);
 
+    m_offersBanner = new CBanner(QStringLiteral("offersBanner"), this);
+
     auto* pane = new QVBoxLayout;
     pane->setContentsMargins(0, 0, 0, 0);
     pane->setSpacing(units.Y(1));
+    pane->addWidget(m_offersBanner);
     pane->addWidget(m_caption);
     pane->addWidget(m_stack, 1);
 
@@ -238,6 +243,16 @@ void COperatorDlg::ShowConnectionState()
     // Invite to Chat also needs a visitor to invite.
     m_toolbar->Invite()->setEnabled(state.InviteEnabled() && m_visitorsView->HasSelection());
     m_tray->Modify(m_connection->IsLoggedIn(), title);
+}
+
+void COperatorDlg::ShowWaitingOffers()
+{
+    // Offers beyond the windows the desktop can take wait here, counted, not one window each.
+    const int waiting = m_offers->Waiting();
+    m_offersBanner->Say(waiting > 0 ? tr("%n more chat request(s) waiting", nullptr, waiting)
+                                    : QString(),
+                        CBanner::Tone::Warning);
+    m_offersBanner->SetAction(tr("&Accept the oldest"), [this] { m_offers->AcceptOldest(); });
 }
 
 // --- First display, layout, shutdown ------------------------------------------------------

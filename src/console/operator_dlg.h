@@ -8,6 +8,7 @@
 #include <functional>
 
 class CAppSettings;
+class CBanner;
 class CCallOffers;
 class CConnectionController;
 class CConsoleToolbar;
@@ -99,6 +100,7 @@ private:
     void ConnectCommands();
     void InstallLists();
     void ShowConnectionState();
+    void ShowWaitingOffers();
 
     void RestoreLayout();
     void SaveLayout() const;
@@ -125,6 +127,7 @@ private:
     CConsoleToolbar* m_toolbar = nullptr;
     CNavigationColumn* m_navigation = nullptr;
     CGradientLabel* m_caption = nullptr;
+    CBanner* m_offersBanner = nullptr;
     QStackedWidget* m_stack = nullptr;
     CVisitorListCtrl* m_visitorsView = nullptr;
     COperatorListCtrl* m_operatorsView = nullptr;
