@@ -1,11 +1,13 @@
 #include "console_app.h"
 
+#include "active_chats.h"
 #include "app_settings.h"
 #include "auto_run_entry.h"
 #include "canned_msg_dlg.h"
 #include "canned_store.h"
 #include "call_bridge.h"
 #include "chat_dlg.h"
+#include "chat_tabs_dlg.h"
 #include "demo_server.h"
 #include "layout_profile.h"
 #include "incoming_call.h"
@@ -108,16 +110,31 @@ int CConsoleApp::Run()
         dialog.exec();
     });
     QList<QPointer<CChatDlg>> chats;
+    QPointer<CChatTabsDlg> tabs;
+    CActiveChats activeChats;
+    window->SetActiveChats(&activeChats);
     window->SetChatWindowFactory(
-        [&settings, &profile, &session, &pool, &notifier, &chats](const CIncomingCall& call) {
+        [&settings, &profile, &session, &pool, &notifier, &chats, &tabs, &activeChats](
+            const CIncomingCall& call) {
             auto* callBridge = new CCallBridge(session, pool, call.callId);
-            chats.append(CChatDlg::Open(settings, call, callBridge, profile, notifier));
+            if (settings.m_chatTabs != 1) {
+                chats.append(
+                    CChatDlg::Open(settings, call, callBridge, profile, notifier, &activeChats));
+                return;
+            }
+            // Chats as tabs of one window, made with the first of them.
+            if (!tabs)
+                tabs = new CChatTabsDlg(activeChats, profile);
+            auto* chat = new CChatDlg(settings, call, callBridge, profile, notifier);
+            chat->SetActiveChats(&activeChats);
+            tabs->AddChat(chat);
+            chats.append(chat);
         });
     window->SetChatWindows([&chats] {
         QList<QWidget*> open;
         for (const QPointer<CChatDlg>& chat : std::as_const(chats))
-            if (chat)
-                open.append(chat);
+            if (chat && !open.contains(chat->window()))
+                open.append(chat->window());
         return open;
     });
     if (m_options.exitAfterLogin)
@@ -134,6 +151,7 @@ int CConsoleApp::Run()
     // Chat windows go first: each closes its call on the pool while the session is there.
     for (const QPointer<CChatDlg>& chat : std::as_const(chats))
         delete chat.data();
+    delete tabs.data();
     window->Shutdown();
     bridge.Detach();
     // No new work from here on, and every wait of a job is cut short; closing the connection

@@ -17,6 +17,10 @@ struct CIncomingCall final
     std::optional<QString> text1;
     std::optional<QString> text2;
     std::optional<QString> text3; // absent for a chat request
+
+    // What the request carries beside the caller's name (a visitor's question): the second text
+    // of a chat request, the third of a transfer, whose first two name who transfers it.
+    const std::optional<QString>& Carried() const { return kind == kKindTransfer ? text3 : text2; }
 };
 
 Q_DECLARE_METATYPE(CIncomingCall)

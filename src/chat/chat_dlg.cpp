@@ -1,10 +1,10 @@
 #include "chat_dlg.h"
 
+#include "active_chats.h"
 #include "app_settings.h"
 #include "call_bridge.h"
-#include "canned_panel.h"
 #include "chat_line.h"
-#include "dialog_units.h"
+#include "chat_parts.h"
 #include "flat_button.h"
 #include "invite_dlg.h"
 #include "layout_profile.h"
@@ -15,7 +15,6 @@
 #include "result_codes.h"
 #include "result_text.h"
 #include "shown_text.h"
-#include "toolbar_band.h"
 #include "transcript_ctrl.h"
 #include "transcript_output.h"
 #include "url_dlg.h"
@@ -23,18 +22,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileDialog>
-#include <QFrame>
-#include <QHBoxLayout>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QShortcut>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <chrono>
 
@@ -66,7 +60,6 @@ CChatDlg::CChatDlg(CAppSettings& settings, const CIncomingCall& offer, CCallBrid
 
     BuildControls();
     ConnectBridge();
-    RestorePlacement();
     StartConnect();
 }
 
@@ -77,9 +70,11 @@ CChatDlg::~CChatDlg()
 }
 
 CChatDlg* CChatDlg::Open(CAppSettings& settings, const CIncomingCall& offer, CCallBridge* bridge,
-                         const CLayoutProfile& profile, CNotifier& notifier)
+                         const CLayoutProfile& profile, CNotifier& notifier, CActiveChats* chats)
 {
     auto* window = new CChatDlg(settings, offer, bridge, profile, notifier);
+    window->RestorePlacement(chats ? chats->SeparateWindows() : 0);
+    window->SetActiveChats(chats);
     window->show();
     window->raise();
     window->activateWindow();
@@ -105,84 +100,29 @@ int CChatDlg::CallId() const
 
 void CChatDlg::BuildControls()
 {
-    const CDialogUnits units(font());
-
-    auto* toolbar = new CToolbarBand(this);
-    const auto add = [this, toolbar](const QString& caption, const char* picture,
-                                     const char* name, void (CChatDlg::*command)()) {
-        CFlatButton* button = toolbar->AddButton(caption, QString::fromLatin1(picture),
-                                                 QString::fromLatin1(name));
-        connect(button, &QAbstractButton::clicked, this, command);
-        return button;
-    };
-    // The panel's toggle first: the window's own slot is wired once the panel exists.
-    m_cannedButton = toolbar->AddButton(tr("Canned Answers"), QStringLiteral(":/ui/canned.png"),
-                                        QStringLiteral("cannedAnswers"));
-    m_transfer =
-        add(tr("Transfer Chat"), ":/ui/invite.png", "transferChat", &CChatDlg::OnTransferChat);
-    m_sendLink = add(tr("Send Link"), ":/chat/link.png", "sendLink", &CChatDlg::OnSendLink);
-    m_sendImage = add(tr("Send Image"), ":/chat/image.png", "sendImage", &CChatDlg::OnSendImage);
-    add(tr("Save Chat"), ":/chat/save.png", "saveChat", &CChatDlg::OnSaveChat)
-        ->SetTooltip(tr("Save the chat as a rich text file (Ctrl+S)"), false);
-    add(tr("Print Chat"), ":/chat/print.png", "printChat", &CChatDlg::OnPrintChat)
-        ->SetTooltip(tr("Print the chat (Ctrl+P)"), false);
-    add(tr("Close Chat"), ":/chat/close-chat.png", "closeChat", &CChatDlg::OnCloseChat);
-
-    m_transcript = new CTranscriptCtrl(this);
-    m_transcript->setObjectName(QStringLiteral("transcript"));
-    m_transcript->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-
-    m_input = new QPlainTextEdit(this);
-    m_input->setObjectName(QStringLiteral("input"));
-    m_input->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_input->setTabChangesFocus(true);
-    m_input->installEventFilter(this);
-    m_input->setFixedHeight(units.Y(30));
-
-    // The one raised button of the window: it is what Enter does.
-    m_sendButton = new CFlatButton(tr("Send"), this);
-    m_sendButton->setObjectName(QStringLiteral("send"));
-    m_sendButton->SetBitmaps(QImage(QStringLiteral(":/chat/send.png")), QColor(0, 128, 128), {},
-                             {}, false);
-    m_sendButton->SetAlignment(CFlatButton::kPictureLeft, false);
-    m_sendButton->SetFlat(false, false);
-    m_sendButton->setFixedSize(std::max(units.X(50), m_sendButton->sizeHint().width()),
-                               units.Y(30));
+    const CChatParts parts = CChatParts::Build(this);
+    m_transfer = parts.transferChat;
+    m_sendLink = parts.sendLink;
+    m_sendImage = parts.sendImage;
+    m_transcript = parts.transcript;
+    m_input = parts.input;
+    m_sendButton = parts.send;
+    m_statusLine = parts.statusLine;
+    connect(parts.transferChat, &QAbstractButton::clicked, this, &CChatDlg::OnTransferChat);
+    connect(parts.sendLink, &QAbstractButton::clicked, this, &CChatDlg::OnSendLink);
+    connect(parts.sendImage, &QAbstractButton::clicked, this, &CChatDlg::OnSendImage);
+    connect(parts.saveChat, &QAbstractButton::clicked, this, &CChatDlg::OnSaveChat);
+    connect(parts.printChat, &QAbstractButton::clicked, this, &CChatDlg::OnPrintChat);
+    connect(parts.closeChat, &QAbstractButton::clicked, this, &CChatDlg::OnCloseChat);
     connect(m_sendButton, &QAbstractButton::clicked, this, &CChatDlg::OnSend);
-
-    // Reads the answers as they are now: a later save in the editor leaves this window's alone.
-    m_cannedPanel = new CCannedPanel(m_input, this);
-    connect(m_cannedButton, &QAbstractButton::clicked, m_cannedPanel, &CCannedPanel::Toggle);
-
-    auto* line = new QFrame(this);
-    line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-    m_statusLine = new QLabel(this);
-    m_statusLine->setObjectName(QStringLiteral("statusLine"));
-    m_statusLine->setTextFormat(Qt::PlainText);
-
-    auto* inputRow = new QHBoxLayout;
-    inputRow->setSpacing(units.X(1));
-    inputRow->addWidget(m_input, 1);
-    inputRow->addWidget(m_sendButton);
-    auto* conversation = new QVBoxLayout;
-    conversation->setSpacing(units.Y(2));
-    conversation->addWidget(m_transcript, 1);
-    conversation->addLayout(inputRow);
-    auto* body = new QHBoxLayout;
-    body->setSpacing(units.X(1));
-    body->addWidget(m_cannedPanel);
-    body->addLayout(conversation, 1);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(1, 1, 2, 2);
-    layout->setSpacing(units.Y(2));
-    layout->addWidget(toolbar);
-    layout->addLayout(body, 1);
-    layout->addWidget(line);
-    layout->addWidget(m_statusLine);
+    m_input->installEventFilter(this);
+    // What the offer said: the visitor's question, or who transferred the chat.
+    parts.offerInfo->setText(OfferInfo());
+    parts.offerInfo->setVisible(!parts.offerInfo->text().isEmpty());
 
     setMinimumSize(kMinimumSize);
     // A new window shows its whole toolbar.
-    resize(std::max(kDefaultSize.width(), toolbar->RowWidth() + 3), kDefaultSize.height());
+    resize(std::max(kDefaultSize.width(), parts.toolbarWidth + 3), kDefaultSize.height());
 
     m_typingTimer = new QTimer(this);
     m_typingTimer->setInterval(kTypingTimerMs);
@@ -190,16 +130,14 @@ void CChatDlg::BuildControls()
 
     // Escape ends the window without storing its placement; Enter outside the input box does
     // nothing.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &CChatDlg::OnEscape);
-    auto* saveKey = new QShortcut(QKeySequence::Save, this);
-    connect(saveKey, &QShortcut::activated, this, &CChatDlg::OnSaveChat);
-    auto* printKey = new QShortcut(QKeySequence::Print, this);
-    connect(printKey, &QShortcut::activated, this, &CChatDlg::OnPrintChat);
+    const auto key = [this](const QKeySequence& keys, void (CChatDlg::*command)()) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, command);
+    };
+    key(QKeySequence(Qt::Key_Escape), &CChatDlg::OnEscape);
+    key(QKeySequence::Save, &CChatDlg::OnSaveChat);
+    key(QKeySequence::Print, &CChatDlg::OnPrintChat);
 
     EnableCommands();
-    setTabOrder(m_input, m_sendButton);
-    setTabOrder(m_sendButton, m_transcript);
     m_input->setFocus();
 }
 
@@ -220,9 +158,68 @@ void CChatDlg::ConnectBridge()
     // Channel events and other replies carry nothing the window shows.
 }
 
-void CChatDlg::RestorePlacement()
+void CChatDlg::SetActiveChats(CActiveChats* chats)
 {
-    CWindowLayout(m_profile).RestoreWindow(this, QString::fromLatin1(LayoutSection::ChatWindow));
+    m_chats = chats;
+    if (!m_chats)
+        return;
+    m_chats->Add(this, VisitorName());
+    m_chats->AddKeys(this, this);
+}
+
+QString CChatDlg::VisitorName() const
+{
+    // The caller's name as the offer gave it, until the participants name the visitor.
+    for (const CUserEntry& participant : m_participants)
+        if (participant.type == UserType::kVisitor)
+            return ParticipantName(participant);
+    if (m_offer.kind == CIncomingCall::kKindCall && m_offer.text1)
+        return ShownLine(*m_offer.text1, kNameLength);
+    return tr("Transferred chat");
+}
+
+QString CChatDlg::OfferInfo() const
+{
+    const auto& carried = m_offer.Carried();
+    const QString question =
+        carried && !carried->trimmed().isEmpty() ? ShownLine(*carried, 300) : QString();
+    if (m_offer.kind == CIncomingCall::kKindTransfer) {
+        const QString by = ShownLine(m_offer.text1.value_or(QString()) + QLatin1Char(' ') +
+                                         m_offer.text2.value_or(QString()),
+                                     kNameLength)
+                               .trimmed();
+        return question.isEmpty() ? tr("Transferred to you by %1").arg(by)
+                                  : tr("Transferred to you by %1: %2").arg(by, question);
+    }
+    if (question.isEmpty())
+        return {};
+    return tr("%1 asks: %2").arg(VisitorName(), question);
+}
+
+bool CChatDlg::IsLookedAt() const
+{
+    return isVisible() && window()->isActiveWindow();
+}
+
+void CChatDlg::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && IsLookedAt() && m_chats)
+        m_chats->Seen(this);
+}
+
+void CChatDlg::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // A tab brought to the front is looked at as a window is.
+    if (IsLookedAt() && m_chats)
+        m_chats->Seen(this);
+}
+
+void CChatDlg::RestorePlacement(int cascade)
+{
+    CWindowLayout(m_profile).RestoreWindow(this, QString::fromLatin1(LayoutSection::ChatWindow),
+                                           cascade);
     // A chat the operator has just accepted must be seen: a window last closed minimised
     // comes back in its normal state.
     if (windowState().testFlag(Qt::WindowMinimized))
@@ -297,6 +294,8 @@ void CChatDlg::EnterClosed()
 {
     m_state = State::Closed;
     EnableCommands();
+    if (m_chats)
+        m_chats->SetEnded(this);
     setWindowTitle(tr("Parlendo - Chat closed"));
     m_statusLine->setText(tr("Chat closed"));
     m_typingTimer->stop(); // it only serves the typing line of a held call
@@ -313,6 +312,8 @@ void CChatDlg::OnChatData(const CChatLine& line)
                                          QColor::fromRgb(CTranscriptCtrl::kOtherNameColour));
             m_transcript->AppendText(ShownMessage(*line.text),
                                      QColor::fromRgb(CTranscriptCtrl::kChatTextColour));
+            if (m_chats)
+                m_chats->VisitorWrote(this, IsLookedAt());
             Flash();
         }
         break;
@@ -323,6 +324,8 @@ void CChatDlg::OnChatData(const CChatLine& line)
             m_statusLine->setText(
                 tr("%1 is typing a message...").arg(ShownLine(*line.speaker, kNameLength)));
             m_typing.NoticeReceived(Now());
+            if (m_chats)
+                m_chats->SetTyping(this, true);
         }
         break;
     case msg::chat::kNotice:
@@ -404,8 +407,11 @@ void CChatDlg::OnUndelivered(int ticket)
 
 void CChatDlg::UpdateTitle()
 {
-    if (m_state == State::Connected)
-        setWindowTitle(ChatTitle(m_participants, m_bridge->OperatorId()));
+    if (m_state != State::Connected)
+        return;
+    setWindowTitle(ChatTitle(m_participants, m_bridge->OperatorId()));
+    if (m_chats)
+        m_chats->SetName(this, VisitorName());
 }
 
 // --- Typing -----------------------------------------------------------------------------------
@@ -434,8 +440,11 @@ void CChatDlg::OnInputKeyDown()
 void CChatDlg::OnTypingTimer()
 {
     // Only the connected state shows typing lines; "Chat closed" is never wiped.
-    if (m_state == State::Connected && m_typing.ShownTooLong(Now()))
+    if (m_state == State::Connected && m_typing.ShownTooLong(Now())) {
         m_statusLine->clear();
+        if (m_chats)
+            m_chats->SetTyping(this, false);
+    }
 }
 
 // --- Commands ---------------------------------------------------------------------------------
@@ -518,40 +527,14 @@ void CChatDlg::OnTransferChat()
 
 void CChatDlg::OnSaveChat()
 {
-    auto* dialog = new QFileDialog(this, tr("Save As"), QString(), tr("Rich Text Format(*.rtf)"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setFileMode(QFileDialog::AnyFile);
-    dialog->setDefaultSuffix(QStringLiteral("rtf"));
-    dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
-    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& path) {
-        const QString error = SaveTranscript(path, *m_transcript->document());
-        if (!error.isEmpty())
-            m_notifier.Inform(this, error);
-    });
-    dialog->open();
+    OfferToSaveTranscript(this, *m_transcript->document(), m_notifier);
 }
 
 void CChatDlg::OnPrintChat()
 {
     if (!m_printer)
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    m_printer->setPrintRange(QPrinter::AllPages);
-    auto* dialog = new QPrintDialog(m_printer.get(), this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    // All pages only; printing to a PDF file stands in for a printer where there is none.
-    dialog->setOption(QAbstractPrintDialog::PrintSelection, false);
-    dialog->setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog->setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    dialog->setOption(QAbstractPrintDialog::PrintToFile, true);
-    connect(dialog, &QDialog::finished, this, [this](int result) {
-        if (result != QDialog::Accepted)
-            return;
-        const QString error = PrintTranscript(*m_printer, *m_transcript->document(), windowTitle());
-        if (!error.isEmpty())
-            m_notifier.Inform(this, error);
-    });
-    dialog->open();
+    OfferToPrintTranscript(this, *m_printer, *m_transcript->document(), m_notifier);
 }
 
 void CChatDlg::OnCloseChat()
@@ -567,7 +550,8 @@ void CChatDlg::OnCloseChat()
 
 void CChatDlg::closeEvent(QCloseEvent* event)
 {
-    if (!m_closingByEscape)
+    // A tab's placement is its window's to keep.
+    if (!m_closingByEscape && isWindow())
         CWindowLayout(m_profile).SaveWindow(this, QString::fromLatin1(LayoutSection::ChatWindow));
     QWidget::closeEvent(event);
 }

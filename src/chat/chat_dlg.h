@@ -12,9 +12,9 @@
 #include <memory>
 #include <vector>
 
+class CActiveChats;
 class CAppSettings;
 class CCallBridge;
-class CCannedPanel;
 class CFlatButton;
 class CLayoutProfile;
 class CNotifier;
@@ -53,10 +53,17 @@ public:
     // Detaches from the call, which then closes in the background; no notice is written.
     ~CChatDlg() override;
 
-    // Creates the window for an accepted call and brings it up.
+    // Creates the window for an accepted call, lists it among the active chats (may be null)
+    // and brings it up, a step lower right of the chat windows already open.
     static CChatDlg* Open(CAppSettings& settings, const CIncomingCall& offer,
                           CCallBridge* bridge, const CLayoutProfile& profile,
-                          CNotifier& notifier);
+                          CNotifier& notifier, CActiveChats* chats);
+
+    // Lists the window among the active chats, which it keeps up to date from then on, and
+    // gives it the keys that go from chat to chat. chats must outlive the window.
+    void SetActiveChats(CActiveChats* chats);
+    // Where the window opens: its stored place, cascade steps lower right.
+    void RestorePlacement(int cascade);
 
     // Replaces the system clock (tests).
     void SetClock(Clock clock);
@@ -70,6 +77,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -83,7 +92,6 @@ private:
 
     void BuildControls();
     void ConnectBridge();
-    void RestorePlacement();
     void StartConnect();
     void OnOpened();
     void OnOpenFailed(int result);
@@ -119,6 +127,10 @@ private:
     void AppendOwnName();
     void AppendNotice(const QString& text);
     void Flash();
+    // Whether the operator has the window in front of him: active, and its tab the one shown.
+    bool IsLookedAt() const;
+    QString VisitorName() const;
+    QString OfferInfo() const;
     std::int64_t Now() const;
 
     CAppSettings& m_settings;
@@ -134,17 +146,16 @@ private:
     // What the transcript says for each queued message should it not be delivered.
     QHash<int, QString> m_lostNotices;
     CTypingState m_typing;
+    QPointer<CActiveChats> m_chats;
     Clock m_clock;
     bool m_closingByEscape = false;
 
-    CFlatButton* m_cannedButton = nullptr;
     CFlatButton* m_transfer = nullptr;
     CFlatButton* m_sendLink = nullptr;
     CFlatButton* m_sendImage = nullptr;
     CTranscriptCtrl* m_transcript = nullptr;
     QPlainTextEdit* m_input = nullptr;
     CFlatButton* m_sendButton = nullptr;
-    CCannedPanel* m_cannedPanel = nullptr;
     QLabel* m_statusLine = nullptr;
     QTimer* m_typingTimer = nullptr;
     std::unique_ptr<QPrinter> m_printer;

@@ -1,10 +1,14 @@
 #include "transcript_output.h"
 
+#include "notifier.h"
+
 #include "rtf_writer.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QPrintDialog>
 #include <QPainter>
 #include <QPrinter>
 #include <QSaveFile>
@@ -113,4 +117,43 @@ QString PrintTranscript(QPrinter& printer, const QTextDocument& document, const 
     if (!painter.end())
         return Tr("The chat could not be printed: the print job could not be finished.");
     return {};
+}
+
+void OfferToSaveTranscript(QWidget* parent, const QTextDocument& document, CNotifier& notifier)
+{
+    auto* dialog = new QFileDialog(parent, Tr("Save As"), QString(), Tr("Rich Text Format(*.rtf)"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setDefaultSuffix(QStringLiteral("rtf"));
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
+    QObject::connect(dialog, &QFileDialog::fileSelected, parent,
+                     [parent, &document, &notifier](const QString& path) {
+                         const QString error = SaveTranscript(path, document);
+                         if (!error.isEmpty())
+                             notifier.Inform(parent, error);
+                     });
+    dialog->open();
+}
+
+void OfferToPrintTranscript(QWidget* parent, QPrinter& printer, const QTextDocument& document,
+                            CNotifier& notifier)
+{
+    printer.setPrintRange(QPrinter::AllPages);
+    auto* dialog = new QPrintDialog(&printer, parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog->setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog->setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog->setOption(QAbstractPrintDialog::PrintToFile, true);
+    QObject::connect(dialog, &QDialog::finished, parent,
+                     [parent, &printer, &document, &notifier](int result) {
+                         if (result != QDialog::Accepted)
+                             return;
+                         const QString error =
+                             PrintTranscript(printer, document, parent->window()->windowTitle());
+                         if (!error.isEmpty())
+                             notifier.Inform(parent, error);
+                     });
+    dialog->open();
 }

@@ -2,8 +2,10 @@
 
 #include <QString>
 
+class CNotifier;
 class QPrinter;
 class QTextDocument;
+class QWidget;
 
 // The transcript leaving the window: saved as rich text, or printed. Both return an error text
 // for the operator, empty when all went well. They run on the GUI thread, as the document's
@@ -20,3 +22,11 @@ class QTextDocument;
 // edge of the paper.
 [[nodiscard]] QString PrintTranscript(QPrinter& printer, const QTextDocument& document,
                                       const QString& title);
+
+// The Save Chat and Print Chat commands: a save dialog (rich text, asking before it overwrites)
+// or a print dialog (all pages; printing to a PDF file where there is no printer), then the
+// above, with a failure told through the notifier. Neither blocks: the dialogs are window-modal
+// over parent, which must outlive them, as the document, printer and notifier must.
+void OfferToSaveTranscript(QWidget* parent, const QTextDocument& document, CNotifier& notifier);
+void OfferToPrintTranscript(QWidget* parent, QPrinter& printer, const QTextDocument& document,
+                            CNotifier& notifier);

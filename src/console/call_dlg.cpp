@@ -6,6 +6,7 @@
 #include "flat_button.h"
 #include "option_values.h"
 #include "ring_player.h"
+#include "shown_text.h"
 #include "toolbar_button.h"
 
 #include <QApplication>
@@ -79,7 +80,10 @@ void CCallDlg::BuildControls()
 
     // The name in it comes from the network: never read as markup.
     m_message->setTextFormat(Qt::PlainText);
-    m_message->setText(m_notice);
+    QString shown = m_notice;
+    if (const auto& carried = m_call.Carried(); carried && !carried->trimmed().isEmpty())
+        shown += QLatin1Char('\n') + tr("\u201c%1\u201d").arg(ShownLine(*carried, 120));
+    m_message->setText(shown);
     m_message->setWordWrap(true);
     m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_message->setObjectName(QStringLiteral("message"));

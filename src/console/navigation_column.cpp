@@ -1,5 +1,7 @@
 #include "navigation_column.h"
 
+#include "active_chats.h"
+#include "active_chats_view.h"
 #include "dialog_units.h"
 #include "gradient_button.h"
 #include "gradient_label.h"
@@ -32,6 +34,32 @@ CNavigationColumn::CNavigationColumn(QWidget* parent)
     m_account = AddButton(tr("Account Settings"));
     m_tutorial = AddButton(tr("Quick Tutorial      "));
     column->addStretch(1);
+}
+
+void CNavigationColumn::AddActiveChats(CActiveChats& chats)
+{
+    // Below the buttons, where the column had only its panel: the chats open now.
+    auto* column = static_cast<QVBoxLayout*>(layout());
+    delete column->takeAt(column->count() - 1); // the stretch
+    const CDialogUnits units(font());
+    column->addSpacing(units.Y(4));
+    auto* heading = new CGradientLabel(tr("Active chats"), this);
+    heading->setObjectName(QStringLiteral("activeChatsHeading"));
+    heading->SetColours(SysColour::ActiveCaption, SysColour::GradientActiveCaption,
+                        SysColour::HighlightText);
+    heading->setFixedHeight(units.Y(15));
+    column->addWidget(heading);
+    auto* list = new CActiveChatsView(chats, this);
+    column->addWidget(list, 1);
+    // Shown only while there are chats; the panel fills the column otherwise.
+    const auto showWhenAny = [heading, list, &chats] {
+        heading->setVisible(chats.Count() > 0);
+        list->setVisible(chats.Count() > 0);
+    };
+    connect(&chats, &QAbstractItemModel::rowsInserted, this, showWhenAny);
+    connect(&chats, &QAbstractItemModel::rowsRemoved, this, showWhenAny);
+    showWhenAny();
+    column->addStretch(0);
 }
 
 CGradientButton* CNavigationColumn::AddButton(const QString& text)

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class CActiveChats;
 class CGradientButton;
 class CGradientLabel;
 
@@ -20,6 +21,9 @@ public:
     CGradientButton* Reports() const { return m_reports; }
     CGradientButton* Account() const { return m_account; }
     CGradientButton* Tutorial() const { return m_tutorial; }
+
+    // The list of the chats open now, below the buttons. chats must outlive the column.
+    void AddActiveChats(CActiveChats& chats);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -1,6 +1,7 @@
 #include "operator_dlg.h"
 
 #include "about_dlg.h"
+#include "active_chats.h"
 #include "app_settings.h"
 #include "banner.h"
 #include "call_offers.h"
@@ -218,6 +219,15 @@ void COperatorDlg::SetTrayIconShown(std::function<bool()> shown)
 void COperatorDlg::SetChatWindowFactory(ChatWindowFactory factory)
 {
     m_offers->SetChatWindowFactory(std::move(factory));
+}
+
+void COperatorDlg::SetActiveChats(CActiveChats* chats)
+{
+    if (!chats)
+        return;
+    m_navigation->AddActiveChats(*chats);
+    // From the console to a chat, by the same keys as from chat to chat.
+    chats->AddKeys(this, nullptr);
 }
 
 void COperatorDlg::SetChatWindows(std::function<QList<QWidget*>()> chatWindows)

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <functional>
 
+class CActiveChats;
 class CAppSettings;
 class CBanner;
 class CCallOffers;
@@ -71,6 +72,9 @@ public:
     // Opens the chat window when the operator accepts an offered call. Unset: Accept only
     // closes the offer.
     void SetChatWindowFactory(ChatWindowFactory factory);
+    // The chats open now: listed under the View column, and reached with Ctrl+Tab and
+    // Alt+1...9. Must outlive the window.
+    void SetActiveChats(CActiveChats* chats);
     // The open chat windows, shown again when minimising hides the main window.
     void SetChatWindows(std::function<QList<QWidget*>()> chatWindows);
 

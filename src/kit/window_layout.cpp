@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 
@@ -20,14 +21,41 @@ QList<QRect> ScreenAreas()
     return areas;
 }
 
+QRect Cascaded(const QRect& rect, int cascade, int step)
+{
+    if (cascade <= 0)
+        return rect;
+    const QList<QRect> areas = ScreenAreas();
+    if (areas.isEmpty())
+        return rect.translated(step * cascade, step * cascade);
+    QRect area = areas.constFirst();
+    for (const QRect& a : areas)
+        if (a.intersects(rect))
+            area = a;
+    QRect moved = rect.translated(step * cascade, step * cascade);
+    if (!area.contains(moved)) {
+        // Down the screen as far as the window fits, then over again from where it started.
+        const int roomX = std::max(1, (area.right() - rect.right()) / step + 1);
+        const int roomY = std::max(1, (area.bottom() - rect.bottom()) / step + 1);
+        const int steps = cascade % std::max(1, std::min(roomX, roomY));
+        moved = rect.translated(step * steps, step * steps);
+    }
+    return moved;
+}
+
 } // namespace
 
-void CWindowLayout::RestoreWindow(QWidget* window, const QString& section) const
+void CWindowLayout::RestoreWindow(QWidget* window, const QString& section, int cascade) const
 {
+    constexpr int kCascadeStep = 32;
     const auto placement = m_profile.LoadWindowPlacement(section);
-    if (!placement)
+    if (!placement) {
+        if (cascade > 0)
+            window->move(Cascaded(window->geometry(), cascade, kCascadeStep).topLeft());
         return;
-    window->setGeometry(PlaceOnScreens(placement->NormalRect(), ScreenAreas()));
+    }
+    window->setGeometry(Cascaded(PlaceOnScreens(placement->NormalRect(), ScreenAreas()), cascade,
+                                 kCascadeStep));
     // Set after the geometry, which becomes the rectangle a maximised window restores to.
     window->setWindowState(placement->WindowStates());
 }

@@ -15,7 +15,9 @@ public:
     explicit CWindowLayout(const CLayoutProfile& profile) : m_profile(profile) {}
 
     // Before the window is first shown. Nothing stored: the window keeps its own size and place.
-    void RestoreWindow(QWidget* window, const QString& section) const;
+    // The cascade-th of several windows that share the section opens that many steps lower
+    // right, and starts over at the top left of the screen where it would leave it.
+    void RestoreWindow(QWidget* window, const QString& section, int cascade = 0) const;
     void SaveWindow(const QWidget* window, const QString& section) const;
     void RestoreColumns(QHeaderView* header, const QString& section) const;
     void SaveColumns(const QHeaderView* header, const QString& section) const;

@@ -106,6 +106,8 @@ COptionsDlg::COptionsDlg(CAppSettings& settings, CNotifier& notifier, QWidget* p
                               m_settings.m_showHints, frame);
     m_notifySound = AddCheckBox(group, tr("Play a sound when receiving a new chat request"),
                                 "notifySound", m_settings.m_notifySound, frame);
+    m_chatTabs = AddCheckBox(group, tr("Show chats as tabs in one window"), "chatTabs",
+                             m_settings.m_chatTabs, frame);
     auto* timeout = new QHBoxLayout;
     m_notifyTimeout = NumberEdit(m_settings.m_notifyTimeout, "notifyTimeout", frame);
     timeout->addWidget(new QLabel(tr("Display new chat requests for "), frame));
@@ -201,6 +203,7 @@ void COptionsDlg::accept()
     m_settings.m_autoLogin = CheckState(m_autoLogin);
     m_settings.m_reconnect = CheckState(m_reconnect);
     m_settings.m_showHints = CheckState(m_showHints);
+    m_settings.m_chatTabs = CheckState(m_chatTabs);
     m_settings.m_notifyTimeout = *timeout;
     m_settings.m_welcomeMsg = m_welcomeMsg->toPlainText();
 

@@ -52,6 +52,7 @@ private:
     QCheckBox* m_reconnect = nullptr;
     QCheckBox* m_showHints = nullptr;
     QCheckBox* m_notifySound = nullptr;
+    QCheckBox* m_chatTabs = nullptr;
     QLineEdit* m_notifyTimeout = nullptr;
     CLimitedTextEdit* m_welcomeMsg = nullptr;
 };

@@ -1,0 +1,106 @@
+#include "chat_tabs_dlg.h"
+
+#include "active_chats.h"
+#include "layout_profile.h"
+#include "window_layout.h"
+
+#include <QCloseEvent>
+#include <QEvent>
+#include <QIcon>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+CChatTabsDlg::CChatTabsDlg(CActiveChats& chats, const CLayoutProfile& profile, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_chats(chats), m_profile(profile),
+      m_tabs(new QTabWidget(this))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("chatTabs"));
+    setWindowTitle(tr("Parlendo"));
+    setWindowIcon(QIcon(QStringLiteral(":/console/parlendo.svg")));
+    m_tabs->setObjectName(QStringLiteral("chatTabBar"));
+    m_tabs->setDocumentMode(true);
+    m_tabs->setTabsClosable(true);
+    m_tabs->setMovable(false); // the order is the active chats list's, which Alt+n follows
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_tabs);
+    resize(700, 500);
+    CWindowLayout(m_profile).RestoreWindow(this, QString::fromLatin1(LayoutSection::ChatWindow));
+
+    connect(m_tabs, &QTabWidget::tabCloseRequested, this, [this](int index) {
+        if (QWidget* chat = m_tabs->widget(index))
+            chat->close();
+    });
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this] {
+        UpdateTitle();
+        if (QWidget* chat = m_tabs->currentWidget(); chat && isActiveWindow())
+            m_chats.Seen(chat);
+    });
+    // Going to a chat that is a tab here first shows its tab.
+    connect(&m_chats, &CActiveChats::ActivationRequested, this, [this](QWidget* chat) {
+        if (m_tabs->indexOf(chat) >= 0)
+            m_tabs->setCurrentWidget(chat);
+    });
+    connect(&m_chats, &QAbstractItemModel::dataChanged, this, &CChatTabsDlg::UpdateTabs);
+}
+
+void CChatTabsDlg::AddChat(QWidget* chat)
+{
+    // A page of the tabs from now on, whatever it was made as.
+    chat->setParent(m_tabs, Qt::Widget);
+    chat->installEventFilter(this);
+    const int index = m_tabs->addTab(chat, chat->windowIcon(), chat->windowTitle());
+    m_tabs->setCurrentIndex(index);
+    // A chat that closes leaves its tab; the window goes with the last one.
+    connect(chat, &QObject::destroyed, this, [this] {
+        if (m_tabs->count() == 0)
+            close();
+    });
+    UpdateTabs();
+    show();
+    raise();
+    activateWindow();
+}
+
+bool CChatTabsDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::WindowTitleChange)
+        UpdateTitle();
+    return QWidget::eventFilter(watched, event);
+}
+
+void CChatTabsDlg::UpdateTabs()
+{
+    for (int place = 0; place < m_chats.Count(); ++place) {
+        QWidget* chat = m_chats.ChatAt(place);
+        const int tab = m_tabs->indexOf(chat);
+        if (tab < 0)
+            continue;
+        const QModelIndex row = m_chats.index(place);
+        const QString name = row.data(Qt::DisplayRole).toString().section(QStringLiteral(", "), 0, 0);
+        const int unread = row.data(CActiveChats::UnreadRole).toInt();
+        m_tabs->setTabText(tab, unread > 0 ? tr("%1 (%2)").arg(name).arg(unread) : name);
+        m_tabs->setTabToolTip(tab, row.data(Qt::DisplayRole).toString());
+    }
+}
+
+void CChatTabsDlg::UpdateTitle()
+{
+    QWidget* chat = m_tabs->currentWidget();
+    setWindowTitle(chat ? chat->windowTitle() : tr("Parlendo"));
+}
+
+void CChatTabsDlg::closeEvent(QCloseEvent* event)
+{
+    // Each chat is asked as its own window would be; one that stays keeps the window open.
+    for (int tab = m_tabs->count() - 1; tab >= 0; --tab) {
+        if (!m_tabs->widget(tab)->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    CWindowLayout(m_profile).SaveWindow(this, QString::fromLatin1(LayoutSection::ChatWindow));
+    event->accept();
+}
