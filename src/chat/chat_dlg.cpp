@@ -550,6 +550,12 @@ void CChatDlg::OnCloseChat()
 
 void CChatDlg::closeEvent(QCloseEvent* event)
 {
+    // A live chat ends only when the operator says so: a stray Escape must not cut a visitor off.
+    if (m_state == State::Connected && !m_endConfirmed) {
+        event->ignore();
+        AskToEnd();
+        return;
+    }
     // A tab's placement is its window's to keep.
     if (!m_closingByEscape && isWindow())
         CWindowLayout(m_profile).SaveWindow(this, QString::fromLatin1(LayoutSection::ChatWindow));
@@ -560,6 +566,24 @@ void CChatDlg::OnEscape()
 {
     m_closingByEscape = true;
     close();
+}
+
+void CChatDlg::AskToEnd()
+{
+    if (std::exchange(m_asking, true))
+        return;
+    m_notifier.Ask(this, tr("Parlendo"), tr("End the chat with %1?").arg(VisitorName()),
+                   [self = QPointer<CChatDlg>(this)](bool yes) {
+                       if (!self)
+                           return;
+                       self->m_asking = false;
+                       if (!yes) {
+                           self->m_closingByEscape = false;
+                           return;
+                       }
+                       self->m_endConfirmed = true;
+                       self->close();
+                   });
 }
 
 void CChatDlg::AppendOwnName()

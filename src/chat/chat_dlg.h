@@ -118,6 +118,7 @@ private:
     void OnPrintChat();
     void OnCloseChat();
     void OnEscape();
+    void AskToEnd();
 
     // Queues a chat line; on success the transcript shows it under the operator's name, and
     // lostNotice is what it says should the line not be delivered.
@@ -149,6 +150,8 @@ private:
     QPointer<CActiveChats> m_chats;
     Clock m_clock;
     bool m_closingByEscape = false;
+    bool m_asking = false;
+    bool m_endConfirmed = false;
 
     CFlatButton* m_transfer = nullptr;
     CFlatButton* m_sendLink = nullptr;

@@ -225,6 +225,7 @@ void COperatorDlg::SetActiveChats(CActiveChats* chats)
 {
     if (!chats)
         return;
+    m_activeChats = chats;
     m_navigation->AddActiveChats(*chats);
     // From the console to a chat, by the same keys as from chat to chat.
     chats->AddKeys(this, nullptr);
@@ -300,6 +301,20 @@ void COperatorDlg::SaveLayout() const
 
 void COperatorDlg::closeEvent(QCloseEvent* event)
 {
+    // Quitting ends every chat: asked first while any is live.
+    const int live = m_activeChats ? m_activeChats->LiveCount() : 0;
+    if (live > 0 && !m_quitConfirmed) {
+        event->ignore();
+        m_notifier.Ask(this, tr("Parlendo"),
+                       tr("%n chat(s) are still open. End them and quit?", nullptr, live),
+                       [window = QPointer<COperatorDlg>(this)](bool yes) {
+                           if (!window || !yes)
+                               return;
+                           window->m_quitConfirmed = true;
+                           window->close();
+                       });
+        return;
+    }
     SaveLayout();
     event->accept();
     emit Closed();

@@ -151,6 +151,8 @@ private:
     int m_popupsOpen = 0;
     int m_popupSlots = 0;
 
+    CActiveChats* m_activeChats = nullptr;
+    bool m_quitConfirmed = false;
     bool m_firstShown = false;
     bool m_shutDown = false;
 };

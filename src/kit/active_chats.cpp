@@ -157,6 +157,15 @@ void CActiveChats::Seen(QWidget* chat)
     Changed(row);
 }
 
+int CActiveChats::LiveCount() const
+{
+    int live = 0;
+    for (const Chat& chat : m_chats)
+        if (!chat.ended)
+            ++live;
+    return live;
+}
+
 QWidget* CActiveChats::ChatAt(int place) const
 {
     return place >= 0 && place < Count() ? m_chats.at(place).window.data() : nullptr;

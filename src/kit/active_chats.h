@@ -51,6 +51,8 @@ public:
     void ActivateAt(int place);
     void Activate(QWidget* chat);
     int Count() const { return static_cast<int>(m_chats.size()); }
+    // Chats that have not ended.
+    int LiveCount() const;
     QWidget* ChatAt(int place) const;
     // How many chats show as windows of their own, for placing the next one.
     int SeparateWindows() const;
