@@ -6,17 +6,12 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <qt6keychain/keychain.h>
 
 using namespace std::chrono_literals;
+using S = CCredentialStore;
 using Outcome = CCredentialStore::Outcome;
 using Holder = CCredentialStore::Holder;
-
-namespace {
-
-const QString kSecrets = QStringLiteral("org.freedesktop.secrets");
-
-} // namespace
+using Answer = std::tuple<Outcome, Holder, QString>; // a result without the keyring's words
 
 // In this order: no keyring on the bus, one that never answers, then a real one.
 class CCredentialStoreTest final : public QObject
@@ -28,85 +23,68 @@ class CCredentialStoreTest final : public QObject
         m_file = password;
         return true;
     }};
+    QList<Answer> m_answers; // every answer, in order
 
-    std::optional<CCredentialStore::Result>
-    Await(const std::function<void(CCredentialStore::Done)>& operation)
+    template <typename Operation, typename... Args>
+    Answer Do(Operation operation, const Args&... args)
     {
-        std::optional<CCredentialStore::Result> result;
-        operation([&result](const CCredentialStore::Result& r) { result = r; });
-        (void)QTest::qWaitFor([&result] { return result.has_value(); }, 30000);
-        return result;
+        const qsizetype before = m_answers.size();
+        (m_store.*operation)(args..., [this](const CCredentialStore::Result& r) {
+            m_answers.append({r.outcome, r.holder, r.password});
+        });
+        (void)QTest::qWaitFor([&] { return m_answers.size() > before; }, 30000);
+        return m_answers.value(before, {Outcome::Failed, Holder::Nowhere, "no answer"});
     }
 
 private slots:
     void withoutKeyringTheFileKeepsItAndSaysSoOnce()
     {
         QSignalSpy notice(&m_store, &CCredentialStore::FileNotice);
-        auto result = Await([this](auto done) { m_store.Write("ann", "s3cret", done); });
-        QVERIFY(result);
-        QCOMPARE(result->outcome, Outcome::NoKeyring);
-        QCOMPARE(result->holder, Holder::SettingsFile);
+        QCOMPARE(Do(&S::Write, "ann", "s3cret"),
+                 Answer(Outcome::NoKeyring, Holder::SettingsFile, {}));
         QCOMPARE(m_file, QStringLiteral("s3cret"));
-        result = Await([this](auto done) { m_store.Migrate("ann", m_file, done); });
-        QCOMPARE(result->holder, Holder::SettingsFile);
-        QCOMPARE(m_file, QStringLiteral("s3cret"));
-        QCOMPARE(Await([this](auto done) { m_store.Read("ann", done); })->outcome,
-                 Outcome::NoKeyring);
+        QCOMPARE(Do(&S::Read, "ann"), Answer(Outcome::NoKeyring, Holder::Nowhere, {}));
         QCOMPARE(notice.size(), 1);
     }
 
     void aKeyringThatNeverAnswersIsGivenUp()
     {
-        auto hung = std::make_unique<CFakeBusService>(
-            kSecrets, [](const QDBusMessage&) { return std::nullopt; });
+        auto hung =
+            std::make_unique<CFakeBusService>(QStringLiteral("org.freedesktop.secrets"),
+                                              [](const QDBusMessage&) { return std::nullopt; });
         m_store.SetTimeLimit(1s);
-        m_file.clear();
-        const auto result = Await([this](auto done) { m_store.Write("ann", "s3cret", done); });
-        QVERIFY(result);
-        QCOMPARE(result->outcome, Outcome::TimedOut);
-        QCOMPARE(result->holder, Holder::SettingsFile);
-        QCOMPARE(m_file, QStringLiteral("s3cret"));
+        QCOMPARE(Do(&S::Write, "ann", "t1med"),
+                 Answer(Outcome::TimedOut, Holder::SettingsFile, {}));
+        QCOMPARE(m_file, QStringLiteral("t1med"));
         // The abandoned job ends once the keyring answers at last, and is not heard of again.
-        QVERIFY(hung->HeldCount() > 0);
+        QVERIFY(!hung->m_held.isEmpty());
+        const qsizetype answers = m_answers.size();
         hung.reset(); // leaving the bus fails the calls it held
-        QTRY_VERIFY(m_store.findChildren<QKeychain::Job*>().isEmpty());
-        QCOMPARE(m_file, QStringLiteral("s3cret"));
+        QTRY_VERIFY(m_store.children().isEmpty());
+        QCOMPARE(m_answers.size(), answers);
     }
 
     void realKeyringTakesMovesAndForgets()
     {
         QTemporaryDir home;
         QProcess keyring;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
-            env.insert(name, home.path());
-        keyring.setProcessEnvironment(env);
+            qputenv(name, QFile::encodeName(home.path())); // the keyring's files and sockets
         keyring.start("gnome-keyring-daemon", {"--foreground", "--unlock", "--components=secrets"});
-        QVERIFY2(keyring.waitForStarted(), "gnome-keyring-daemon is not installed");
         keyring.write("unlock-me"); // --unlock reads the keyring's password from stdin
         keyring.closeWriteChannel();
-        QTRY_VERIFY_WITH_TIMEOUT(
-            QDBusConnection::sessionBus().interface()->isServiceRegistered(kSecrets), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(QDBusConnection::sessionBus().interface()->isServiceRegistered(
+                                     QStringLiteral("org.freedesktop.secrets")),
+                                 20000);
         m_store.SetTimeLimit(20s);
-
         m_file = QStringLiteral("from-file");
-        auto result = Await([this](auto done) { m_store.Migrate("ann", m_file, done); });
-        QVERIFY(result);
-        QCOMPARE(result->outcome, Outcome::Ok);
-        QCOMPARE(result->holder, Holder::Keyring);
+        QCOMPARE(Do(&S::Migrate, "ann", m_file), Answer(Outcome::Ok, Holder::Keyring, {}));
         QCOMPARE(m_file, QString());
-        result = Await([this](auto done) { m_store.Read("ann", done); });
-        QCOMPARE(result->password, QStringLiteral("from-file"));
-
-        QCOMPARE(Await([this](auto done) { m_store.Write("ann", "n3w", done); })->holder,
-                 Holder::Keyring);
-        QCOMPARE(Await([this](auto done) { m_store.Read("ann", done); })->password,
-                 QStringLiteral("n3w"));
-        QCOMPARE(Await([this](auto done) { m_store.Read("bob", done); })->outcome,
-                 Outcome::NotFound);
-        QCOMPARE(Await([this](auto done) { m_store.Forget("ann", done); })->outcome, Outcome::Ok);
-        QCOMPARE(Await([this](auto done) { m_store.Read("ann", done); })->outcome,
-                 Outcome::NotFound);
+        QCOMPARE(Do(&S::Read, "ann"), Answer(Outcome::Ok, Holder::Keyring, "from-file"));
+        QCOMPARE(Do(&S::Write, "ann", "n3w"), Answer(Outcome::Ok, Holder::Keyring, {}));
+        QCOMPARE(Do(&S::Read, "ann"), Answer(Outcome::Ok, Holder::Keyring, "n3w"));
+        QCOMPARE(Do(&S::Forget, "ann"), Answer(Outcome::Ok, Holder::Nowhere, {}));
+        QCOMPARE(Do(&S::Read, "ann"), Answer(Outcome::NotFound, Holder::Nowhere, {}));
         keyring.terminate();
         QVERIFY(keyring.waitForFinished());
     }

@@ -3,12 +3,12 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
+#include <QHash>
 #include <functional>
 #include <optional>
 
-// A service under a well-known name on a connection of its own to the test's bus. Each call is
-// answered with what the script returns for it, or held unanswered while the script returns
-// nothing. Leaving the bus on destruction gives the name up and fails the calls still held.
+// A service on a connection of its own to the test's bus: a call gets what the script returns,
+// or is held while it returns nothing. Leaving the bus gives the name up, failing held calls.
 class CFakeBusService final : public QDBusVirtualObject
 {
 public:
@@ -25,7 +25,7 @@ public:
 
     bool handleMessage(const QDBusMessage& call, const QDBusConnection&) override
     {
-        m_calls.append(call);
+        m_calls[call.member()].append(call.arguments());
         if (const auto reply = m_script(call))
             m_bus.send(call.createReply(*reply));
         else
@@ -34,32 +34,8 @@ public:
     }
     QString introspect(const QString&) const override { return {}; }
 
-    // The calls of that method so far.
-    QList<QDBusMessage> Calls(const QString& member) const
-    {
-        QList<QDBusMessage> calls;
-        for (const QDBusMessage& call : m_calls)
-            if (call.member() == member)
-                calls.append(call);
-        return calls;
-    }
-    int HeldCount() const { return static_cast<int>(m_held.size()); }
-    void Release(const QVariantList& reply)
-    {
-        for (const QDBusMessage& call : std::exchange(m_held, {}))
-            m_bus.send(call.createReply(reply));
-    }
-    void Emit(const QString& path, const QString& interface, const QString& name,
-              const QVariantList& args)
-    {
-        QDBusMessage signal = QDBusMessage::createSignal(path, interface, name);
-        signal.setArguments(args);
-        m_bus.send(signal);
-    }
-
-private:
     QDBusConnection m_bus;
-    Script m_script;
-    QList<QDBusMessage> m_calls;
+    QHash<QString, QList<QVariantList>> m_calls; // by method
     QList<QDBusMessage> m_held;
+    Script m_script;
 };
