@@ -27,6 +27,7 @@ QString CMissedChats::Title()
 
 void CMissedChats::Load()
 {
+    m_loaded = true;
     QString error;
     std::optional<QList<CMissedChat>> entries = m_file.Load(&error);
     if (!entries)
@@ -40,6 +41,8 @@ void CMissedChats::Load()
 
 void CMissedChats::Add(CMissedChat chat)
 {
+    if (!m_loaded)
+        Load();
     chat.time = m_clock();
     chat.seen = false;
     beginInsertRows({}, 0, 0);
@@ -52,6 +55,8 @@ void CMissedChats::Add(CMissedChat chat)
 
 void CMissedChats::MarkAllSeen()
 {
+    if (!m_loaded)
+        Load();
     if (UnseenCount() == 0)
         return;
     for (CMissedChat& chat : m_entries)

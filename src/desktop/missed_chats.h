@@ -29,7 +29,8 @@ public:
     static constexpr std::chrono::hours kKeepFor{24};
     using Clock = std::function<QDateTime()>;
 
-    // Nothing is read until Load.
+    // Nothing is read until Load, which a change before it runs first, so that no change ever
+    // saves over entries it has not seen.
     explicit CMissedChats(const QString& filePath = CMissedChatsFile::DefaultPath(),
                           QObject* parent = nullptr);
 
@@ -70,4 +71,5 @@ private:
     Clock m_clock;
     std::chrono::milliseconds m_keepFor = kKeepFor;
     QList<CMissedChat> m_entries; // newest first
+    bool m_loaded = false;
 };
