@@ -13,6 +13,8 @@ packages=(
   xvfb xauth x11-apps imagemagick
   unrtf poppler-utils desktop-file-utils appstream
   ccache dpkg-dev file  # the .deb: dpkg-shlibdeps finds its dependencies, and needs file
+  qtkeychain-qt6-dev libsecret-1-0  # the keyring; QtKeychain loads libsecret when it runs
+  dbus-daemon gnome-keyring         # the desktop tests' private session bus and a real keyring
 )
 
 missing=()
