@@ -1,7 +1,10 @@
 #include "console_app.h"
 
 #include "active_chats.h"
+#include "alert_check.h"
 #include "app_settings.h"
+#include "desktop_notifier.h"
+#include "missed_chats.h"
 #include "auto_run_entry.h"
 #include "canned_msg_dlg.h"
 #include "canned_store.h"
@@ -113,6 +116,11 @@ int CConsoleApp::Run()
     QPointer<CChatTabsDlg> tabs;
     CActiveChats activeChats;
     window->SetActiveChats(&activeChats);
+    // The demo keeps its missed chats with its other files; the operator's go to the data folder.
+    CMissedChats missed(demo ? demo->MissedChatsPath() : CMissedChatsFile::DefaultPath());
+    missed.Load();
+    CDesktopNotifier desktopNotifier;
+    window->SetDesktopServices(&desktopNotifier, CAlertCheck::ForDesktop(window.get()), &missed);
     window->SetChatWindowFactory(
         [&settings, &profile, &session, &pool, &notifier, &chats, &tabs, &activeChats](
             const CIncomingCall& call) {

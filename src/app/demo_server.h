@@ -35,6 +35,7 @@ public:
     QString CannedAnswersPath() const;
     // Where the options dialog keeps the autostart entry in the demo, in place of the desktop's.
     QString AutoRunPath() const;
+    QString MissedChatsPath() const;
 
 private:
     int m_initialVisitors;

@@ -77,6 +77,7 @@ bool CCallOffers::Take(const CIncomingCall& call)
     const auto lifetime = CCallDlg::Lifetime(m_settings, m_second);
     m_offers.append({call, *notice, now, now.addMSecs(lifetime.count()), {}});
     OpenWindows();
+    emit Taken(call, *notice, lifetime);
     emit Changed();
     return true;
 }

@@ -81,6 +81,9 @@ public:
 signals:
     // An offer came, ended or got its window.
     void Changed();
+    // A new offer, with its notice and how long it stays open.
+    void Taken(const CIncomingCall& call, const QString& notice,
+               std::chrono::milliseconds lifetime);
     void Ended(const CIncomingCall& call, CCallOffers::End end);
 
 private:

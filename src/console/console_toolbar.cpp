@@ -20,6 +20,7 @@ enum StatusCommand : int
     kCommandOnline = 32771,
     kCommandBusy,
     kCommandAway,
+    kCommandMute,
 };
 
 } // namespace
@@ -49,10 +50,15 @@ CConsoleToolbar::CConsoleToolbar(QWidget* parent)
     menu->AddCommand(kCommandOnline, tr("Online"), 0);
     menu->AddCommand(kCommandBusy, tr("Busy"), 1);
     menu->AddCommand(kCommandAway, tr("Away"), 2);
+    menu->addSeparator();
+    // One click away whatever the connection: a ring is no use in a meeting.
+    m_mute = menu->AddCommand(kCommandMute, tr("Mute the chat request ring"));
+    m_mute->setCheckable(true);
     m_status->SetMenu(std::move(menu), false);
     connect(m_status, &CFlatButton::MenuCommand, this, &CConsoleToolbar::OnMenuCommand);
 
     m_logout->setEnabled(false);
+    // Enabled while logged in; the mute item in its menu is the tray's to offer otherwise.
     m_status->setEnabled(false);
     m_invite->setEnabled(false);
 }
@@ -69,7 +75,15 @@ void CConsoleToolbar::OnMenuCommand(int command)
     case kCommandAway:
         emit StatusChosen(OperatorStatus::kAway);
         break;
+    case kCommandMute:
+        emit MuteChosen(m_mute->isChecked());
+        break;
     default:
         break;
     }
+}
+
+void CConsoleToolbar::SetMuted(bool muted)
+{
+    m_mute->setChecked(muted);
 }

@@ -4,6 +4,7 @@
 
 class CFlatButton;
 class CToolbarBand;
+class QAction;
 
 // The main window's toolbar: seven flat buttons, each with a 16x16 picture beside its text, on
 // a band in the scroll-bar colour. My Status drops down the status menu; its choice comes out
@@ -23,8 +24,12 @@ public:
     CFlatButton* CannedAnswers() const { return m_canned; }
     CFlatButton* About() const { return m_about; }
 
+    // The check mark of the mute item.
+    void SetMuted(bool muted);
+
 signals:
     void StatusChosen(int status);
+    void MuteChosen(bool muted);
 
 private:
     void OnMenuCommand(int command);
@@ -37,4 +42,5 @@ private:
     CFlatButton* m_settings;
     CFlatButton* m_canned;
     CFlatButton* m_about;
+    QAction* m_mute = nullptr;
 };

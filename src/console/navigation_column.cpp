@@ -1,11 +1,10 @@
 #include "navigation_column.h"
 
-#include "active_chats.h"
-#include "active_chats_view.h"
 #include "dialog_units.h"
 #include "gradient_button.h"
 #include "gradient_label.h"
 
+#include <QAbstractItemView>
 #include <QVBoxLayout>
 
 CNavigationColumn::CNavigationColumn(QWidget* parent)
@@ -30,36 +29,38 @@ CNavigationColumn::CNavigationColumn(QWidget* parent)
     column->addWidget(m_heading);
     m_visitors = AddButton(tr("Website Visitors"));
     m_operators = AddButton(tr("Website Operators"));
+    m_missed = AddButton(tr("Missed Chats"));
     m_reports = AddButton(tr("Website Reports"));
     m_account = AddButton(tr("Account Settings"));
     m_tutorial = AddButton(tr("Quick Tutorial      "));
     column->addStretch(1);
 }
 
-void CNavigationColumn::AddActiveChats(CActiveChats& chats)
+void CNavigationColumn::AddListSection(const QString& heading, QAbstractItemView* list)
 {
-    // Below the buttons, where the column had only its panel: the chats open now.
+    // Below the buttons, where the column had only its panel; shown while its list has rows.
     auto* column = static_cast<QVBoxLayout*>(layout());
-    delete column->takeAt(column->count() - 1); // the stretch
     const CDialogUnits units(font());
-    column->addSpacing(units.Y(4));
-    auto* heading = new CGradientLabel(tr("Active chats"), this);
-    heading->setObjectName(QStringLiteral("activeChatsHeading"));
-    heading->SetColours(SysColour::ActiveCaption, SysColour::GradientActiveCaption,
+    auto* caption = new CGradientLabel(heading, this);
+    caption->setObjectName(list->objectName() + QStringLiteral("Heading"));
+    caption->SetColours(SysColour::ActiveCaption, SysColour::GradientActiveCaption,
                         SysColour::HighlightText);
-    heading->setFixedHeight(units.Y(15));
-    column->addWidget(heading);
-    auto* list = new CActiveChatsView(chats, this);
-    column->addWidget(list, 1);
-    // Shown only while there are chats; the panel fills the column otherwise.
-    const auto showWhenAny = [heading, list, &chats] {
-        heading->setVisible(chats.Count() > 0);
-        list->setVisible(chats.Count() > 0);
+    caption->setFixedHeight(units.Y(15));
+    list->setParent(this);
+    // Before the stretch that ends the column.
+    const int at = column->count() - 1;
+    column->insertWidget(at, caption);
+    column->insertWidget(at + 1, list, 1);
+    QAbstractItemModel* model = list->model();
+    const auto showWhenAny = [caption, list, model] {
+        const bool any = model->rowCount() > 0;
+        caption->setVisible(any);
+        list->setVisible(any);
     };
-    connect(&chats, &QAbstractItemModel::rowsInserted, this, showWhenAny);
-    connect(&chats, &QAbstractItemModel::rowsRemoved, this, showWhenAny);
+    connect(model, &QAbstractItemModel::rowsInserted, this, showWhenAny);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, showWhenAny);
+    connect(model, &QAbstractItemModel::modelReset, this, showWhenAny);
     showWhenAny();
-    column->addStretch(0);
 }
 
 CGradientButton* CNavigationColumn::AddButton(const QString& text)

@@ -2,8 +2,8 @@
 
 #include <QWidget>
 
-class CActiveChats;
 class CGradientButton;
+class QAbstractItemView;
 class CGradientLabel;
 
 // The column on the left of the main window: the "View" heading over the five buttons that
@@ -22,8 +22,11 @@ public:
     CGradientButton* Account() const { return m_account; }
     CGradientButton* Tutorial() const { return m_tutorial; }
 
-    // The list of the chats open now, below the buttons. chats must outlive the column.
-    void AddActiveChats(CActiveChats& chats);
+    CGradientButton* Missed() const { return m_missed; }
+
+    // A list under its heading below the buttons (the chat requests waiting, the chats open),
+    // shown while it has rows. The column takes the list as its child.
+    void AddListSection(const QString& heading, QAbstractItemView* list);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -35,6 +38,7 @@ private:
     CGradientLabel* m_heading;
     CGradientButton* m_visitors;
     CGradientButton* m_operators;
+    CGradientButton* m_missed;
     CGradientButton* m_reports;
     CGradientButton* m_account;
     CGradientButton* m_tutorial;

@@ -1,7 +1,13 @@
 #include "operator_dlg.h"
+#include "missed_chats.h"
+#include "alert_check.h"
+#include "ring_player.h"
+#include "offers_view.h"
+#include "offer_alerts.h"
 
 #include "about_dlg.h"
 #include "active_chats.h"
+#include "active_chats_view.h"
 #include "app_settings.h"
 #include "banner.h"
 #include "call_offers.h"
@@ -35,6 +41,7 @@
 #include <QStackedWidget>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <QTableView>
 #include <QVBoxLayout>
 
 COperatorDlg::COperatorDlg(CAppSettings& settings, const CLayoutProfile& profile,
@@ -54,6 +61,8 @@ COperatorDlg::COperatorDlg(CAppSettings& settings, const CLayoutProfile& profile
     ConnectCommands();
     m_offers->Follow(m_bridge);
     connect(m_offers, &CCallOffers::Changed, this, &COperatorDlg::ShowWaitingOffers);
+    m_navigation->AddListSection(tr("Chat requests"), new COffersView(*m_offers));
+    InstallAlerts();
     ShowConnectionState();
 }
 
@@ -86,10 +95,12 @@ void COperatorDlg::BuildWindow()
     m_stack->setCurrentWidget(m_visitorsView);
 
     m_offersBanner = new CBanner(QStringLiteral("offersBanner"), this);
+    m_alertsBanner = new CBanner(QStringLiteral("alertsBanner"), this);
 
     auto* pane = new QVBoxLayout;
     pane->setContentsMargins(0, 0, 0, 0);
     pane->setSpacing(units.Y(1));
+    pane->addWidget(m_alertsBanner);
     pane->addWidget(m_offersBanner);
     pane->addWidget(m_caption);
     pane->addWidget(m_stack, 1);
@@ -226,7 +237,7 @@ void COperatorDlg::SetActiveChats(CActiveChats* chats)
     if (!chats)
         return;
     m_activeChats = chats;
-    m_navigation->AddActiveChats(*chats);
+    m_navigation->AddListSection(tr("Active chats"), new CActiveChatsView(*chats));
     // From the console to a chat, by the same keys as from chat to chat.
     chats->AddKeys(this, nullptr);
 }
@@ -254,6 +265,81 @@ void COperatorDlg::ShowConnectionState()
     // Invite to Chat also needs a visitor to invite.
     m_toolbar->Invite()->setEnabled(state.InviteEnabled() && m_visitorsView->HasSelection());
     m_tray->Modify(m_connection->IsLoggedIn(), title);
+}
+
+void COperatorDlg::InstallAlerts()
+{
+    // Ctrl+Shift+A answers the chat request that has waited longest, wherever it is.
+    auto* acceptOldest = new QAction(tr("Accept the oldest chat request"), this);
+    acceptOldest->setObjectName(QStringLiteral("acceptOldest"));
+    acceptOldest->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+    acceptOldest->setShortcutContext(Qt::WindowShortcut);
+    connect(acceptOldest, &QAction::triggered, m_offers, &CCallOffers::AcceptOldest);
+    addAction(acceptOldest);
+
+    CRingPlayer& ring = m_offers->Ring();
+    connect(m_toolbar, &CConsoleToolbar::MuteChosen, &ring, &CRingPlayer::SetMuted);
+    connect(m_tray, &CTrayIcon::MuteChosen, &ring, &CRingPlayer::SetMuted);
+    connect(&ring, &CRingPlayer::MutedChanged, this, [this](bool muted) {
+        m_toolbar->SetMuted(muted);
+        m_tray->SetMuted(muted);
+        ShowAlertPaths();
+    });
+
+    m_missedView = new QTableView(m_stack);
+    m_missedView->setObjectName(QStringLiteral("missedChats"));
+    m_missedView->setAccessibleName(tr("Missed chats"));
+    m_missedView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_missedView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_missedView->verticalHeader()->hide();
+    m_missedView->horizontalHeader()->setStretchLastSection(true);
+    m_stack->addWidget(m_missedView);
+    connect(m_navigation->Missed(), &CGradientButton::clicked, this, [this] {
+        ShowList(m_missedView, tr(" Missed Chats"));
+        if (m_missed)
+            m_missed->MarkAllSeen();
+    });
+}
+
+void COperatorDlg::SetDesktopServices(CDesktopNotifier* notifier, CAlertCheck* alerts,
+                                      CMissedChats* missed)
+{
+    new COfferAlerts(*m_offers, *m_tray, notifier, missed, this);
+    m_alerts = alerts;
+    m_missed = missed;
+    if (m_alerts)
+        connect(m_alerts, &CAlertCheck::Changed, this, &COperatorDlg::ShowAlertPaths);
+    if (m_missed) {
+        m_missedView->setModel(m_missed);
+        connect(m_missed, &CMissedChats::UnseenCountChanged, this, &COperatorDlg::ShowMissed);
+        connect(m_missed, &CMissedChats::Note, this,
+                [this](const QString& text) { m_tray->ShowBalloon(text, tr("Parlendo")); });
+        ShowMissed();
+    }
+    ShowAlertPaths();
+}
+
+void COperatorDlg::ShowMissed()
+{
+    const int unseen = m_missed ? m_missed->UnseenCount() : 0;
+    // Counted until the operator has looked at the list.
+    m_navigation->Missed()->setText(unseen > 0 ? tr("Missed Chats (%1)").arg(unseen)
+                                               : tr("Missed Chats"));
+    m_tray->SetMissedCount(unseen);
+}
+
+void COperatorDlg::ShowAlertPaths()
+{
+    // What the operator would miss, said where the operator looks: the paths that are dead on
+    // this desktop, and the ring while it is muted.
+    QStringList lines = m_alerts ? m_alerts->Banners() : QStringList();
+    if (m_offers->Ring().IsMuted())
+        lines.append(tr("Chat requests will not be heard: the ring is muted"));
+    m_alertsBanner->Say(lines.join(QLatin1Char('\n')), CBanner::Tone::Warning);
+    if (m_offers->Ring().IsMuted())
+        m_alertsBanner->SetAction(tr("&Unmute"), [this] { m_offers->Ring().SetMuted(false); });
+    else
+        m_alertsBanner->SetAction({}, {});
 }
 
 void COperatorDlg::ShowWaitingOffers()
@@ -426,7 +512,7 @@ void COperatorDlg::OpenAbout()
     about->open();
 }
 
-void COperatorDlg::ShowList(QTreeView* view, const QString& caption)
+void COperatorDlg::ShowList(QWidget* view, const QString& caption)
 {
     m_stack->setCurrentWidget(view);
     m_caption->SetText(caption);

@@ -8,7 +8,11 @@
 #include <functional>
 
 class CActiveChats;
+class CAlertCheck;
 class CAppSettings;
+class CDesktopNotifier;
+class CMissedChats;
+class QTableView;
 class CBanner;
 class CCallOffers;
 class CConnectionController;
@@ -75,6 +79,9 @@ public:
     // The chats open now: listed under the View column, and reached with Ctrl+Tab and
     // Alt+1...9. Must outlive the window.
     void SetActiveChats(CActiveChats* chats);
+    // What this desktop offers for not missing a chat request: its notification service, the
+    // check of the alert paths and the missed chats. Any may be null; none is owned.
+    void SetDesktopServices(CDesktopNotifier* notifier, CAlertCheck* alerts, CMissedChats* missed);
     // The open chat windows, shown again when minimising hides the main window.
     void SetChatWindows(std::function<QList<QWidget*>()> chatWindows);
 
@@ -105,6 +112,9 @@ private:
     void InstallLists();
     void ShowConnectionState();
     void ShowWaitingOffers();
+    void InstallAlerts();
+    void ShowMissed();
+    void ShowAlertPaths();
 
     void RestoreLayout();
     void SaveLayout() const;
@@ -115,7 +125,7 @@ private:
     void RunSettingsEditor();
     void RunCannedAnswers();
     void OpenAbout();
-    void ShowList(QTreeView* view, const QString& caption);
+    void ShowList(QWidget* view, const QString& caption);
     void ShowWebPage(const QUrl& url, const QString& caption);
     void Announce(const CVisitorEntry& entry);
     void HideToTray();
@@ -132,6 +142,10 @@ private:
     CNavigationColumn* m_navigation = nullptr;
     CGradientLabel* m_caption = nullptr;
     CBanner* m_offersBanner = nullptr;
+    CBanner* m_alertsBanner = nullptr;
+    QTableView* m_missedView = nullptr;
+    QPointer<CAlertCheck> m_alerts;
+    QPointer<CMissedChats> m_missed;
     QStackedWidget* m_stack = nullptr;
     CVisitorListCtrl* m_visitorsView = nullptr;
     COperatorListCtrl* m_operatorsView = nullptr;

@@ -21,11 +21,29 @@ void CRingPlayer::Ring(const QObject* offer)
         return;
     m_offers.insert(offer, connect(offer, &QObject::destroyed, this,
                                    [this, offer] { Silence(offer); }));
-    if (m_offers.size() == 1 && m_factory) {
-        m_sound = m_factory();
-        if (m_sound)
-            m_sound->Play();
-    }
+    if (m_offers.size() == 1)
+        Sound();
+}
+
+void CRingPlayer::Sound()
+{
+    if (m_muted || m_sound || !m_factory)
+        return;
+    m_sound = m_factory();
+    if (m_sound)
+        m_sound->Play();
+}
+
+void CRingPlayer::SetMuted(bool muted)
+{
+    if (m_muted == muted)
+        return;
+    m_muted = muted;
+    if (m_muted)
+        m_sound.reset();
+    else if (!m_offers.isEmpty())
+        Sound();
+    emit MutedChanged(m_muted);
 }
 
 void CRingPlayer::Silence(const QObject* offer)

@@ -29,11 +29,22 @@ public:
     void Ring(const QObject* offer);
     void Silence(const QObject* offer);
 
+    // Muted, offers still join and leave, but nothing sounds until it is unmuted while some
+    // still ring.
+    void SetMuted(bool muted);
+    bool IsMuted() const { return m_muted; }
+
     int RingingOffers() const { return static_cast<int>(m_offers.size()); }
     bool IsRinging() const { return !m_offers.isEmpty(); }
 
+signals:
+    void MutedChanged(bool muted);
+
 private:
+    void Sound();
+
     SoundFactory m_factory;
+    bool m_muted = false;
     std::unique_ptr<CRingSound> m_sound;
     QHash<const QObject*, QMetaObject::Connection> m_offers;
 };

@@ -60,6 +60,10 @@ void CTrayIcon::BuildMenu()
         m_statusActions.append(action);
     }
     m_menu->addSeparator();
+    m_mute = m_menu->addAction(tr("&Mute the chat request ring"));
+    m_mute->setCheckable(true);
+    connect(m_mute, &QAction::triggered, this, &CTrayIcon::MuteChosen);
+    m_menu->addSeparator();
     connect(m_menu->addAction(tr("&Quit")), &QAction::triggered, this, &CTrayIcon::QuitRequested);
     connect(m_menu.get(), &QMenu::aboutToShow, this, &CTrayIcon::UpdateMenu);
     m_icon->setContextMenu(m_menu.get());
@@ -102,8 +106,13 @@ void CTrayIcon::Apply(bool loggedIn, const QString& title)
 {
     // The picture is loaded at each update, so it always matches the title it comes with.
     m_loggedIn = loggedIn;
+    m_title = title;
     m_icon->setIcon(loggedIn ? LoggedInIcon() : LoggedOutIcon());
-    m_icon->setToolTip(title.left(kTipLength));
+    QString tip = title.left(kTipLength);
+    // The missed chats are counted here too until the operator has looked at them.
+    if (m_missedCount > 0)
+        tip += QLatin1Char('\n') + tr("%n missed chat(s)", nullptr, m_missedCount);
+    m_icon->setToolTip(tip);
 }
 
 void CTrayIcon::Add(bool loggedIn, const QString& title)
@@ -133,6 +142,11 @@ void CTrayIcon::ShowBalloon(const QString& text, const QString& title)
 {
     if (m_settings->m_showHints != 1)
         return;
+    ShowAlert(text, title);
+}
+
+void CTrayIcon::ShowAlert(const QString& text, const QString& title)
+{
     const QString shownText = text.left(kBalloonTextLength);
     const QString shownTitle = title.left(kBalloonTitleLength);
     if (IsAvailable() && m_icon->isVisible() && QSystemTrayIcon::supportsMessages()) {
@@ -150,4 +164,15 @@ void CTrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason)
     // The context click opens the menu; the middle button does nothing.
     if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger)
         emit RestoreRequested();
+}
+
+void CTrayIcon::SetMuted(bool muted)
+{
+    m_mute->setChecked(muted);
+}
+
+void CTrayIcon::SetMissedCount(int missed)
+{
+    m_missedCount = missed;
+    Apply(m_loggedIn, m_title);
 }

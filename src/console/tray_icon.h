@@ -46,6 +46,9 @@ public:
 
     // Shows a balloon when ShowHints is 1; nothing otherwise.
     void ShowBalloon(const QString& text, const QString& title);
+    // A balloon whatever ShowHints says, for what must not be missed (a chat request); the
+    // console's own notice where there is no notification area.
+    void ShowAlert(const QString& text, const QString& title);
     // How long a balloon stays; the notification area may shorten it.
     void SetBalloonTime(std::chrono::milliseconds time) { m_balloonTime = time; }
 
@@ -58,6 +61,10 @@ public:
     // The icon's menu: show or hide the console, the status while logged in, quit. shown tells,
     // as the menu opens, whether the console is on the screen.
     void SetMenuState(std::function<bool()> consoleShown);
+    // The check mark of the mute item.
+    void SetMuted(bool muted);
+    // Missed chats the operator has not looked at yet, counted in the tool-tip.
+    void SetMissedCount(int missed);
 
 signals:
     // The operator clicked or double-clicked the icon (trays that speak the StatusNotifierItem
@@ -67,6 +74,7 @@ signals:
     void HideRequested();
     void StatusChosen(int status);
     void QuitRequested();
+    void MuteChosen(bool muted);
 
 private:
     void OnActivated(QSystemTrayIcon::ActivationReason reason);
@@ -78,8 +86,11 @@ private:
     QSystemTrayIcon* m_icon; // a child of this object
     std::unique_ptr<QMenu> m_menu;
     QAction* m_showHide = nullptr;
+    QAction* m_mute = nullptr;
     QList<QAction*> m_statusActions;
     std::function<bool()> m_consoleShown;
+    QString m_title;
+    int m_missedCount = 0;
     QPointer<CTrayNotice> m_notice;
     std::chrono::milliseconds m_balloonTime = kBalloonTime;
     bool m_loggedIn = false;
