@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the ring of the incoming-call dialog to resources/console/ring.wav.
+"""Writes the ring of the incoming-call dialog to resources/console/ring.wav, and the short
+note a chat window plays for a visitor's line to resources/console/line.wav.
 
 A soft two-note chime (A5 then F5, each with two quiet overtones) that dies away into a short
 rest: the dialog plays it in a loop, so the file starts and ends on silence and every repeat
@@ -37,25 +38,36 @@ def note_sample(t, start, end, frequency):
     return envelope * tone
 
 
-def samples():
+def samples(notes=NOTES, length=LENGTH, peak=PEAK):
     raw = []
-    for i in range(int(RATE * LENGTH)):
+    for i in range(int(RATE * length)):
         t = i / RATE
-        raw.append(sum(note_sample(t, *note) for note in NOTES))
+        raw.append(sum(note_sample(t, *note) for note in notes))
     top = max(abs(v) for v in raw)
-    scale = PEAK * 32767.0 / top
+    scale = peak * 32767.0 / top
     return [int(round(v * scale)) for v in raw]
 
 
-def main():
+# The line's note: one short, quieter tone, played once, so it tells of a line without
+# sounding like a chat request.
+LINE_NOTES = ((0.00, 0.28, 1174.66),)
+LINE_LENGTH = 0.3
+LINE_PEAK = 0.25
+
+
+def write(name, data):
     out = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources", "console",
-                       "ring.wav")
-    data = samples()
+                       name)
     with wave.open(out, "wb") as f:
         f.setnchannels(1)
         f.setsampwidth(2)
         f.setframerate(RATE)
         f.writeframes(struct.pack("<%dh" % len(data), *data))
+
+
+def main():
+    write("ring.wav", samples())
+    write("line.wav", samples(LINE_NOTES, LINE_LENGTH, LINE_PEAK))
 
 
 if __name__ == "__main__":

@@ -13,6 +13,7 @@
 #include "chat_tabs_dlg.h"
 #include "demo_server.h"
 #include "layout_profile.h"
+#include "line_sound.h"
 #include "incoming_call.h"
 #include "message_box_notifier.h"
 #include "operator_dlg.h"
@@ -116,6 +117,11 @@ int CConsoleApp::Run()
     QPointer<CChatTabsDlg> tabs;
     CActiveChats activeChats;
     window->SetActiveChats(&activeChats);
+    CLineSound lineSound;
+    QObject::connect(&activeChats, &CActiveChats::UnseenLine, &lineSound, [&settings, &lineSound] {
+        if (settings.m_lineSound == 1)
+            lineSound.Play();
+    });
     // The demo keeps its missed chats with its other files; the operator's go to the data folder.
     CMissedChats missed(demo ? demo->MissedChatsPath() : CMissedChatsFile::DefaultPath());
     missed.Load();

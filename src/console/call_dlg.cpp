@@ -41,7 +41,8 @@ std::chrono::milliseconds CCallDlg::Lifetime(const CAppSettings& settings,
 CCallDlg::CCallDlg(const CAppSettings& settings, const QString& notice, const CIncomingCall& call,
                    ChatWindowFactory openChat, CRingPlayer* ring,
                    std::chrono::milliseconds lifetime, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowStaysOnTopHint),
       m_accept(new CFlatButton(tr("Accept"), this)), m_cancel(new CFlatButton(tr("Cancel"), this)),
       m_message(new QLabel(this)), m_notice(notice), m_call(call),
       m_rings(settings.m_notifySound != 0),

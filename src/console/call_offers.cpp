@@ -10,8 +10,6 @@
 
 namespace {
 
-// The cascade starts over after this many, rather than walking off the screen.
-constexpr int kCascadeSteps = 8;
 constexpr std::chrono::milliseconds kClockTick{500};
 
 } // namespace
@@ -42,6 +40,11 @@ void CCallOffers::Stop()
 {
     m_stopped = true;
     WithdrawAll();
+}
+
+void CCallOffers::SetKeepClear(std::function<QRect()> keepClear)
+{
+    m_keepClear = std::move(keepClear);
 }
 
 void CCallOffers::SetChatWindowFactory(CCallDlg::ChatWindowFactory factory)
@@ -180,13 +183,24 @@ void CCallOffers::Place(CCallDlg* window) const
         return;
     window->adjustSize();
     const QRect area = screen->availableGeometry();
-    const int step = window->fontMetrics().height() + 8;
+    const QRect keepClear = m_keepClear ? m_keepClear() : QRect();
+    const int gap = window->fontMetrics().height() / 2;
+    const QSize size = window->frameGeometry().size().expandedTo(window->size());
+    // A column of offers down one side of the screen, on the side that hides less of what must
+    // stay visible (the main window's lists), each below the one before.
+    const QRect right(area.right() - size.width() - gap, area.top() + gap, size.width(),
+                      area.height() - 2 * gap);
+    const QRect left(area.left() + gap, area.top() + gap, size.width(), area.height() - 2 * gap);
+    const auto hidden = [&keepClear](const QRect& column) {
+        const QRect overlap = column.intersected(keepClear);
+        return overlap.isEmpty() ? 0 : overlap.width() * overlap.height();
+    };
+    const QRect column = hidden(left) < hidden(right) ? left : right;
     int shown = 0;
     for (const Offer& offer : m_offers)
         if (offer.window && offer.window != window)
             ++shown;
-    const int index = shown % kCascadeSteps;
-    QRect frame(QPoint(), window->size());
-    frame.moveCenter(area.center());
-    window->move(frame.topLeft() + QPoint(step, step) * index);
+    const int perColumn = std::max(1, column.height() / (size.height() + gap));
+    const int place = shown % perColumn;
+    window->move(column.left(), column.top() + place * (size.height() + gap));
 }

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 #include <chrono>
+#include <functional>
 
 class CAppSettings;
 class CRingPlayer;
@@ -20,8 +21,9 @@ class QTimer;
 // One offer per call id: the same call offered again is the same offer. Each offer shows a
 // CCallDlg of its own while a window is free; at most kMaxWindows are on the desktop at once,
 // and the rest wait, counted (Waiting()), each getting its window as one frees up, and timing
-// out on the same clock as if it had one. All share one ring. Windows appear centred, every
-// further one a step lower right, so that none hides another.
+// out on the same clock as if it had one. All share one ring. Windows stand in a column down one
+// side of the screen, one below the other, on the side where they hide least of what is to be
+// kept clear (the main window's lists).
 //
 // Offers belong to the connection they came on: every offer is withdrawn at log-out and when the
 // console closes.
@@ -61,6 +63,8 @@ public:
     // The console is closing: every offer is withdrawn, and no new one is taken.
     void Stop();
 
+    // The screen area the offers should not cover (global coordinates); none until set.
+    void SetKeepClear(std::function<QRect()> keepClear);
     // Opens the chat window of an accepted offer.
     void SetChatWindowFactory(CCallDlg::ChatWindowFactory factory);
     CRingPlayer& Ring() const { return *m_ring; }
@@ -98,6 +102,7 @@ private:
     const std::chrono::milliseconds m_second;
     CRingPlayer* m_ring;
     CCallDlg::ChatWindowFactory m_openChat;
+    std::function<QRect()> m_keepClear;
     QList<Offer> m_offers;
     // Times out the offers that wait for a window; those with one time out by themselves.
     QTimer* m_clock;

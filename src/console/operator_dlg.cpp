@@ -29,7 +29,7 @@
 #include "url_launcher.h"
 #include "visitor_list_ctrl.h"
 #include "visitor_list_model.h"
-#include "visitor_popup_dlg.h"
+#include "visitor_announcer.h"
 #include "web_pane.h"
 #include "window_layout.h"
 
@@ -52,6 +52,7 @@ COperatorDlg::COperatorDlg(CAppSettings& settings, const CLayoutProfile& profile
       m_connection(new CConnectionController(settings, bridge, notifier, timings, this)),
       m_tray(new CTrayIcon(&settings, this)),
       m_offers(new CCallOffers(settings, timings.notifySecond, this)),
+      m_announcer(new CVisitorAnnouncer(settings, bridge, notifier, this)),
       m_trayIconShown([this] { return m_tray->IsAvailable(); })
 {
     setObjectName(QStringLiteral("mainWindow"));
@@ -60,8 +61,18 @@ COperatorDlg::COperatorDlg(CAppSettings& settings, const CLayoutProfile& profile
     InstallLists();
     ConnectCommands();
     m_offers->Follow(m_bridge);
+    connect(m_announcer, &CVisitorAnnouncer::Announced, this, &COperatorDlg::VisitorAnnounced);
+    connect(m_announcer, &CVisitorAnnouncer::VisitorsListWanted, this, [this] {
+        RestoreFromTray();
+        ShowList(m_visitorsView, tr(" Website Visitors"));
+    });
     connect(m_offers, &CCallOffers::Changed, this, &COperatorDlg::ShowWaitingOffers);
     m_navigation->AddListSection(tr("Chat requests"), new COffersView(*m_offers));
+    m_offers->SetKeepClear([this] {
+        return isVisible() && !isMinimized()
+                   ? QRect(m_stack->mapToGlobal(QPoint(0, 0)), m_stack->size())
+                   : QRect();
+    });
     InstallAlerts();
     ShowConnectionState();
 }
@@ -148,7 +159,8 @@ void COperatorDlg::InstallLists()
             [this](const CVisitorEntry& entry) {
                 // Announced after the row is in and drawn: a popup never holds the list back.
                 QMetaObject::invokeMethod(
-                    this, [this, entry] { Announce(entry); }, Qt::QueuedConnection);
+                    m_announcer, [this, entry] { m_announcer->Announce(entry); },
+                    Qt::QueuedConnection);
             });
     connect(m_visitorsView, &CVisitorListCtrl::SelectionPresenceChanged, this,
             &COperatorDlg::OnVisitorSelectionChanged);
@@ -251,6 +263,7 @@ void COperatorDlg::SetLauncher(const CUrlLauncher* launcher)
 {
     m_launcher = launcher ? launcher : &CUrlLauncher::Desktop();
     m_webPane->SetLauncher(m_launcher);
+    m_announcer->SetLauncher(m_launcher);
     m_connection->SetLauncher(m_launcher);
 }
 
@@ -442,7 +455,7 @@ void COperatorDlg::Shutdown()
     m_connection->Stop();
     // The popups point at the counters of this window; an offer accepted now would open a chat
     // window on a console that is going.
-    CVisitorPopupDlg::CloseAll();
+    m_announcer->Stop();
     m_offers->Stop();
     m_tray->Remove();
 }
@@ -523,32 +536,4 @@ void COperatorDlg::ShowWebPage(const QUrl& url, const QString& caption)
     m_stack->setCurrentWidget(m_webPane);
     m_webPane->Navigate(url);
     m_caption->SetText(caption);
-}
-
-void COperatorDlg::Announce(const CVisitorEntry& entry)
-{
-    if (m_shutDown)
-        return;
-    // Sent through the bridge, off the GUI thread; a failure is told over this window, since
-    // the popup may be gone by the time the answer comes.
-    auto invite = [this, window = QPointer<COperatorDlg>(this)](
-                      int visitorId, std::function<void(int)> done) {
-        m_bridge.InviteOne(visitorId, m_settings.m_username,
-                           [window, done = std::move(done)](int result) {
-                               if (window && result < 0)
-                                   window->m_notifier.Inform(
-                                       window, CVisitorPopupDlg::ErrorMessage(result));
-                               done(result);
-                           });
-    };
-    CVisitorPopupDlg* popup = CVisitorPopupDlg::Announce(&m_settings, &m_popupsOpen,
-                                                         &m_popupSlots, entry, std::move(invite));
-    if (popup) {
-        popup->SetLauncher(m_launcher);
-        popup->SetLinkFailureHandler([window = QPointer<COperatorDlg>(this)](int code) {
-            if (window)
-                window->m_notifier.Inform(window, CUrlLauncher::FailureMessage(code));
-        });
-    }
-    emit VisitorAnnounced(entry.id, popup);
 }

@@ -9,6 +9,7 @@
 
 class CActiveChats;
 class CAlertCheck;
+class CVisitorAnnouncer;
 class CAppSettings;
 class CDesktopNotifier;
 class CMissedChats;
@@ -127,7 +128,6 @@ private:
     void OpenAbout();
     void ShowList(QWidget* view, const QString& caption);
     void ShowWebPage(const QUrl& url, const QString& caption);
-    void Announce(const CVisitorEntry& entry);
     void HideToTray();
     void RestoreFromTray();
 
@@ -154,16 +154,14 @@ private:
     COperatorListModel* m_operatorModel = nullptr;
     CTrayIcon* m_tray = nullptr;
     CCallOffers* m_offers;
+    CVisitorAnnouncer* m_announcer;
 
     SettingsEditor m_settingsEditor;
     CannedAnswersEditor m_cannedEditor;
     std::function<bool()> m_trayIconShown;
     std::function<QList<QWidget*>()> m_chatWindows;
 
-    // The visitor popups' shared counters: how many are open, and how many fit on the screen
-    // (0 until the first popup has measured itself). Every popup is closed before they go.
-    int m_popupsOpen = 0;
-    int m_popupSlots = 0;
+
 
     CActiveChats* m_activeChats = nullptr;
     bool m_quitConfirmed = false;

@@ -127,6 +127,8 @@ void CActiveChats::VisitorWrote(QWidget* chat, bool seen)
     if (!seen)
         ++c.unread;
     Changed(row);
+    if (!seen)
+        emit UnseenLine();
 }
 
 void CActiveChats::SetTyping(QWidget* chat, bool typing)

@@ -64,6 +64,8 @@ public:
 signals:
     // Before the chat's window comes to the front.
     void ActivationRequested(QWidget* chat);
+    // A visitor wrote in a chat the operator is not looking at.
+    void UnseenLine();
 
 private:
     struct Chat

@@ -101,6 +101,7 @@ void WriteRecord(QSettings& store, const CAppSettings& s)
     number(NotifyTimeout, s.m_notifyTimeout);
     number(NotifySound, s.m_notifySound);
     number(ChatTabs, s.m_chatTabs);
+    number(LineSound, s.m_lineSound);
 }
 
 // The per-user folder is ours and is tightened whoever created it; a folder that a caller named
@@ -137,7 +138,7 @@ bool HoldsWholeRecord(const QString& path)
     using namespace SettingsKey;
     for (const char* key : {ServerAddress, ServerPort, Username, Password, SaveLogin, AutoLogin,
                             AutoRun, Reconnect, ShowHints, NotifyTimeout, NotifySound, WelcomeMsg,
-                            ChatTabs})
+                            ChatTabs, LineSound})
         if (!has(key))
             return false;
     return std::all_of(BlockIp.begin(), BlockIp.end(), has) &&
@@ -187,6 +188,7 @@ int CAppSettings::Load()
     ReadInt(store, NotifyTimeout, m_notifyTimeout);
     ReadInt(store, NotifySound, m_notifySound);
     ReadInt(store, ChatTabs, m_chatTabs);
+    ReadInt(store, LineSound, m_lineSound);
     return 0;
 }
 

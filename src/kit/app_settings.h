@@ -19,6 +19,7 @@ inline constexpr char NotifyTimeout[] = "NotifyTimeout";
 inline constexpr char NotifySound[] = "NotifySound";
 inline constexpr char WelcomeMsg[] = "WelcomeMsg";
 inline constexpr char ChatTabs[] = "ChatTabs";
+inline constexpr char LineSound[] = "LineSound";
 inline constexpr std::array<const char*, 5> BlockIp = {"BlockIp1", "BlockIp2", "BlockIp3",
                                                        "BlockIp4", "BlockIp5"};
 inline constexpr std::array<const char*, 5> BaseUrl = {"BaseUrl1", "BaseUrl2", "BaseUrl3",
@@ -83,6 +84,7 @@ public:
     int m_notifySound = 1;
     QString m_welcomeMsg = QString::fromLatin1(kDefaultWelcomeMsg);
     int m_chatTabs = 0; // chats as tabs of one window instead of windows of their own
+    int m_lineSound = 1; // a note for a visitor's line in a chat not in front
     std::array<QString, 5> m_blockIp;
     std::array<QString, 5> m_baseUrl;
 

@@ -106,6 +106,8 @@ COptionsDlg::COptionsDlg(CAppSettings& settings, CNotifier& notifier, QWidget* p
                               m_settings.m_showHints, frame);
     m_notifySound = AddCheckBox(group, tr("Play a sound when receiving a new chat request"),
                                 "notifySound", m_settings.m_notifySound, frame);
+    m_lineSound = AddCheckBox(group, tr("Play a sound for a new line in a chat in the background"),
+                              "lineSound", m_settings.m_lineSound, frame);
     m_chatTabs = AddCheckBox(group, tr("Show chats as tabs in one window"), "chatTabs",
                              m_settings.m_chatTabs, frame);
     auto* timeout = new QHBoxLayout;
@@ -204,6 +206,7 @@ void COptionsDlg::accept()
     m_settings.m_reconnect = CheckState(m_reconnect);
     m_settings.m_showHints = CheckState(m_showHints);
     m_settings.m_chatTabs = CheckState(m_chatTabs);
+    m_settings.m_lineSound = CheckState(m_lineSound);
     m_settings.m_notifyTimeout = *timeout;
     m_settings.m_welcomeMsg = m_welcomeMsg->toPlainText();
 

@@ -53,6 +53,7 @@ private:
     QCheckBox* m_showHints = nullptr;
     QCheckBox* m_notifySound = nullptr;
     QCheckBox* m_chatTabs = nullptr;
+    QCheckBox* m_lineSound = nullptr;
     QLineEdit* m_notifyTimeout = nullptr;
     CLimitedTextEdit* m_welcomeMsg = nullptr;
 };
