@@ -3,6 +3,8 @@
 #include "active_chats.h"
 #include "alert_check.h"
 #include "app_settings.h"
+#include "credential_store.h"
+#include "credentials.h"
 #include "desktop_notifier.h"
 #include "missed_chats.h"
 #include "auto_run_entry.h"
@@ -102,6 +104,17 @@ int CConsoleApp::Run()
         SetCannedAnswersFilePath(demo->CannedAnswersPath());
 
     auto window = std::make_unique<COperatorDlg>(settings, profile, bridge, notifier);
+    // The password in the desktop's keyring; the demo's throw-away login stays in its own file.
+    std::unique_ptr<CCredentialStore> keyring;
+    if (!demo)
+        keyring = std::make_unique<CCredentialStore>([&settings](const QString& password) {
+            settings.m_passwordInFile = !password.isEmpty();
+            if (!password.isEmpty())
+                settings.m_password = password;
+            return settings.Save() == 0;
+        });
+    CCredentials credentials(settings, keyring.get());
+    window->SetCredentials(&credentials);
     window->SetSettingsEditor([&notifier, autoRun = demo ? demo->AutoRunPath() : QString()](
                                   CAppSettings& edited, QWidget* parent) {
         COptionsDlg dialog(edited, notifier, parent);

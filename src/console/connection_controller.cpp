@@ -1,6 +1,7 @@
 #include "connection_controller.h"
 
 #include "app_settings.h"
+#include "credentials.h"
 #include "keep_alive.h"
 #include "login_dlg.h"
 #include "notifier.h"
@@ -74,9 +75,23 @@ void CConnectionController::Stop()
 
 // --- Commands -------------------------------------------------------------------------------
 
+void CConnectionController::SetCredentials(CCredentials* credentials)
+{
+    m_credentials = credentials;
+}
+
 void CConnectionController::Start()
 {
-    if (m_settings.m_autoLogin != 1)
+    // The password may first have to come from the keyring.
+    if (m_credentials)
+        m_credentials->Load([this] { AutoLogin(); });
+    else
+        AutoLogin();
+}
+
+void CConnectionController::AutoLogin()
+{
+    if (m_settings.m_autoLogin != 1 || m_stopped)
         return;
     if (m_settings.m_saveLogin != 1) {
         OnLoginCommand();
@@ -124,7 +139,11 @@ void CConnectionController::OpenLoginDialog()
     }
     m_loginDlg = new CLoginDlg(m_settings, m_notifier, m_launcher, m_window);
     m_loginDlg->setAttribute(Qt::WA_DeleteOnClose);
-    connect(m_loginDlg, &QDialog::accepted, this, [this] { StartConnect(false); });
+    connect(m_loginDlg, &QDialog::accepted, this, [this] {
+        if (m_credentials)
+            m_credentials->Keep(m_settings.m_saveLogin == 1);
+        StartConnect(false);
+    });
     m_loginDlg->open();
 }
 

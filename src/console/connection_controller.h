@@ -8,6 +8,7 @@
 #include <functional>
 
 class CAppSettings;
+class CCredentials;
 class CKeepAlive;
 class CLoginDlg;
 class CNotifier;
@@ -35,6 +36,8 @@ public:
 
     // Opens the download page and the login dialog's link; not owned. Null: the desktop's.
     void SetLauncher(const CUrlLauncher* launcher);
+    // Where the password is kept between runs; not owned. Unset: the settings file.
+    void SetCredentials(CCredentials* credentials);
     // Runs the settings editor, for a log-in without a server address.
     void SetSettingsEditor(std::function<void()> edit);
 
@@ -59,6 +62,7 @@ signals:
     void MinuteTick();
 
 private:
+    void AutoLogin();
     void OpenLoginDialog();
     bool StartConnect(bool reconnect);
     void Show();
@@ -79,6 +83,7 @@ private:
     std::function<void()> m_editSettings;
     CConnectionState m_state;
     QPointer<CLoginDlg> m_loginDlg;
+    QPointer<CCredentials> m_credentials;
     bool m_stopped = false;
     // The download question is asked once a run, whatever number of reconnections follow.
     bool m_versionAsked = false;

@@ -19,9 +19,6 @@
 
 namespace {
 
-const char kMissingCredentials[] =
-    "You must type in your username and password to login to the Parlendo server.";
-
 } // namespace
 
 CLoginDlg::CLoginDlg(CAppSettings& settings, CNotifier& notifier, const CUrlLauncher* launcher,
@@ -100,7 +97,8 @@ void CLoginDlg::UpdateOk()
 void CLoginDlg::accept()
 {
     if (m_username->text().isEmpty() || m_password->text().isEmpty()) {
-        m_notifier.Inform(this, QString::fromLatin1(kMissingCredentials));
+        m_notifier.Inform(this, tr("You must type in your username and password to login to the "
+                                   "Parlendo server."));
         return;
     }
     m_settings.m_username = m_username->text();

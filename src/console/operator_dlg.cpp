@@ -254,6 +254,11 @@ void COperatorDlg::SetActiveChats(CActiveChats* chats)
     chats->AddKeys(this, nullptr);
 }
 
+void COperatorDlg::SetCredentials(CCredentials* credentials)
+{
+    m_connection->SetCredentials(credentials);
+}
+
 void COperatorDlg::SetChatWindows(std::function<QList<QWidget*>()> chatWindows)
 {
     m_chatWindows = std::move(chatWindows);

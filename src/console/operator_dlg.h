@@ -11,6 +11,7 @@ class CActiveChats;
 class CAlertCheck;
 class CVisitorAnnouncer;
 class CAppSettings;
+class CCredentials;
 class CDesktopNotifier;
 class CMissedChats;
 class QTableView;
@@ -83,6 +84,8 @@ public:
     // What this desktop offers for not missing a chat request: its notification service, the
     // check of the alert paths and the missed chats. Any may be null; none is owned.
     void SetDesktopServices(CDesktopNotifier* notifier, CAlertCheck* alerts, CMissedChats* missed);
+    // Where the password is kept between runs; not owned. Unset: the settings file.
+    void SetCredentials(CCredentials* credentials);
     // The open chat windows, shown again when minimising hides the main window.
     void SetChatWindows(std::function<QList<QWidget*>()> chatWindows);
 

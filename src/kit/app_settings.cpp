@@ -86,7 +86,8 @@ void WriteRecord(QSettings& store, const CAppSettings& s)
     const auto number = [&store](const char* key, int value) { store.setValue(Key(key), value); };
     text(ServerAddress, s.m_serverAddress, CAppSettings::kTextCapacity);
     text(Username, s.m_username, CAppSettings::kTextCapacity);
-    text(Password, s.m_password, CAppSettings::kTextCapacity);
+    // Kept elsewhere (the keyring, or memory for this run only), the password leaves the file.
+    text(Password, s.m_passwordInFile ? s.m_password : QString(), CAppSettings::kTextCapacity);
     text(WelcomeMsg, s.m_welcomeMsg, CAppSettings::kTextCapacity);
     for (size_t i = 0; i < BlockIp.size(); ++i)
         text(BlockIp[i], s.m_blockIp[i], CAppSettings::kTextCapacity);

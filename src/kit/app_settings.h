@@ -85,6 +85,10 @@ public:
     QString m_welcomeMsg = QString::fromLatin1(kDefaultWelcomeMsg);
     int m_chatTabs = 0; // chats as tabs of one window instead of windows of their own
     int m_lineSound = 1; // a note for a visitor's line in a chat not in front
+    // Whether Save writes the password into the file (not itself a setting): the desktop's
+    // keyring, where there is one, keeps it instead, and an operator who did not ask for it to
+    // be remembered has it in memory for the run only.
+    bool m_passwordInFile = true;
     std::array<QString, 5> m_blockIp;
     std::array<QString, 5> m_baseUrl;
 
