@@ -100,6 +100,8 @@ void WriteRecord(QSettings& store, const CAppSettings& s)
     number(ShowHints, s.m_showHints);
     number(NotifyTimeout, s.m_notifyTimeout);
     number(NotifySound, s.m_notifySound);
+    number(TranscriptTimes, s.m_transcriptTimes);
+    number(HistoryDays, s.m_historyDays);
 }
 
 // The per-user folder is ours and is tightened whoever created it; a folder that a caller named
@@ -135,7 +137,8 @@ bool HoldsWholeRecord(const QString& path)
     };
     using namespace SettingsKey;
     for (const char* key : {ServerAddress, ServerPort, Username, Password, SaveLogin, AutoLogin,
-                            AutoRun, Reconnect, ShowHints, NotifyTimeout, NotifySound, WelcomeMsg})
+                            AutoRun, Reconnect, ShowHints, NotifyTimeout, NotifySound, WelcomeMsg,
+                            TranscriptTimes, HistoryDays})
         if (!has(key))
             return false;
     return std::all_of(BlockIp.begin(), BlockIp.end(), has) &&
@@ -184,6 +187,8 @@ int CAppSettings::Load()
     ReadInt(store, ShowHints, m_showHints);
     ReadInt(store, NotifyTimeout, m_notifyTimeout);
     ReadInt(store, NotifySound, m_notifySound);
+    ReadInt(store, TranscriptTimes, m_transcriptTimes);
+    ReadInt(store, HistoryDays, m_historyDays);
     return 0;
 }
 

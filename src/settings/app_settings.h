@@ -18,6 +18,8 @@ inline constexpr char ShowHints[] = "ShowHints";
 inline constexpr char NotifyTimeout[] = "NotifyTimeout";
 inline constexpr char NotifySound[] = "NotifySound";
 inline constexpr char WelcomeMsg[] = "WelcomeMsg";
+inline constexpr char TranscriptTimes[] = "TranscriptTimes";
+inline constexpr char HistoryDays[] = "HistoryDays";
 inline constexpr std::array<const char*, 5> BlockIp = {"BlockIp1", "BlockIp2", "BlockIp3",
                                                        "BlockIp4", "BlockIp5"};
 inline constexpr std::array<const char*, 5> BaseUrl = {"BaseUrl1", "BaseUrl2", "BaseUrl3",
@@ -81,6 +83,8 @@ public:
     int m_notifyTimeout = 60; // seconds the incoming-call dialog stays up
     int m_notifySound = 1;
     QString m_welcomeMsg = QString::fromLatin1(kDefaultWelcomeMsg);
+    int m_transcriptTimes = 1; // the time before each line of a chat window's transcript
+    int m_historyDays = 0;     // days the chat history keeps a chat; 0 keeps every chat
     std::array<QString, 5> m_blockIp;
     std::array<QString, 5> m_baseUrl;
 
