@@ -3,8 +3,6 @@
 #include "transcript_look.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
-#include <QLocale>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -19,11 +17,13 @@ QString Tr(const char* text)
 
 QString CTranscriptDocument::Heading(const CArchivedChat& chat)
 {
-    const QString visitor =
-        chat.visitor.isEmpty() ? Tr("call %1").arg(chat.callId) : chat.visitor;
-    const QString when = QLocale().toString(QDateTime::fromMSecsSinceEpoch(chat.started),
-                                            QLocale::ShortFormat);
-    QString heading = Tr("Chat with %1, %2, taken by %3").arg(visitor, when, chat.operatorName);
+    const QString when = CTranscriptLook::DateTimeText(chat.started);
+    // The name comes with the participants; a chat that ended before has only its call.
+    QString heading = chat.visitor.isEmpty()
+                          ? Tr("Chat on call %1, %2, taken by %3")
+                                .arg(QString::number(chat.callId), when, chat.operatorName)
+                          : Tr("Chat with %1, %2, taken by %3").arg(chat.visitor, when,
+                                                                   chat.operatorName);
     if (chat.transferred)
         heading = Tr("%1 (transferred)").arg(heading);
     return heading;

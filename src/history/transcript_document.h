@@ -18,6 +18,6 @@ public:
     // the first one's place is returned (-1 when there is none).
     static int AppendChat(QTextDocument& document, const CArchivedChat& chat,
                            const QList<CArchivedLine>& lines, bool dark, bool highlight);
-    // "Chat with Mary, 3 May 2024 14:02, taken by Ann", and whether it was transferred.
+    // With whom, when and taken by whom, and whether it was transferred.
     static QString Heading(const CArchivedChat& chat);
 };

@@ -133,3 +133,10 @@ QString CTranscriptLook::TimeText(qint64 at)
 {
     return QLocale().toString(QDateTime::fromMSecsSinceEpoch(at).time(), QLocale::ShortFormat);
 }
+
+QString CTranscriptLook::DateTimeText(qint64 at)
+{
+    const QDateTime local = QDateTime::fromMSecsSinceEpoch(at);
+    return QLocale().toString(local.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+           TimeText(at);
+}

@@ -52,4 +52,6 @@ public:
     static int ShownOffset(const QString& text, int offset);
     // The time as a transcript shows it: the local time of day, in the locale's short form.
     static QString TimeText(qint64 at);
+    // The local date and time of day, in the locale's short forms: when a chat began.
+    static QString DateTimeText(qint64 at);
 };
