@@ -31,22 +31,29 @@ using Clock = std::chrono::steady_clock;
 // Words of a support chat; drawn with Zipf's law (rank r with weight 1/r), as words of a
 // language are, so that the index holds a few very common words and many rare ones.
 const char* const kWords[] = {
-    "the", "i", "you", "to", "a", "is", "it", "my", "and", "for", "of", "in", "can", "order",
-    "please", "we", "your", "this", "that", "be", "on", "have", "with", "thank", "not", "help",
-    "me", "will", "do", "what", "hello", "number", "when", "there", "are", "was", "our", "so",
-    "if", "just", "would", "like", "get", "one", "parcel", "account", "delivery", "time", "it's",
-    "email", "now", "yes", "no", "sorry", "know", "check", "send", "need", "price", "could",
-    "day", "today", "about", "how", "payment", "refund", "late", "size", "colour", "stock",
-    "card", "address", "week", "shipping", "return", "tomorrow", "link", "page", "again",
-    "product", "problem", "free", "code", "discount", "invoice", "service", "question", "still",
-    "working", "store", "open", "cancel", "change", "receive", "available", "wrong", "left",
-    "password", "login", "phone", "support", "minute", "moment", "form", "website", "item",
-    "box", "courier", "tracking", "warehouse", "monday", "friday", "weekend", "morning",
-    "evening", "blue", "black", "small", "large", "cheaper", "broken", "damaged", "missing",
-    "replacement", "exchange", "voucher", "gift", "newsletter", "subscription", "renewal",
-    "upgrade", "download", "install", "error", "screen", "button", "basket", "checkout",
-    "postcode", "country", "euro", "dollar", "bank", "transfer", "receipt", "warranty",
-    "manual", "battery", "charger", "cable", "kettle", "lamp", "chair", "table", "sofa",
+    "the",     "i",          "you",          "to",        "a",           "is",       "it",
+    "my",      "and",        "for",          "of",        "in",          "can",      "order",
+    "please",  "we",         "your",         "this",      "that",        "be",       "on",
+    "have",    "with",       "thank",        "not",       "help",        "me",       "will",
+    "do",      "what",       "hello",        "number",    "when",        "there",    "are",
+    "was",     "our",        "so",           "if",        "just",        "would",    "like",
+    "get",     "one",        "parcel",       "account",   "delivery",    "time",     "it's",
+    "email",   "now",        "yes",          "no",        "sorry",       "know",     "check",
+    "send",    "need",       "price",        "could",     "day",         "today",    "about",
+    "how",     "payment",    "refund",       "late",      "size",        "colour",   "stock",
+    "card",    "address",    "week",         "shipping",  "return",      "tomorrow", "link",
+    "page",    "again",      "product",      "problem",   "free",        "code",     "discount",
+    "invoice", "service",    "question",     "still",     "working",     "store",    "open",
+    "cancel",  "change",     "receive",      "available", "wrong",       "left",     "password",
+    "login",   "phone",      "support",      "minute",    "moment",      "form",     "website",
+    "item",    "box",        "courier",      "tracking",  "warehouse",   "monday",   "friday",
+    "weekend", "morning",    "evening",      "blue",      "black",       "small",    "large",
+    "cheaper", "broken",     "damaged",      "missing",   "replacement", "exchange", "voucher",
+    "gift",    "newsletter", "subscription", "renewal",   "upgrade",     "download", "install",
+    "error",   "screen",     "button",       "basket",    "checkout",    "postcode", "country",
+    "euro",    "dollar",     "bank",         "transfer",  "receipt",     "warranty", "manual",
+    "battery", "charger",    "cable",        "kettle",    "lamp",        "chair",    "table",
+    "sofa",
 };
 constexpr int kWordCount = sizeof(kWords) / sizeof(kWords[0]);
 
@@ -111,7 +118,8 @@ int main(int argc, char** argv)
         return at >= 0 && at + 1 < args.size() ? args[at + 1] : fallback;
     };
     const int lines = option("--lines", QStringLiteral("1000000")).toInt();
-    const QString folder = option("--dir", QDir::current().filePath(QStringLiteral("bench-history-data")));
+    const QString folder =
+        option("--dir", QDir::current().filePath(QStringLiteral("bench-history-data")));
     QDir(folder).removeRecursively();
     const QString path = QDir(folder).filePath(QStringLiteral("history.sqlite"));
     constexpr int kLinesPerChat = 30;

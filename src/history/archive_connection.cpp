@@ -49,10 +49,12 @@ CArchiveProblem CArchiveConnection::Open()
     // WAL: readers (the history window, another console) never wait for the writer, and a
     // commit appends to the log instead of rewriting pages. FULL syncs the log at every commit,
     // so a power cut loses nothing that was committed; the writer thread pays for it, not the
-    // window.
+    // window. Deleted chats are overwritten on disk, not only unlinked, whatever the default of
+    // the SQLite build.
     if (m_mode == Mode::Write)
         pragmas << QStringLiteral("PRAGMA journal_mode = WAL")
-                << QStringLiteral("PRAGMA synchronous = FULL");
+                << QStringLiteral("PRAGMA synchronous = FULL")
+                << QStringLiteral("PRAGMA secure_delete = ON");
     for (const QString& pragma : pragmas) {
         const CArchiveProblem problem = ProblemOf(Exec(pragma));
         if (!problem.Ok())

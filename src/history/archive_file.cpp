@@ -51,7 +51,8 @@ QString CArchiveFile::MoveAside() const
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString aside = m_path + QStringLiteral(".damaged-") + stamp;
     for (int n = 2; QFileInfo::exists(aside); ++n)
-        aside = m_path + QStringLiteral(".damaged-") + stamp + QLatin1Char('-') + QString::number(n);
+        aside =
+            m_path + QStringLiteral(".damaged-") + stamp + QLatin1Char('-') + QString::number(n);
     if (!QFile::rename(m_path, aside))
         return {};
     // Under its new name SQLite finds the WAL again, should anyone try to read what is left.

@@ -20,7 +20,6 @@ QString Anywhere(const QString& text)
     return QLatin1Char('%') + escaped + QLatin1Char('%');
 }
 
-
 } // namespace
 
 CArchiveReader::CArchiveReader(QString path, int busyTimeoutMs)
@@ -39,8 +38,8 @@ CArchiveProblem CArchiveReader::Open()
 {
     if (m_connection)
         return {};
-    auto connection = std::make_unique<CArchiveConnection>(
-        m_path, CArchiveConnection::Mode::Read, m_busyTimeoutMs);
+    auto connection = std::make_unique<CArchiveConnection>(m_path, CArchiveConnection::Mode::Read,
+                                                           m_busyTimeoutMs);
     const CArchiveProblem problem = connection->Open();
     if (problem.Ok())
         m_connection = std::move(connection);

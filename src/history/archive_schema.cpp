@@ -36,12 +36,13 @@ const QStringList& Tables()
 CArchiveProblem Version(CArchiveConnection& connection, int& version, int& objects)
 {
     QVariant value;
-    CArchiveProblem problem = ProblemOf(connection.Exec(QStringLiteral("PRAGMA user_version"), &value));
+    CArchiveProblem problem =
+        ProblemOf(connection.Exec(QStringLiteral("PRAGMA user_version"), &value));
     if (!problem.Ok())
         return problem;
     version = value.toInt();
-    problem = ProblemOf(
-        connection.Exec(QStringLiteral("SELECT count(*) FROM sqlite_schema"), &value));
+    problem =
+        ProblemOf(connection.Exec(QStringLiteral("SELECT count(*) FROM sqlite_schema"), &value));
     objects = value.toInt();
     return problem;
 }

@@ -60,8 +60,8 @@ CArchiveProblem CArchiveUpdater::Open()
     const QString folderProblem = CArchiveFile(m_path).Prepare();
     if (!folderProblem.isEmpty())
         return {ArchiveFailure::Unusable, folderProblem};
-    auto connection = std::make_unique<CArchiveConnection>(
-        m_path, CArchiveConnection::Mode::Write, m_busyTimeoutMs);
+    auto connection = std::make_unique<CArchiveConnection>(m_path, CArchiveConnection::Mode::Write,
+                                                           m_busyTimeoutMs);
     CArchiveProblem problem = connection->Open();
     if (problem.Ok())
         problem = CArchiveSchema::Prepare(*connection);
@@ -123,7 +123,7 @@ CArchiveUpdater::Chat* CArchiveUpdater::RowOf(quint64 key, CArchiveProblem& prob
     if (chat.row == 0) {
         QSqlQuery& insert = m_statements->insertChat;
         problem = RunQuery(insert, {chat.callId, chat.visitor, chat.operatorName, chat.started,
-                                  chat.ended, chat.transferred ? 1 : 0});
+                                    chat.ended, chat.transferred ? 1 : 0});
         if (!problem.Ok())
             return nullptr;
         chat.row = insert.lastInsertId().toLongLong();
@@ -162,7 +162,7 @@ CArchiveProblem CArchiveUpdater::Run(const ArchiveCommand::Line& command, bool&)
     const CTranscriptLine& line = command.line;
     QSqlQuery& insert = m_statements->insertLine;
     problem = RunQuery(insert, {chat->row, line.at, static_cast<int>(line.kind), line.own ? 1 : 0,
-                              line.speaker, line.text});
+                                line.speaker, line.text});
     if (!problem.Ok())
         return problem;
     return RunQuery(m_statements->indexLine, {insert.lastInsertId(), line.text});
@@ -195,8 +195,8 @@ CArchiveProblem CArchiveUpdater::Run(const ArchiveCommand::Retain& command, bool
     for (const auto& [key, chat] : m_chats)
         if (chat.row != 0)
             keep << QString::number(chat.row);
-    CArchiveProblem problem = Exec(QStringLiteral(
-        "CREATE TEMP TABLE IF NOT EXISTS doomed(id INTEGER PRIMARY KEY)"));
+    CArchiveProblem problem =
+        Exec(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS doomed(id INTEGER PRIMARY KEY)"));
     if (problem.Ok())
         problem = Exec(QStringLiteral("DELETE FROM temp.doomed"));
     if (problem.Ok()) {
@@ -207,11 +207,10 @@ CArchiveProblem CArchiveUpdater::Run(const ArchiveCommand::Retain& command, bool
                            .arg(keep.join(QLatin1Char(','))));
         problem = RunQuery(select, {command.cutoff, command.cutoff});
     }
-    for (const char* statement :
-         {"INSERT INTO lines_index(lines_index, rowid, text)"
-          " SELECT 'delete', id, text FROM lines WHERE chat IN temp.doomed",
-          "DELETE FROM lines WHERE chat IN temp.doomed",
-          "DELETE FROM chats WHERE id IN temp.doomed"}) {
+    for (const char* statement : {"INSERT INTO lines_index(lines_index, rowid, text)"
+                                  " SELECT 'delete', id, text FROM lines WHERE chat IN temp.doomed",
+                                  "DELETE FROM lines WHERE chat IN temp.doomed",
+                                  "DELETE FROM chats WHERE id IN temp.doomed"}) {
         if (problem.Ok())
             problem = Exec(QString::fromLatin1(statement));
     }

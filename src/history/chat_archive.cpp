@@ -21,7 +21,8 @@ CChatArchive::CChatArchive(QString path, CArchiveWriter::Timing timing, QObject*
     qRegisterMetaType<CArchivedChat>();
     m_writer = std::make_unique<CArchiveWriter>(m_path, timing, [this](const CWriterReport& r) {
         // The writer's thread must not wait: the report goes to this object's thread.
-        QMetaObject::invokeMethod(this, [this, r] { OnReport(r); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, r] { OnReport(r); }, Qt::QueuedConnection);
     });
 }
 

@@ -9,8 +9,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDateTime>
-#include <QDir>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -141,11 +141,11 @@ void CHistoryDlg::BuildControls()
     header->setStretchLastSection(false);
     header->setMinimumSectionSize(metrics.averageCharWidth() * 6);
     header->setSectionResizeMode(CHistoryChatModel::Visitor, QHeaderView::Stretch);
-    header->resizeSection(CHistoryChatModel::Started,
-                          metrics.horizontalAdvance(CTranscriptLook::DateTimeText(
-                              QDateTime(QDate(2000, 12, 28), QTime(23, 59, 59))
-                                  .toMSecsSinceEpoch())) +
-                              padding);
+    header->resizeSection(
+        CHistoryChatModel::Started,
+        metrics.horizontalAdvance(CTranscriptLook::DateTimeText(
+            QDateTime(QDate(2000, 12, 28), QTime(23, 59, 59)).toMSecsSinceEpoch())) +
+            padding);
     header->resizeSection(CHistoryChatModel::Operator, metrics.averageCharWidth() * 12);
     header->setSectionResizeMode(CHistoryChatModel::Lines, QHeaderView::ResizeToContents);
     header->setSectionResizeMode(CHistoryChatModel::Transferred, QHeaderView::ResizeToContents);
@@ -156,8 +156,7 @@ void CHistoryDlg::BuildControls()
     m_transcript->setObjectName(QStringLiteral("transcript"));
     m_transcript->setReadOnly(true);
     m_transcript->setUndoRedoEnabled(false);
-    m_transcript->setTextInteractionFlags(Qt::TextSelectableByMouse |
-                                          Qt::TextSelectableByKeyboard);
+    m_transcript->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_transcript->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
@@ -209,8 +208,8 @@ void CHistoryDlg::ApplyFilter()
 {
     m_filterTimer->stop();
     m_notice.clear();
-    m_model->SetFilter({m_visitor->text().trimmed(), m_operator->text().trimmed(),
-                        m_search->text()});
+    m_model->SetFilter(
+        {m_visitor->text().trimmed(), m_operator->text().trimmed(), m_search->text()});
     // The newest chat is the one most likely wanted.
     if (m_model->rowCount() > 0)
         m_list->setCurrentIndex(m_model->index(0, 0));

@@ -26,7 +26,8 @@ QString FullTextQuery(const QString& typed)
                 terms << Quoted(phrase);
             continue;
         }
-        for (const QString& word : parts[i].simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        for (const QString& word :
+             parts[i].simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts))
             terms << Quoted(word);
     }
     return terms.join(QLatin1Char(' '));

@@ -17,7 +17,7 @@ public:
     // dark: for a dark background. With highlight, the lines' search matches are marked, and
     // the first one's place is returned (-1 when there is none).
     static int AppendChat(QTextDocument& document, const CArchivedChat& chat,
-                           const QList<CArchivedLine>& lines, bool dark, bool highlight);
+                          const QList<CArchivedLine>& lines, bool dark, bool highlight);
     // With whom, when and taken by whom, and whether it was transferred.
     static QString Heading(const CArchivedChat& chat);
 };

@@ -102,8 +102,8 @@ int CTranscriptLook::Append(QTextCursor& cursor, const CTranscriptLine& line, bo
         else
             AppendParagraph(cursor, QString(), format);
     };
-    const bool spoken = line.kind == LineKind::Line || line.kind == LineKind::Link ||
-                        line.kind == LineKind::Image;
+    const bool spoken =
+        line.kind == LineKind::Line || line.kind == LineKind::Link || line.kind == LineKind::Image;
     QTextCharFormat textFormat = Format(Part::Notice, dark);
     if (spoken) {
         const QTextCharFormat name = Format(line.own ? Part::OwnName : Part::OtherName, dark);
@@ -137,6 +137,5 @@ QString CTranscriptLook::TimeText(qint64 at)
 QString CTranscriptLook::DateTimeText(qint64 at)
 {
     const QDateTime local = QDateTime::fromMSecsSinceEpoch(at);
-    return QLocale().toString(local.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-           TimeText(at);
+    return QLocale().toString(local.date(), QLocale::ShortFormat) + QLatin1Char(' ') + TimeText(at);
 }

@@ -1,53 +1,40 @@
 #pragma once
 
-// What the history tests share: a scratch data folder per test, a connection of the test's own
-// to the archive file (another program's, or a second console's), and a few chats to look at.
+// What the history tests share: a scratch data folder, a connection of the test's own to the
+// archive file (another program's, or a second console's), and a few chats to look at.
 
 #include "chat_archive.h"
 
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QTemporaryDir>
-#include <QVariant>
+#include <QtSql>
 
 namespace history_testing {
 
-// Points $XDG_DATA_HOME at a fresh folder for as long as it lives.
-class ScratchData final
+struct ScratchData final
 {
-public:
-    ScratchData() { qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.path())); }
-    QString Folder() const { return m_dir.path() + QStringLiteral("/Parlendo"); }
-    QString File() const { return Folder() + QStringLiteral("/history.sqlite"); }
-
-private:
-    QTemporaryDir m_dir;
+    ScratchData() { qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path())); }
+    QString Folder() const { return dir.path() + "/Parlendo"; }
+    QString File() const { return Folder() + "/history.sqlite"; }
+    QTemporaryDir dir;
 };
 
-class RawConnection final
+struct RawConnection final
 {
-public:
     explicit RawConnection(const QString& path)
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
         db.setDatabaseName(path);
         db.open();
     }
-    ~RawConnection() { QSqlDatabase::removeDatabase(m_name); }
-    // The error's text, empty when the statement ran; value gets the first column of the first row.
-    QString Exec(const QString& sql, QVariant* value = nullptr)
+    ~RawConnection() { QSqlDatabase::removeDatabase(name); }
+    // The first value the statement gives, or its error's text.
+    QString Exec(const QString& sql) const
     {
-        QSqlQuery query(QSqlDatabase::database(m_name));
+        QSqlQuery query(QSqlDatabase::database(name));
         if (!query.exec(sql))
             return query.lastError().text();
-        if (value)
-            *value = query.next() ? query.value(0) : QVariant();
-        return {};
+        return query.next() ? query.value(0).toString() : QString();
     }
-
-private:
-    const QString m_name = QStringLiteral("test-%1").arg(quintptr(this));
+    const QString name = QString::number(quintptr(this));
 };
 
 inline CTranscriptLine Said(const QString& speaker, const QString& text, bool own = false,
@@ -56,26 +43,22 @@ inline CTranscriptLine Said(const QString& speaker, const QString& text, bool ow
     return {at, LineKind::Line, speaker, own, text};
 }
 
-// Three chats from the newest: Ann with Peter, Bob with Jürgen, Ann with Mary (still going; its
-// key is returned).
+// From the newest: Ann with Peter, Bob with Jürgen, Ann with Mary (going on: its key returned).
 inline CChatArchive::ChatKey FillThreeChats(CChatArchive& archive, qint64 now)
 {
-    const auto chat = [&](int callId, const QString& op, const QString& visitor, qint64 at,
-                          const QStringList& texts, bool end) {
-        const CChatArchive::ChatKey key = archive.BeginChat(callId, op, at);
+    const auto chat = [&](const QString& op, const QString& visitor, int hoursAgo,
+                          const QStringList& texts) {
+        const qint64 at = now - hoursAgo * 3600000LL;
+        const CChatArchive::ChatKey key = archive.BeginChat(hoursAgo, op, at);
         archive.SetVisitor(key, visitor);
         archive.AddLine(key, {at, LineKind::Notice, {}, false, visitor + " has joined this call"});
         for (int i = 0; i < texts.size(); ++i)
             archive.AddLine(key, Said(i % 2 ? op : visitor, texts[i], i % 2, at + 1000 * (i + 1)));
-        if (end)
-            archive.EndChat(key, at + 60000);
         return key;
     };
-    const auto mary = chat(1, "Ann", "Mary", now - 3 * 3600000,
-                           {"My parcel is late", "Sorry to hear that. Since when?"}, false);
-    chat(2, "Bob", QString::fromUtf8("Jürgen"), now - 2 * 3600000,
-         {QString::fromUtf8("Is the Café open on Sunday?"), "It is, from ten."}, true);
-    chat(3, "Ann", "Peter", now - 3600000, {"I would like a refund", "Of course."}, true);
+    const auto mary = chat("Ann", "Mary", 3, {"My parcel is late", "Sorry to hear that."});
+    archive.EndChat(chat("Bob", "Jürgen", 2, {"Is the Café open on Sunday?", "It is."}));
+    archive.EndChat(chat("Ann", "Peter", 1, {"I would like a refund", "Of course."}));
     return mary;
 }
 
