@@ -112,10 +112,8 @@ void CArchiveWriter::Attempt()
         Tell({CWriterReport::Kind::Committed, {}, {}, Generation()});
         break;
     case ArchiveFailure::Busy:
-        RetryLater(CWriterReport::Kind::Busy, problem.reason);
-        break;
     case ArchiveFailure::Transient:
-        RetryLater(CWriterReport::Kind::Failing, problem.reason);
+        RetryLater(problem);
         break;
     case ArchiveFailure::Damaged:
     case ArchiveFailure::Unusable:
@@ -137,10 +135,8 @@ bool CArchiveWriter::OpenFile()
         Opened();
         return true;
     case ArchiveFailure::Busy:
-        RetryLater(CWriterReport::Kind::Busy, problem.reason);
-        break;
     case ArchiveFailure::Transient:
-        RetryLater(CWriterReport::Kind::Failing, problem.reason);
+        RetryLater(problem);
         break;
     case ArchiveFailure::Unsupported:
         GoOff(problem.reason);
@@ -191,12 +187,16 @@ void CArchiveWriter::GoOff(const QString& reason)
     Settle();
 }
 
-void CArchiveWriter::RetryLater(CWriterReport::Kind kind, const QString& reason)
+void CArchiveWriter::RetryLater(const CArchiveProblem& problem)
 {
     m_retryAt = Clock::now() + std::chrono::milliseconds(m_timing.retryMs);
     if (!m_inSpell) {
         m_inSpell = true;
-        Tell({kind, {}, reason, Generation()});
+        const bool busy = problem.failure == ArchiveFailure::Busy;
+        Tell({busy ? CWriterReport::Kind::Busy : CWriterReport::Kind::Failing,
+              {},
+              problem.reason,
+              Generation()});
     }
 }
 

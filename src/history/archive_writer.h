@@ -82,7 +82,8 @@ private:
     // Moves the file aside and opens a fresh one; false when that failed too (then off).
     bool Replace(const QString& reason);
     void GoOff(const QString& reason);
-    void RetryLater(CWriterReport::Kind kind, const QString& reason);
+    // Busy or Transient: the pending commands wait for the next try.
+    void RetryLater(const CArchiveProblem& problem);
     void Opened();
     void Settle();
     void Complete(size_t count);

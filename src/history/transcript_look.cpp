@@ -8,10 +8,12 @@
 
 namespace {
 
-// Marks a paragraph that holds a line. A new document has one empty unmarked paragraph, which
-// the first line fills; every later line starts a paragraph of its own.
+// Marks a paragraph that holds a line. A new or cleared document has one empty unmarked
+// paragraph, which the first line fills; every later line starts a paragraph of its own. Marking
+// the document rather than keeping a flag keeps an empty first line and clear() both right.
 constexpr int kLineState = 1;
 
+// The document breaks paragraphs on '\n' only; a '\r' would be drawn as a stray glyph.
 QString Shown(const QString& text)
 {
     if (!text.contains(QLatin1Char('\r')))
