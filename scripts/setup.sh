@@ -8,6 +8,7 @@ packages=(
   clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-svg-dev
   qt6-multimedia-dev qt6-webengine-dev libqt6opengl6-dev
+  libqt6sql6-sqlite  # the chat history: Qt's SQLite driver (Debian's SQLite has FTS5)
   libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-apps imagemagick

@@ -1,30 +1,9 @@
 #include "transcript_ctrl.h"
 
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QThread>
-
-namespace {
-
-// Marks a block that holds an appended line. A cleared document has one unmarked empty block,
-// which the next line fills; otherwise a line starts a block of its own. Counting on the
-// document rather than on a flag keeps an empty first line and clear() both right.
-constexpr int kLineState = 1;
-
-QString WithoutCarriageReturns(const QString& text)
-{
-    // The document breaks blocks on '\n' only; a '\r' would be drawn as a stray glyph.
-    if (!text.contains(QLatin1Char('\r')))
-        return text;
-    QString lines = text;
-    lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return lines;
-}
-
-} // namespace
 
 CTranscriptCtrl::CTranscriptCtrl(QWidget* parent) : QTextEdit(parent)
 {
@@ -79,11 +58,7 @@ void CTranscriptCtrl::AppendLine(const QString& text, const QColor& colour, bool
     // inside the block also spares the layout of the last line just to place the cursor.
     QTextCursor cursor(document());
     cursor.beginEditBlock();
-    cursor.movePosition(QTextCursor::End);
-    if (cursor.block().userState() == kLineState)
-        cursor.insertBlock(QTextBlockFormat(), format);
-    cursor.insertText(WithoutCarriageReturns(text), format);
-    cursor.block().setUserState(kLineState);
+    CTranscriptLook::AppendParagraph(cursor, text, format);
     cursor.endEditBlock();
 
     if (caretAtEnd)

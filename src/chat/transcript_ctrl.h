@@ -1,5 +1,7 @@
 #pragma once
 
+#include "transcript_look.h"
+
 #include <QColor>
 #include <QTextEdit>
 
@@ -16,12 +18,12 @@ class CTranscriptCtrl final : public QTextEdit
     Q_OBJECT
 
 public:
-    // Colours of the kinds of line.
-    static constexpr QRgb kOwnNameColour = qRgb(255, 0, 0);
-    static constexpr QRgb kOtherNameColour = qRgb(0, 0, 255);
-    static constexpr QRgb kChatTextColour = qRgb(64, 64, 64);
-    static constexpr QRgb kAddressColour = qRgb(0, 0, 255);
-    static constexpr QRgb kNoticeColour = qRgb(0, 128, 128);
+    // Colours of the kinds of line, the same wherever transcripts are shown.
+    static constexpr QRgb kOwnNameColour = CTranscriptLook::kOwnNameColour;
+    static constexpr QRgb kOtherNameColour = CTranscriptLook::kOtherNameColour;
+    static constexpr QRgb kChatTextColour = CTranscriptLook::kChatTextColour;
+    static constexpr QRgb kAddressColour = CTranscriptLook::kAddressColour;
+    static constexpr QRgb kNoticeColour = CTranscriptLook::kNoticeColour;
 
     explicit CTranscriptCtrl(QWidget* parent = nullptr);
 

@@ -3,6 +3,7 @@
 #include "notifier.h"
 
 #include "rtf_writer.h"
+#include "whole_file.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
@@ -11,15 +12,9 @@
 #include <QPrintDialog>
 #include <QPainter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QTextDocument>
 #include <algorithm>
-#include <cerrno>
 #include <memory>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -39,35 +34,8 @@ constexpr qreal kPaperMarginMm = 15.0;
 
 QString SaveTranscript(const QString& path, const QTextDocument& document)
 {
-    const QByteArray rtf = RtfFromDocument(document);
-
-    // Written to a temporary file beside the target and renamed over it on commit, so a failed
-    // write never leaves the operator with half a transcript in place of a good file.
-    QSaveFile file(path);
-    // Unbuffered, so a short write (full disk, size limit) shows here: the buffered path lets
-    // commit() succeed after flushing only part of the data.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return SaveError(path, file.errorString());
-    for (qint64 written = 0; written < rtf.size();) {
-        const qint64 n = file.write(rtf.constData() + written, rtf.size() - written);
-        if (n <= 0) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            return SaveError(path, reason);
-        }
-        written += n;
-    }
-#ifdef Q_OS_UNIX
-    // On disk before the rename, or a crash right after it could leave an empty file behind.
-    if (::fsync(file.handle()) != 0) {
-        const QString reason = qt_error_string(errno);
-        file.cancelWriting();
-        return SaveError(path, reason);
-    }
-#endif
-    if (!file.commit())
-        return SaveError(path, file.errorString());
-    return {};
+    const QString reason = WriteWholeFile(path, RtfFromDocument(document));
+    return reason.isEmpty() ? QString() : SaveError(path, reason);
 }
 
 QString PrintTranscript(QPrinter& printer, const QTextDocument& document, const QString& title)

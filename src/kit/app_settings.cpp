@@ -103,6 +103,8 @@ void WriteRecord(QSettings& store, const CAppSettings& s)
     number(NotifySound, s.m_notifySound);
     number(ChatTabs, s.m_chatTabs);
     number(LineSound, s.m_lineSound);
+    number(TranscriptTimes, s.m_transcriptTimes);
+    number(HistoryDays, s.m_historyDays);
 }
 
 // The per-user folder is ours and is tightened whoever created it; a folder that a caller named
@@ -139,7 +141,7 @@ bool HoldsWholeRecord(const QString& path)
     using namespace SettingsKey;
     for (const char* key : {ServerAddress, ServerPort, Username, Password, SaveLogin, AutoLogin,
                             AutoRun, Reconnect, ShowHints, NotifyTimeout, NotifySound, WelcomeMsg,
-                            ChatTabs, LineSound})
+                            ChatTabs, LineSound, TranscriptTimes, HistoryDays})
         if (!has(key))
             return false;
     return std::all_of(BlockIp.begin(), BlockIp.end(), has) &&
@@ -190,6 +192,8 @@ int CAppSettings::Load()
     ReadInt(store, NotifySound, m_notifySound);
     ReadInt(store, ChatTabs, m_chatTabs);
     ReadInt(store, LineSound, m_lineSound);
+    ReadInt(store, TranscriptTimes, m_transcriptTimes);
+    ReadInt(store, HistoryDays, m_historyDays);
     return 0;
 }
 

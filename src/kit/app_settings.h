@@ -20,6 +20,8 @@ inline constexpr char NotifySound[] = "NotifySound";
 inline constexpr char WelcomeMsg[] = "WelcomeMsg";
 inline constexpr char ChatTabs[] = "ChatTabs";
 inline constexpr char LineSound[] = "LineSound";
+inline constexpr char TranscriptTimes[] = "TranscriptTimes";
+inline constexpr char HistoryDays[] = "HistoryDays";
 inline constexpr std::array<const char*, 5> BlockIp = {"BlockIp1", "BlockIp2", "BlockIp3",
                                                        "BlockIp4", "BlockIp5"};
 inline constexpr std::array<const char*, 5> BaseUrl = {"BaseUrl1", "BaseUrl2", "BaseUrl3",
@@ -89,6 +91,8 @@ public:
     // keyring, where there is one, keeps it instead, and an operator who did not ask for it to
     // be remembered has it in memory for the run only.
     bool m_passwordInFile = true;
+    int m_transcriptTimes = 1; // the time before each line of a chat window's transcript
+    int m_historyDays = 0;     // days the chat history keeps a chat; 0 keeps every chat
     std::array<QString, 5> m_blockIp;
     std::array<QString, 5> m_baseUrl;
 

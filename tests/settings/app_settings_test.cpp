@@ -41,6 +41,8 @@ void Fill(CAppSettings& s)
     s.m_notifyTimeout = 15;
     s.m_notifySound = 0;
     s.m_welcomeMsg = QStringLiteral("Hello!\r\nHow can we help?");
+    s.m_transcriptTimes = 0;
+    s.m_historyDays = 30;
     for (int i = 0; i < 5; ++i) {
         s.m_blockIp[i] = QStringLiteral("10.0.0.%1").arg(i + 1);
         s.m_baseUrl[i] = QStringLiteral("*.shop%1.example").arg(i);
@@ -150,7 +152,7 @@ void AppSettingsTest::fileHoldsEveryValueAsTopLevelKey()
                                   "BlockIp1=", "BlockIp5=", "BaseUrl1=", "BaseUrl5="})
         QVERIFY2(lines.contains(line), line.constData());
     QCOMPARE(lines.count(QByteArray("[General]")), 1);
-    QCOMPARE(lines.size(), 1 + 22 + 1); // the section, 22 values, the final line break
+    QCOMPARE(lines.size(), 1 + 24 + 1); // the section, 24 values, the final line break
 }
 
 void AppSettingsTest::partialFileKeepsOtherDefaults()
