@@ -11,6 +11,7 @@
 #include "canned_msg_dlg.h"
 #include "canned_store.h"
 #include "call_bridge.h"
+#include "chat_archive.h"
 #include "chat_dlg.h"
 #include "chat_tabs_dlg.h"
 #include "demo_server.h"
@@ -115,12 +116,19 @@ int CConsoleApp::Run()
         });
     CCredentials credentials(settings, keyring.get());
     window->SetCredentials(&credentials);
-    window->SetSettingsEditor([&notifier, autoRun = demo ? demo->AutoRunPath() : QString()](
+    // Every chat, kept as it happens; the demo's in its own folder.
+    CChatArchive archive(demo ? demo->HistoryPath() : QString());
+    archive.ApplyRetention(settings.m_historyDays);
+    window->SetArchive(&archive);
+    window->SetSettingsEditor([&notifier, archive = &archive,
+                               autoRun = demo ? demo->AutoRunPath() : QString()](
                                   CAppSettings& edited, QWidget* parent) {
         COptionsDlg dialog(edited, notifier, parent);
         if (!autoRun.isEmpty())
             dialog.SetAutoRunEntry(CAutoRunEntry(autoRun));
         dialog.exec();
+        if (archive)
+            archive->ApplyRetention(edited.m_historyDays);
     });
     window->SetCannedAnswersEditor([](QWidget* parent) {
         CCannedMsgDlg dialog(parent);
@@ -141,12 +149,12 @@ int CConsoleApp::Run()
     CDesktopNotifier desktopNotifier;
     window->SetDesktopServices(&desktopNotifier, CAlertCheck::ForDesktop(window.get()), &missed);
     window->SetChatWindowFactory(
-        [&settings, &profile, &session, &pool, &notifier, &chats, &tabs, &activeChats](
+        [&settings, &profile, &session, &pool, &notifier, &chats, &tabs, &activeChats, &archive](
             const CIncomingCall& call) {
             auto* callBridge = new CCallBridge(session, pool, call.callId);
             if (settings.m_chatTabs != 1) {
-                chats.append(
-                    CChatDlg::Open(settings, call, callBridge, profile, notifier, &activeChats));
+                chats.append(CChatDlg::Open(settings, call, callBridge, profile, notifier,
+                                            &activeChats, &archive));
                 return;
             }
             // Chats as tabs of one window, made with the first of them.
@@ -154,6 +162,7 @@ int CConsoleApp::Run()
                 tabs = new CChatTabsDlg(activeChats, profile);
             auto* chat = new CChatDlg(settings, call, callBridge, profile, notifier);
             chat->SetActiveChats(&activeChats);
+            chat->SetArchive(&archive);
             tabs->AddChat(chat);
             chats.append(chat);
         });

@@ -32,6 +32,11 @@ QString CDemoServer::CannedAnswersPath() const
     return m_folder.filePath(QStringLiteral("canned.dat"));
 }
 
+QString CDemoServer::HistoryPath() const
+{
+    return m_folder.filePath(QStringLiteral("history.sqlite"));
+}
+
 QString CDemoServer::MissedChatsPath() const
 {
     return m_folder.filePath(QStringLiteral("missed-chats.json"));

@@ -36,6 +36,7 @@ public:
     // Where the options dialog keeps the autostart entry in the demo, in place of the desktop's.
     QString AutoRunPath() const;
     QString MissedChatsPath() const;
+    QString HistoryPath() const;
 
 private:
     int m_initialVisitors;

@@ -5,6 +5,7 @@
 #include "call_bridge.h"
 #include "chat_line.h"
 #include "chat_parts.h"
+#include "chat_record.h"
 #include "flat_button.h"
 #include "invite_dlg.h"
 #include "layout_profile.h"
@@ -59,20 +60,25 @@ CChatDlg::CChatDlg(CAppSettings& settings, const CIncomingCall& offer, CCallBrid
     setWindowIcon(QIcon(QStringLiteral(":/console/parlendo.svg")));
 
     BuildControls();
+    m_record = std::make_unique<CChatRecord>(*m_transcript);
+    m_transcript->SetShowTimes(m_settings.m_transcriptTimes == 1);
     ConnectBridge();
     StartConnect();
 }
 
 CChatDlg::~CChatDlg()
 {
+    m_record->End();
     // Nothing of the call reaches the window from here on, so closing it writes nothing.
     m_bridge->Detach();
 }
 
 CChatDlg* CChatDlg::Open(CAppSettings& settings, const CIncomingCall& offer, CCallBridge* bridge,
-                         const CLayoutProfile& profile, CNotifier& notifier, CActiveChats* chats)
+                         const CLayoutProfile& profile, CNotifier& notifier, CActiveChats* chats,
+                         CChatArchive* archive)
 {
     auto* window = new CChatDlg(settings, offer, bridge, profile, notifier);
+    window->SetArchive(archive);
     window->RestorePlacement(chats ? chats->SeparateWindows() : 0);
     window->SetActiveChats(chats);
     window->show();
@@ -117,7 +123,7 @@ void CChatDlg::BuildControls()
     connect(m_sendButton, &QAbstractButton::clicked, this, &CChatDlg::OnSend);
     m_input->installEventFilter(this);
     // What the offer said: the visitor's question, or who transferred the chat.
-    parts.offerInfo->setText(OfferInfo());
+    parts.offerInfo->setText(OfferInfo(m_offer, m_participants));
     parts.offerInfo->setVisible(!parts.offerInfo->text().isEmpty());
 
     setMinimumSize(kMinimumSize);
@@ -169,31 +175,7 @@ void CChatDlg::SetActiveChats(CActiveChats* chats)
 
 QString CChatDlg::VisitorName() const
 {
-    // The caller's name as the offer gave it, until the participants name the visitor.
-    for (const CUserEntry& participant : m_participants)
-        if (participant.type == UserType::kVisitor)
-            return ParticipantName(participant);
-    if (m_offer.kind == CIncomingCall::kKindCall && m_offer.text1)
-        return ShownLine(*m_offer.text1, kNameLength);
-    return tr("Transferred chat");
-}
-
-QString CChatDlg::OfferInfo() const
-{
-    const auto& carried = m_offer.Carried();
-    const QString question =
-        carried && !carried->trimmed().isEmpty() ? ShownLine(*carried, 300) : QString();
-    if (m_offer.kind == CIncomingCall::kKindTransfer) {
-        const QString by = ShownLine(m_offer.text1.value_or(QString()) + QLatin1Char(' ') +
-                                         m_offer.text2.value_or(QString()),
-                                     kNameLength)
-                               .trimmed();
-        return question.isEmpty() ? tr("Transferred to you by %1").arg(by)
-                                  : tr("Transferred to you by %1: %2").arg(by, question);
-    }
-    if (question.isEmpty())
-        return {};
-    return tr("%1 asks: %2").arg(VisitorName(), question);
+    return ::VisitorName(m_offer, m_participants);
 }
 
 bool CChatDlg::IsLookedAt() const
@@ -259,6 +241,8 @@ void CChatDlg::OnOpened()
         return;
     }
     m_state = State::Connected;
+    m_record->Begin(m_bridge->CallId(), m_settings.m_username,
+                    m_offer.kind == CIncomingCall::kKindTransfer);
     EnableCommands();
     m_statusLine->setText(tr("Connected to the Parlendo server."));
     m_bridge->RequestParticipants();
@@ -267,7 +251,7 @@ void CChatDlg::OnOpened()
     // call was greeted by whoever took it first.
     const QString& welcome = m_settings.m_welcomeMsg;
     if (!welcome.isEmpty() && m_offer.kind != CIncomingCall::kKindTransfer)
-        SendLine(welcome, welcome, CTranscriptCtrl::kChatTextColour,
+        SendLine(welcome, LineKind::Line, welcome,
                  tr("This message could not be delivered: %1").arg(welcome));
     m_typingTimer->start();
     emit CallOpened();
@@ -293,6 +277,7 @@ void CChatDlg::EnterError(const QString& message)
 void CChatDlg::EnterClosed()
 {
     m_state = State::Closed;
+    m_record->End();
     EnableCommands();
     if (m_chats)
         m_chats->SetEnded(this);
@@ -308,10 +293,8 @@ void CChatDlg::OnChatData(const CChatLine& line)
     switch (line.kind) {
     case msg::chat::kLine:
         if (line.speaker && line.text) {
-            m_transcript->AppendBoldText(ShownLine(*line.speaker, kNameLength) + QLatin1Char(':'),
-                                         QColor::fromRgb(CTranscriptCtrl::kOtherNameColour));
-            m_transcript->AppendText(ShownMessage(*line.text),
-                                     QColor::fromRgb(CTranscriptCtrl::kChatTextColour));
+            m_record->Write(LineKind::Line, ShownMessage(*line.text), ShownLine(*line.speaker, kNameLength),
+                   false);
             if (m_chats)
                 m_chats->VisitorWrote(this, IsLookedAt());
             Flash();
@@ -382,12 +365,7 @@ void CChatDlg::OnParticipantAdded(const CUserEntry& participant)
 
 void CChatDlg::OnParticipantRemoved(const CUserEntry& participant)
 {
-    const auto it =
-        std::find_if(m_participants.begin(), m_participants.end(), [&](const CUserEntry& p) {
-            return p.id == participant.id && p.type == participant.type;
-        });
-    if (it != m_participants.end())
-        m_participants.erase(it);
+    RemoveParticipant(m_participants, participant);
     AppendNotice(tr("%1 has left this call").arg(ParticipantName(participant)));
     UpdateTitle();
     Flash();
@@ -395,6 +373,7 @@ void CChatDlg::OnParticipantRemoved(const CUserEntry& participant)
 
 void CChatDlg::OnTransferred(const CUserEntry& invited)
 {
+    m_record->MarkTransferred();
     AppendNotice(tr("%1 has been invited to join this call").arg(ParticipantName(invited)));
 }
 
@@ -402,7 +381,7 @@ void CChatDlg::OnUndelivered(int ticket)
 {
     const QString notice = m_lostNotices.take(ticket);
     if (!notice.isEmpty())
-        AppendNotice(notice);
+        m_record->Write(LineKind::Undelivered, notice);
 }
 
 void CChatDlg::UpdateTitle()
@@ -412,6 +391,7 @@ void CChatDlg::UpdateTitle()
     setWindowTitle(ChatTitle(m_participants, m_bridge->OperatorId()));
     if (m_chats)
         m_chats->SetName(this, VisitorName());
+    m_record->SetVisitor(VisitorName());
 }
 
 // --- Typing -----------------------------------------------------------------------------------
@@ -449,7 +429,7 @@ void CChatDlg::OnTypingTimer()
 
 // --- Commands ---------------------------------------------------------------------------------
 
-bool CChatDlg::SendLine(const QString& text, const QString& shown, QRgb shownColour,
+bool CChatDlg::SendLine(const QString& text, LineKind kind, const QString& shown,
                         const QString& lostNotice)
 {
     if (m_state != State::Connected)
@@ -458,8 +438,7 @@ bool CChatDlg::SendLine(const QString& text, const QString& shown, QRgb shownCol
     if (ticket == 0)
         return false; // no channel 0
     m_lostNotices.insert(ticket, lostNotice);
-    AppendOwnName();
-    m_transcript->AppendText(shown, QColor::fromRgb(shownColour));
+    m_record->Write(kind, shown, m_settings.m_username, true);
     return true;
 }
 
@@ -476,7 +455,7 @@ void CChatDlg::OnSend()
         return;
     }
     const QString sent = ApostrophesToBackticks(typed);
-    if (SendLine(sent, sent, CTranscriptCtrl::kChatTextColour,
+    if (SendLine(sent, LineKind::Line, sent,
                  tr("This message could not be delivered: %1").arg(sent)))
         m_input->clear();
     else
@@ -495,7 +474,7 @@ void CChatDlg::OnSendLink()
 {
     AskForAddress([this](const QString& typed) {
         const QString address = LinkAddress(typed);
-        SendLine(LinkHtml(address), address, CTranscriptCtrl::kAddressColour,
+        SendLine(LinkHtml(address), LineKind::Link, address,
                  tr("This message could not be delivered: %1").arg(address));
     });
 }
@@ -504,7 +483,7 @@ void CChatDlg::OnSendImage()
 {
     AskForAddress([this](const QString& typed) {
         const QString address = ImageAddress(typed);
-        SendLine(ImageHtml(address), address, CTranscriptCtrl::kAddressColour,
+        SendLine(ImageHtml(address), LineKind::Image, address,
                  tr("This message could not be delivered: %1").arg(address));
     });
 }
@@ -527,14 +506,14 @@ void CChatDlg::OnTransferChat()
 
 void CChatDlg::OnSaveChat()
 {
-    OfferToSaveTranscript(this, *m_transcript->document(), m_notifier);
+    OfferToSaveTranscript(this, m_transcript->PaperDocument(), m_notifier);
 }
 
 void CChatDlg::OnPrintChat()
 {
     if (!m_printer)
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    OfferToPrintTranscript(this, *m_printer, *m_transcript->document(), m_notifier);
+    OfferToPrintTranscript(this, *m_printer, m_transcript->PaperDocument(), m_notifier);
 }
 
 void CChatDlg::OnCloseChat()
@@ -586,15 +565,14 @@ void CChatDlg::AskToEnd()
                    });
 }
 
-void CChatDlg::AppendOwnName()
-{
-    m_transcript->AppendBoldText(m_settings.m_username + QLatin1Char(':'),
-                                 QColor::fromRgb(CTranscriptCtrl::kOwnNameColour));
-}
-
 void CChatDlg::AppendNotice(const QString& text)
 {
-    m_transcript->AppendNotice(text, QColor::fromRgb(CTranscriptCtrl::kNoticeColour), false, true);
+    m_record->Write(LineKind::Notice, text);
+}
+
+void CChatDlg::SetArchive(CChatArchive* archive)
+{
+    m_record->SetArchive(archive);
 }
 
 void CChatDlg::Flash()

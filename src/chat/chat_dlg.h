@@ -1,6 +1,7 @@
 #pragma once
 
 #include "incoming_call.h"
+#include "archive_records.h"
 #include "session_values.h"
 #include "typing_state.h"
 
@@ -14,6 +15,8 @@
 
 class CActiveChats;
 class CAppSettings;
+class CChatArchive;
+class CChatRecord;
 class CCallBridge;
 class CFlatButton;
 class CLayoutProfile;
@@ -57,11 +60,13 @@ public:
     // and brings it up, a step lower right of the chat windows already open.
     static CChatDlg* Open(CAppSettings& settings, const CIncomingCall& offer,
                           CCallBridge* bridge, const CLayoutProfile& profile,
-                          CNotifier& notifier, CActiveChats* chats);
+                          CNotifier& notifier, CActiveChats* chats, CChatArchive* archive);
 
     // Lists the window among the active chats, which it keeps up to date from then on, and
     // gives it the keys that go from chat to chat. chats must outlive the window.
     void SetActiveChats(CActiveChats* chats);
+    // Keeps every line of the chat in the history as it is shown; not owned, may be null.
+    void SetArchive(CChatArchive* archive);
     // Where the window opens: its stored place, cascade steps lower right.
     void RestorePlacement(int cascade);
 
@@ -122,16 +127,14 @@ private:
 
     // Queues a chat line; on success the transcript shows it under the operator's name, and
     // lostNotice is what it says should the line not be delivered.
-    bool SendLine(const QString& text, const QString& shown, QRgb shownColour,
+    bool SendLine(const QString& text, LineKind kind, const QString& shown,
                   const QString& lostNotice);
     void AskForAddress(const std::function<void(const QString& typed)>& send);
-    void AppendOwnName();
     void AppendNotice(const QString& text);
     void Flash();
     // Whether the operator has the window in front of him: active, and its tab the one shown.
     bool IsLookedAt() const;
     QString VisitorName() const;
-    QString OfferInfo() const;
     std::int64_t Now() const;
 
     CAppSettings& m_settings;
@@ -148,6 +151,7 @@ private:
     QHash<int, QString> m_lostNotices;
     CTypingState m_typing;
     QPointer<CActiveChats> m_chats;
+    std::unique_ptr<CChatRecord> m_record;
     Clock m_clock;
     bool m_closingByEscape = false;
     bool m_asking = false;

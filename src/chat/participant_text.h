@@ -1,5 +1,6 @@
 #pragma once
 
+#include "incoming_call.h"
 #include "user_entry.h"
 
 #include <QString>
@@ -22,3 +23,14 @@ bool IsShownParticipant(const CUserEntry& participant, int ownOperatorId);
 // "Parlendo - " and the shown participants' names joined by ", ", in list order; "Parlendo"
 // when no one is shown.
 QString ChatTitle(const std::vector<CUserEntry>& participants, int ownOperatorId);
+
+// Takes the first entry of that participant (id and type) out of the list, if there is one.
+void RemoveParticipant(std::vector<CUserEntry>& participants, const CUserEntry& participant);
+
+// Whom the chat is with: the visitor among the participants, or until they are known the
+// caller's name as the offer gave it.
+QString VisitorName(const CIncomingCall& offer, const std::vector<CUserEntry>& participants);
+
+// What the offer said beside the caller's name, for the top of the chat window: the visitor's
+// question, or who transferred the chat. Empty when there is nothing to say.
+QString OfferInfo(const CIncomingCall& offer, const std::vector<CUserEntry>& participants);

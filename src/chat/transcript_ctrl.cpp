@@ -1,5 +1,6 @@
 #include "transcript_ctrl.h"
 
+#include <QEvent>
 #include <QScrollBar>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -13,9 +14,77 @@ CTranscriptCtrl::CTranscriptCtrl(QWidget* parent) : QTextEdit(parent)
     setUndoRedoEnabled(false); // a read-only record has nothing to undo; saves memory per line
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere); // long addresses wrap too
 
+    m_dark = IsDark();
     QScrollBar* bar = verticalScrollBar();
     connect(bar, &QScrollBar::valueChanged, this, &CTranscriptCtrl::OnScrollValueChanged);
     connect(bar, &QScrollBar::rangeChanged, this, &CTranscriptCtrl::OnScrollRangeChanged);
+}
+
+bool CTranscriptCtrl::IsDark() const
+{
+    return palette().color(QPalette::Base).lightness() < 128;
+}
+
+void CTranscriptCtrl::Append(const CTranscriptLine& line)
+{
+    Q_ASSERT_X(QThread::currentThread() == thread(), "CTranscriptCtrl",
+               "appends must run on the GUI thread");
+    m_lines.append(line);
+    // As in AppendLine: the operator's caret or selection stays where it was.
+    const int caretAnchor = textCursor().anchor();
+    const int caretPosition = textCursor().position();
+    const int end = document()->characterCount() - 1;
+    const bool caretAtEnd = caretAnchor == end || caretPosition == end;
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.beginEditBlock();
+    CTranscriptLook::Append(cursor, line, m_showTimes, m_dark);
+    cursor.endEditBlock();
+    if (caretAtEnd)
+        RestoreCaret(caretAnchor, caretPosition);
+}
+
+void CTranscriptCtrl::SetShowTimes(bool show)
+{
+    if (m_showTimes == show)
+        return;
+    m_showTimes = show;
+    ShowAgain();
+}
+
+void CTranscriptCtrl::ShowAgain()
+{
+    const bool atEnd = m_followEnd;
+    clear();
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    for (const CTranscriptLine& line : std::as_const(m_lines))
+        CTranscriptLook::Append(cursor, line, m_showTimes, m_dark);
+    cursor.endEditBlock();
+    m_followEnd = atEnd;
+    OnScrollRangeChanged(0, 0);
+}
+
+const QTextDocument& CTranscriptCtrl::PaperDocument()
+{
+    m_paper = std::make_unique<QTextDocument>();
+    m_paper->setDefaultFont(font());
+    QTextCursor cursor(m_paper.get());
+    cursor.beginEditBlock();
+    for (const CTranscriptLine& line : std::as_const(m_lines))
+        CTranscriptLook::Append(cursor, line, m_showTimes, false);
+    cursor.endEditBlock();
+    return *m_paper;
+}
+
+void CTranscriptCtrl::changeEvent(QEvent* event)
+{
+    QTextEdit::changeEvent(event);
+    // A change of the desktop's theme shows the lines again in colours readable on it.
+    if (event->type() == QEvent::PaletteChange && IsDark() != m_dark) {
+        m_dark = IsDark();
+        ShowAgain();
+    }
 }
 
 void CTranscriptCtrl::AppendText(const QString& text, const QColor& colour)

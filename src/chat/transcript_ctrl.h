@@ -3,12 +3,19 @@
 #include "transcript_look.h"
 
 #include <QColor>
+#include <QList>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <memory>
 
 // The chat window's record of the conversation, for the operator only: nothing in it is sent.
 // Each append adds one line with its own colour and weight, kept so that the transcript can be
 // saved as rich text or printed as it looks. Text is always inserted as plain text: a chat line
 // or canned answer holding HTML shows its raw source.
+//
+// Lines are kept as lines: with times shown each starts with its time, and on a dark palette the
+// colours are lightened to stay readable; the saved and printed transcript keeps the colours on
+// paper.
 //
 // Appends must run on the thread that owns the widget (the GUI thread). Network events reach it
 // through the chat window's bridge, which queues them in arrival order; a line is therefore
@@ -27,6 +34,15 @@ public:
 
     explicit CTranscriptCtrl(QWidget* parent = nullptr);
 
+    // One line of the conversation, in the look of its kind.
+    void Append(const CTranscriptLine& line);
+    // The time before each line; the lines already shown are shown again.
+    void SetShowTimes(bool show);
+    const QList<CTranscriptLine>& Lines() const { return m_lines; }
+    // The transcript as it is saved and printed: the colours on paper, with the times when they
+    // are shown. Valid until the next call.
+    const QTextDocument& PaperDocument();
+
     // Chat text and sent addresses: not bold, not underlined.
     void AppendText(const QString& text, const QColor& colour);
     // Speaker names ("Name:"): bold, not underlined.
@@ -34,7 +50,12 @@ public:
     // System notices; the chat window passes underline off and bold on.
     void AppendNotice(const QString& text, const QColor& colour, bool underline, bool bold);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    bool IsDark() const;
+    void ShowAgain();
     void AppendLine(const QString& text, const QColor& colour, bool bold, bool underline);
     void RestoreCaret(int anchor, int position);
     void OnScrollValueChanged(int value);
@@ -45,4 +66,8 @@ private:
     // the operator scrolls up to read, they arrive without moving the view.
     bool m_followEnd = true;
     bool m_scrollToEndPending = false;
+    QList<CTranscriptLine> m_lines;
+    bool m_showTimes = false;
+    bool m_dark = false;
+    std::unique_ptr<QTextDocument> m_paper;
 };

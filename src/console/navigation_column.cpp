@@ -30,6 +30,7 @@ CNavigationColumn::CNavigationColumn(QWidget* parent)
     m_visitors = AddButton(tr("Website Visitors"));
     m_operators = AddButton(tr("Website Operators"));
     m_missed = AddButton(tr("Missed Chats"));
+    m_history = AddButton(tr("Chat History"));
     m_reports = AddButton(tr("Website Reports"));
     m_account = AddButton(tr("Account Settings"));
     m_tutorial = AddButton(tr("Quick Tutorial      "));

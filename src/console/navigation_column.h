@@ -23,6 +23,7 @@ public:
     CGradientButton* Tutorial() const { return m_tutorial; }
 
     CGradientButton* Missed() const { return m_missed; }
+    CGradientButton* History() const { return m_history; }
 
     // A list under its heading below the buttons (the chat requests waiting, the chats open),
     // shown while it has rows. The column takes the list as its child.
@@ -39,6 +40,7 @@ private:
     CGradientButton* m_visitors;
     CGradientButton* m_operators;
     CGradientButton* m_missed;
+    CGradientButton* m_history;
     CGradientButton* m_reports;
     CGradientButton* m_account;
     CGradientButton* m_tutorial;

@@ -11,12 +11,14 @@
 #include "app_settings.h"
 #include "banner.h"
 #include "call_offers.h"
+#include "chat_archive.h"
 #include "connection_controller.h"
 #include "console_toolbar.h"
 #include "dialog_units.h"
 #include "flat_button.h"
 #include "gradient_button.h"
 #include "gradient_label.h"
+#include "history_dlg.h"
 #include "layout_profile.h"
 #include "navigation_column.h"
 #include "notifier.h"
@@ -254,6 +256,36 @@ void COperatorDlg::SetActiveChats(CActiveChats* chats)
     chats->AddKeys(this, nullptr);
 }
 
+void COperatorDlg::SetArchive(CChatArchive* archive)
+{
+    m_archive = archive;
+    if (!m_archive)
+        return;
+    // What the history has to say (moved aside, locked) never stops anything.
+    connect(m_archive, &CChatArchive::Notice, this,
+            [this](const QString& text) { m_tray->ShowAlert(text, tr("Chat History")); });
+    auto* open = new QAction(tr("Chat History"), this);
+    open->setObjectName(QStringLiteral("openHistory"));
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    open->setShortcutContext(Qt::WindowShortcut);
+    connect(open, &QAction::triggered, this, &COperatorDlg::OpenHistory);
+    addAction(open);
+    connect(m_navigation->History(), &CGradientButton::clicked, this, &COperatorDlg::OpenHistory);
+}
+
+void COperatorDlg::OpenHistory()
+{
+    if (!m_archive)
+        return;
+    if (!m_history) {
+        m_history = new CHistoryDlg(*m_archive);
+        m_history->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_history->show();
+    m_history->raise();
+    m_history->activateWindow();
+}
+
 void COperatorDlg::SetCredentials(CCredentials* credentials)
 {
     m_connection->SetCredentials(credentials);
@@ -461,6 +493,7 @@ void COperatorDlg::Shutdown()
     // The popups point at the counters of this window; an offer accepted now would open a chat
     // window on a console that is going.
     m_announcer->Stop();
+    delete m_history.data();
     m_offers->Stop();
     m_tray->Remove();
 }

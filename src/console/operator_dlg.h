@@ -11,6 +11,8 @@ class CActiveChats;
 class CAlertCheck;
 class CVisitorAnnouncer;
 class CAppSettings;
+class CChatArchive;
+class CHistoryDlg;
 class CCredentials;
 class CDesktopNotifier;
 class CMissedChats;
@@ -84,6 +86,8 @@ public:
     // What this desktop offers for not missing a chat request: its notification service, the
     // check of the alert paths and the missed chats. Any may be null; none is owned.
     void SetDesktopServices(CDesktopNotifier* notifier, CAlertCheck* alerts, CMissedChats* missed);
+    // The history of every chat, opened from the View column and with Ctrl+H; not owned.
+    void SetArchive(CChatArchive* archive);
     // Where the password is kept between runs; not owned. Unset: the settings file.
     void SetCredentials(CCredentials* credentials);
     // The open chat windows, shown again when minimising hides the main window.
@@ -119,6 +123,7 @@ private:
     void InstallAlerts();
     void ShowMissed();
     void ShowAlertPaths();
+    void OpenHistory();
 
     void RestoreLayout();
     void SaveLayout() const;
@@ -149,6 +154,8 @@ private:
     QTableView* m_missedView = nullptr;
     QPointer<CAlertCheck> m_alerts;
     QPointer<CMissedChats> m_missed;
+    QPointer<CChatArchive> m_archive;
+    QPointer<CHistoryDlg> m_history;
     QStackedWidget* m_stack = nullptr;
     CVisitorListCtrl* m_visitorsView = nullptr;
     COperatorListCtrl* m_operatorsView = nullptr;

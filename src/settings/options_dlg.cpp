@@ -110,6 +110,18 @@ COptionsDlg::COptionsDlg(CAppSettings& settings, CNotifier& notifier, QWidget* p
                               "lineSound", m_settings.m_lineSound, frame);
     m_chatTabs = AddCheckBox(group, tr("Show chats as tabs in one window"), "chatTabs",
                              m_settings.m_chatTabs, frame);
+    m_transcriptTimes = AddCheckBox(group, tr("Show the time of each line in chat windows"),
+                                    "transcriptTimes", m_settings.m_transcriptTimes, frame);
+    auto* history = new QHBoxLayout;
+    m_historyDays = NumberEdit(m_settings.m_historyDays, "historyDays", frame);
+    m_historyDays->setToolTip(tr("0 keeps every chat"));
+    auto* historyLabel = new QLabel(tr("Keep the chat history for "), frame);
+    historyLabel->setBuddy(m_historyDays);
+    history->addWidget(historyLabel);
+    history->addWidget(m_historyDays);
+    history->addWidget(new QLabel(tr("days (0: always)"), frame));
+    history->addStretch(1);
+    group->addLayout(history);
     auto* timeout = new QHBoxLayout;
     m_notifyTimeout = NumberEdit(m_settings.m_notifyTimeout, "notifyTimeout", frame);
     timeout->addWidget(new QLabel(tr("Display new chat requests for "), frame));
@@ -197,6 +209,14 @@ void COptionsDlg::accept()
         Refuse(tr("The alert timeout must be a valid number."), m_notifyTimeout);
         return;
     }
+    bool daysRead = false;
+    const int days = m_historyDays->text().trimmed().toInt(&daysRead);
+    if (!daysRead || days < 0 || days > kMaxHistoryDays) {
+        Refuse(tr("The days to keep the chat history must be a number from 0 to %1.")
+                   .arg(kMaxHistoryDays),
+               m_historyDays);
+        return;
+    }
 
     m_settings.m_serverAddress = m_serverAddress->text();
     m_settings.m_serverPort = *port;
@@ -206,8 +226,10 @@ void COptionsDlg::accept()
     m_settings.m_reconnect = CheckState(m_reconnect);
     m_settings.m_showHints = CheckState(m_showHints);
     m_settings.m_chatTabs = CheckState(m_chatTabs);
+    m_settings.m_transcriptTimes = CheckState(m_transcriptTimes);
     m_settings.m_lineSound = CheckState(m_lineSound);
     m_settings.m_notifyTimeout = *timeout;
+    m_settings.m_historyDays = days;
     m_settings.m_welcomeMsg = m_welcomeMsg->toPlainText();
 
     if (m_settings.Save() != 0) {

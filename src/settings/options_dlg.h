@@ -26,6 +26,9 @@ class COptionsDlg final : public QDialog
     Q_OBJECT
 
 public:
+    // Ten years: beyond that the number is a slip of the keyboard.
+    static constexpr int kMaxHistoryDays = 3650;
+
     // The record and the notifier must outlive the dialog.
     COptionsDlg(CAppSettings& settings, CNotifier& notifier, QWidget* parent = nullptr);
 
@@ -53,6 +56,8 @@ private:
     QCheckBox* m_showHints = nullptr;
     QCheckBox* m_notifySound = nullptr;
     QCheckBox* m_chatTabs = nullptr;
+    QCheckBox* m_transcriptTimes = nullptr;
+    QLineEdit* m_historyDays = nullptr;
     QCheckBox* m_lineSound = nullptr;
     QLineEdit* m_notifyTimeout = nullptr;
     CLimitedTextEdit* m_welcomeMsg = nullptr;
