@@ -8,6 +8,7 @@
 #include "qt_operator_session.h"
 #include "result_codes.h"
 #include "result_text.h"
+#include "server_dlg.h"
 #include "service_pages.h"
 #include "session_bridge.h"
 #include "status_word.h"
@@ -91,7 +92,22 @@ void CConnectionController::Start()
 
 void CConnectionController::AutoLogin()
 {
-    if (m_settings.m_autoLogin != 1 || m_stopped)
+    if (m_stopped)
+        return;
+    // A first start: no server yet, and none to guess.
+    if (m_settings.m_serverAddress.isEmpty()) {
+        auto* ask = new CServerDlg(m_settings, m_notifier, m_window);
+        ask->setAttribute(Qt::WA_DeleteOnClose);
+        connect(ask, &QDialog::accepted, this, [this] {
+            if (m_settings.m_autoLogin != 1 || m_settings.m_saveLogin != 1)
+                OpenLoginDialog();
+            else
+                AutoLogin();
+        });
+        ask->open();
+        return;
+    }
+    if (m_settings.m_autoLogin != 1)
         return;
     if (m_settings.m_saveLogin != 1) {
         OnLoginCommand();

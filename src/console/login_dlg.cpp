@@ -5,6 +5,7 @@
 #include "dialog_units.h"
 #include "link_static.h"
 #include "notifier.h"
+#include "server_dlg.h"
 #include "service_pages.h"
 
 #include <QCheckBox>
@@ -16,10 +17,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-} // namespace
 
 CLoginDlg::CLoginDlg(CAppSettings& settings, CNotifier& notifier, const CUrlLauncher* launcher,
                      QWidget* parent)
@@ -45,9 +42,13 @@ CLoginDlg::CLoginDlg(CAppSettings& settings, CNotifier& notifier, const CUrlLaun
         new QLabel(tr("Please type in your Parlendo username and password:"), frame);
     prompt->setWordWrap(true);
     content->addWidget(prompt, 0, 0, 1, 2);
-    content->addWidget(new QLabel(tr("Username:"), frame), 1, 0);
+    auto* usernameLabel = new QLabel(tr("&Username:"), frame);
+    usernameLabel->setBuddy(m_username);
+    auto* passwordLabel = new QLabel(tr("&Password:"), frame);
+    passwordLabel->setBuddy(m_password);
+    content->addWidget(usernameLabel, 1, 0);
     content->addWidget(m_username, 1, 1);
-    content->addWidget(new QLabel(tr("Password:"), frame), 2, 0);
+    content->addWidget(passwordLabel, 2, 0);
     content->addWidget(m_password, 2, 1);
     content->addWidget(m_remember, 3, 0, 1, 2);
     content->addWidget(new QLabel(tr("Don't have a username and password yet?"), frame),
@@ -57,8 +58,25 @@ CLoginDlg::CLoginDlg(CAppSettings& settings, CNotifier& notifier, const CUrlLaun
     signUp->SetLauncher(launcher);
     signUp->SetUrl(ServicePages::SignUp(settings.m_serverAddress).toString());
     content->addWidget(signUp, 5, 0, 1, 2, Qt::AlignLeft);
-    content->setRowStretch(6, 1);
+    // Where the log-in goes, and one click to change it.
+    m_server = new QLabel(frame);
+    m_server->setObjectName(QStringLiteral("server"));
+    m_server->setTextFormat(Qt::PlainText);
+    auto* change = new QPushButton(tr("C&hange..."), frame);
+    change->setObjectName(QStringLiteral("changeServer"));
+    change->setAutoDefault(false);
+    connect(change, &QPushButton::clicked, this, [this] {
+        CServerDlg dialog(m_settings, m_notifier, this);
+        if (dialog.exec() == QDialog::Accepted)
+            ShowServer();
+    });
+    auto* serverRow = new QHBoxLayout;
+    serverRow->addWidget(m_server, 1);
+    serverRow->addWidget(change);
+    content->addLayout(serverRow, 6, 0, 1, 2);
+    content->setRowStretch(7, 1);
     row->addLayout(content, 1);
+    ShowServer();
 
     m_username->setObjectName(QStringLiteral("username"));
     m_password->setObjectName(QStringLiteral("password"));
@@ -87,6 +105,13 @@ CLoginDlg::CLoginDlg(CAppSettings& settings, CNotifier& notifier, const CUrlLaun
     connect(m_password, &QLineEdit::textChanged, this, &CLoginDlg::UpdateOk);
     UpdateOk();
     (m_username->text().isEmpty() ? m_username : m_password)->setFocus();
+}
+
+void CLoginDlg::ShowServer()
+{
+    m_server->setText(tr("Server: %1:%2")
+                          .arg(m_settings.m_serverAddress)
+                          .arg(m_settings.m_serverPort));
 }
 
 void CLoginDlg::UpdateOk()

@@ -6,6 +6,7 @@ class CAppSettings;
 class CNotifier;
 class CUrlLauncher;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -29,11 +30,13 @@ public:
 
 private:
     void UpdateOk();
+    void ShowServer();
 
     CAppSettings& m_settings;
     CNotifier& m_notifier;
     QLineEdit* m_username;
     QLineEdit* m_password;
     QCheckBox* m_remember;
+    QLabel* m_server = nullptr;
     QPushButton* m_ok;
 };

@@ -48,7 +48,8 @@ public:
     static constexpr int MaxTextBytes(int capacity) { return capacity - 1; }
 
     // The chat server of the service itself, used until the operator enters another one.
-    static constexpr char kDefaultServerAddress[] = "chat.parlendo.net";
+    // None: a first start asks which server the operator's account is on.
+    static constexpr char kDefaultServerAddress[] = "";
     static constexpr int kDefaultServerPort = 3030;
     static constexpr char kDefaultWelcomeMsg[] = "Thank you for contacting us. How can I help you?";
 
