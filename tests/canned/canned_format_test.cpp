@@ -204,20 +204,4 @@ TEST(CannedFormat, EndRecordOrUnknownTagEndsReading)
     EXPECT_EQ(ParseCannedAnswers(kept + "\x82\x38"), tree);
 }
 
-TEST(CannedFormat, BuiltInAnswers)
-{
-    const CannedAnswers builtIn = BuiltInCannedAnswers();
-    const CannedAnswers expected = {
-        {"Links",
-         {{"Parlendo", "<a href=\"https://www.parlendo.net/\" target=\"_blank\">Parlendo</a>"}},
-         false},
-        {"Greetings",
-         {{"Welcome", "Hello, thank you for calling me. How can I help you today?"},
-          {"Good bye", "It's been a pleasure chatting with you, please do not hesitate to contact "
-                       "me again with any questions."}},
-         false},
-    };
-    EXPECT_EQ(builtIn, expected);
-}
-
 } // namespace
