@@ -19,8 +19,11 @@ enum Found : int
 constexpr int kTitleWeight = 3;
 constexpr int kCategoryWeight = 2;
 constexpr int kMessageWeight = 1;
+// Enough for what is typed after a "/"; a longer query searches the answers its longest kept
+// predecessor found.
+constexpr size_t kQueriesKept = 32;
 
-QString Fold(const QString& text)
+QString FoldText(const QString& text)
 {
     const bool ascii = std::all_of(text.cbegin(), text.cend(),
                                    [](QChar c) { return c.unicode() < 0x80; });
@@ -32,14 +35,15 @@ QString Fold(const QString& text)
     return bare.toCaseFolded();
 }
 
-QStringList Words(const QString& query)
-{
-    return Fold(query).simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-}
-
 bool IsWordStart(QStringView text, qsizetype at)
 {
     return at == 0 || !text[at - 1].isLetterOrNumber();
+}
+
+// The hashed letter (second 0) or pair of letters: 0 to 1023.
+size_t PairBit(char16_t first, char16_t second)
+{
+    return (first * 40503u + second * 2654435761u) >> 22;
 }
 
 // Each letter goes on with the part of a word matched so far, or starts a later word. Greedy:
@@ -64,46 +68,87 @@ bool FromWordStarts(QStringView text, QStringView word)
     return true;
 }
 
+// From the start of a word on: "wlcm" finds "Welcome", while the few letters typed do not
+// find every long title they happen to be scattered over.
 bool LettersInOrder(QStringView text, QStringView word)
 {
     qsizetype at = 0;
+    while (at < text.size() && !(text[at] == word.front() && IsWordStart(text, at)))
+        ++at;
     for (const QChar letter : word) {
-        while (at < text.size() && text[at] != letter)
-            ++at;
-        if (at == text.size())
+        at = text.indexOf(letter, at);
+        if (at < 0)
             return false;
         ++at;
     }
     return true;
 }
 
-int HowFound(QStringView text, QStringView word, bool loose)
+template <typename Text> int HowFound(const Text& text, QStringView word, bool loose)
 {
-    qsizetype at = text.indexOf(word);
-    if (at == 0)
-        return kAtStart;
-    if (at > 0) {
-        for (; at > 0; at = text.indexOf(word, at + 1)) {
-            if (IsWordStart(text, at))
-                return kAtWordStart;
-        }
-        return kAnywhere;
+    const QStringView folded = text.folded;
+    for (const std::uint32_t start : text.wordStarts) {
+        if (folded[start] == word.front() && folded.sliced(start).startsWith(word))
+            return start == 0 ? kAtStart : kAtWordStart;
     }
+    if (folded.indexOf(word) >= 0)
+        return kAnywhere;
     if (!loose)
         return kNotFound;
-    if (FromWordStarts(text, word))
+    if (FromWordStarts(folded, word))
         return kWordStartsInOrder;
-    return LettersInOrder(text, word) ? kLettersInOrder : kNotFound;
+    return LettersInOrder(folded, word) ? kLettersInOrder : kNotFound;
 }
 
-// 0 when a word is not found at all.
-int Score(const CCannedMatcher::Entry& folded, const QStringList& words)
+} // namespace
+
+CCannedMatcher::Folded CCannedMatcher::Fold(const Entry& entry)
+{
+    const auto text = [](const QString& original) {
+        Text text{FoldText(original), {}};
+        const QStringView folded = text.folded;
+        for (qsizetype at = 0; at < folded.size(); ++at) {
+            // A query word never starts with a space.
+            if (IsWordStart(folded, at) && !folded[at].isSpace())
+                text.wordStarts.push_back(static_cast<std::uint32_t>(at));
+        }
+        return text;
+    };
+    Folded folded{text(entry.category), text(entry.title), text(entry.message), {}};
+    const QStringView message = folded.message.folded;
+    for (qsizetype i = 0; i < message.size(); ++i) {
+        folded.messagePairs.set(PairBit(message[i].unicode(), 0));
+        if (i + 1 < message.size())
+            folded.messagePairs.set(PairBit(message[i].unicode(), message[i + 1].unicode()));
+    }
+    return folded;
+}
+
+std::vector<CCannedMatcher::Word> CCannedMatcher::Words(const QString& query)
+{
+    std::vector<Word> words;
+    for (QString& text : FoldText(query).simplified().split(u' ', Qt::SkipEmptyParts)) {
+        Word& word = words.emplace_back(Word{std::move(text), {}});
+        word.bits.push_back(PairBit(word.text.front().unicode(), 0));
+        for (qsizetype i = 0; i + 1 < word.text.size(); ++i)
+            word.bits.push_back(PairBit(word.text[i].unicode(), word.text[i + 1].unicode()));
+    }
+    return words;
+}
+
+int CCannedMatcher::Score(const Folded& entry, const std::vector<Word>& words)
 {
     int total = 0;
-    for (const QString& word : words) {
-        const int best = std::max({HowFound(folded.title, word, true) * kTitleWeight,
-                                   HowFound(folded.category, word, true) * kCategoryWeight,
-                                   HowFound(folded.message, word, false) * kMessageWeight});
+    for (const Word& word : words) {
+        // The message, the longest text, is searched only when it could rank the word higher
+        // and holds every letter and pair of the word.
+        int best = HowFound(entry.title, word.text, true) * kTitleWeight;
+        if (best < kAtStart * kCategoryWeight)
+            best = std::max(best, HowFound(entry.category, word.text, true) * kCategoryWeight);
+        if (best < kAtStart * kMessageWeight &&
+            std::all_of(word.bits.begin(), word.bits.end(),
+                        [&](size_t bit) { return entry.messagePairs.test(bit); }))
+            best = std::max(best, HowFound(entry.message, word.text, false) * kMessageWeight);
         if (best == kNotFound)
             return 0;
         total += best;
@@ -111,21 +156,15 @@ int Score(const CCannedMatcher::Entry& folded, const QStringList& words)
     return total;
 }
 
-CCannedMatcher::Entry Folded(const CCannedMatcher::Entry& entry)
-{
-    return {Fold(entry.category), Fold(entry.title), Fold(entry.message)};
-}
-
-} // namespace
-
 void CCannedMatcher::SetEntries(std::vector<Entry> entries)
 {
     m_entries = std::move(entries);
     m_folded.clear();
     m_folded.reserve(m_entries.size());
     for (const Entry& entry : m_entries)
-        m_folded.push_back(Folded(entry));
+        m_folded.push_back(Fold(entry));
     m_uses.assign(m_entries.size(), 0);
+    m_narrowed.clear();
 }
 
 void CCannedMatcher::SetUses(size_t entry, int uses)
@@ -134,22 +173,46 @@ void CCannedMatcher::SetUses(size_t entry, int uses)
         m_uses[entry] = uses;
 }
 
-std::vector<size_t> CCannedMatcher::Match(const QString& query) const
+std::vector<size_t> CCannedMatcher::Match(const QString& query, size_t limit)
 {
-    const QStringList words = Words(query);
-    struct Hit
-    {
-        int score;
-        size_t entry;
+    const std::vector<Word> words = Words(query);
+    QStringList texts;
+    for (const Word& word : words)
+        texts.append(word.text);
+
+    // Back to the latest query that this one adds to: every word the same but the last, which
+    // this one may have typed on.
+    const auto addsTo = [&](const QStringList& earlier) {
+        if (earlier.isEmpty() || earlier.size() > texts.size())
+            return false;
+        const qsizetype last = earlier.size() - 1;
+        return std::equal(earlier.begin(), earlier.begin() + last, texts.begin()) &&
+               texts[last].startsWith(earlier[last]);
     };
+    while (!m_narrowed.empty() && !addsTo(m_narrowed.back().words))
+        m_narrowed.pop_back();
+
     std::vector<Hit> hits;
-    hits.reserve(m_folded.size());
-    for (size_t entry = 0; entry < m_folded.size(); ++entry) {
-        const int score = words.isEmpty() ? 1 : Score(m_folded[entry], words);
-        if (score > 0)
-            hits.push_back({score, entry});
+    if (!m_narrowed.empty() && m_narrowed.back().words == texts) {
+        hits = m_narrowed.back().hits;
+    } else if (!m_narrowed.empty()) {
+        for (const Hit& earlier : m_narrowed.back().hits) {
+            if (const int score = Score(m_folded[earlier.entry], words))
+                hits.push_back({score, earlier.entry});
+        }
+    } else {
+        hits.reserve(m_folded.size());
+        for (size_t entry = 0; entry < m_folded.size(); ++entry) {
+            if (const int score = words.empty() ? 1 : Score(m_folded[entry], words))
+                hits.push_back({score, entry});
+        }
     }
-    std::sort(hits.begin(), hits.end(), [this](const Hit& a, const Hit& b) {
+    if (!texts.isEmpty() && (m_narrowed.empty() || m_narrowed.back().words != texts) &&
+        m_narrowed.size() < kQueriesKept)
+        m_narrowed.push_back({texts, hits});
+
+    const auto end = hits.begin() + static_cast<std::ptrdiff_t>(std::min(limit, hits.size()));
+    std::partial_sort(hits.begin(), end, hits.end(), [this](const Hit& a, const Hit& b) {
         if (a.score != b.score)
             return a.score > b.score;
         if (m_uses[a.entry] != m_uses[b.entry])
@@ -157,14 +220,14 @@ std::vector<size_t> CCannedMatcher::Match(const QString& query) const
         return a.entry < b.entry;
     });
     std::vector<size_t> entries;
-    entries.reserve(hits.size());
-    for (const Hit& hit : hits)
-        entries.push_back(hit.entry);
+    entries.reserve(static_cast<size_t>(end - hits.begin()));
+    for (auto hit = hits.begin(); hit != end; ++hit)
+        entries.push_back(hit->entry);
     return entries;
 }
 
 bool CCannedMatcher::Matches(const QString& query, const Entry& entry)
 {
-    const QStringList words = Words(query);
-    return words.isEmpty() || Score(Folded(entry), words) > 0;
+    const std::vector<Word> words = Words(query);
+    return words.empty() || Score(Fold(entry), words) > 0;
 }
