@@ -3,6 +3,7 @@
 #include "canned_match_delegate.h"
 #include "canned_match_model.h"
 #include "canned_text.h"
+#include "colour_math.h"
 
 #include <QKeyEvent>
 #include <QListView>
@@ -13,6 +14,8 @@
 namespace {
 
 constexpr int kRowsShown = 8;
+// More than anyone scrolls through in a completion list; the best of them are at the top.
+constexpr size_t kRowsListed = 100;
 constexpr int kCharsWide = 56;
 // A query this long is not a few letters of an answer any more.
 constexpr qsizetype kLongestQuery = 80;
@@ -74,6 +77,7 @@ CCannedCompleter::CCannedCompleter(QPlainTextEdit* input, const CannedAnswers& a
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setFrameStyle(QFrame::Box | QFrame::Plain);
     // The box keeps the focus, or the list would close as it is clicked.
     m_list->setFocusPolicy(Qt::NoFocus);
     m_list->verticalScrollBar()->setFocusPolicy(Qt::NoFocus);
@@ -228,7 +232,7 @@ void CCannedCompleter::Refresh()
     if (m_query == query)
         return;
     m_query = query;
-    m_model->SetEntries(m_matcher.Match(query));
+    m_model->SetEntries(m_matcher.Match(query, kRowsListed));
     if (m_model->rowCount() == 0) {
         m_list->hide();
         return;
@@ -244,6 +248,13 @@ void CCannedCompleter::Place()
     QWidget* window = m_input->window();
     if (m_list->parentWidget() != window)
         m_list->setParent(window);
+    // A plain line between the text's and the window's colours: the style's own frame can
+    // vanish against a dark transcript beneath the list. Worked out at each opening, so a
+    // change of theme is followed.
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::WindowText, Blend(palette.color(QPalette::Text),
+                                                 palette.color(QPalette::Base), 0.5));
+    m_list->setPalette(palette);
     const QFontMetrics metrics(m_list->font());
     const int margin = metrics.height() / 2;
     const int frame = 2 * m_list->frameWidth();
@@ -252,8 +263,11 @@ void CCannedCompleter::Place()
     const int width =
         std::max(0, std::min(window->width() - 2 * margin, metrics.averageCharWidth() * kCharsWide));
 
-    // Below the cursor's line when the list fits there, else where there is more room.
-    const QRect caret = m_input->cursorRect();
+    // Under what is typed, from its start, below the line when the list fits there, else where
+    // there is more room.
+    QTextCursor start(m_input->document());
+    start.setPosition(m_startPosition);
+    const QRect caret = m_input->cursorRect(start);
     const QPoint below = m_input->viewport()->mapTo(window, caret.bottomLeft() + QPoint(0, 1));
     const QPoint above = m_input->viewport()->mapTo(window, caret.topLeft());
     const int roomBelow = window->height() - margin - below.y();

@@ -4,6 +4,7 @@
 #include "colour_math.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QPainter>
 
 namespace {
@@ -12,9 +13,6 @@ int Padding(const QFontMetrics& metrics)
 {
     return std::max(2, metrics.height() / 4);
 }
-
-// Only the start of a message fits in a row; a long message is not simplified whole.
-constexpr qsizetype kMessageShown = 300;
 
 } // namespace
 
@@ -52,8 +50,11 @@ void CCannedMatchDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
     bold.setBold(true);
     const QString title =
         QFontMetrics(bold).elidedText(index.data().toString(), Qt::ElideRight, titleWidth);
+    // Only the start of a message fits in the row; eliding the whole of it would lay out (and
+    // shape) every letter of it on every paint.
+    const qsizetype fits = 2 * area.width() / std::max(1, metrics.averageCharWidth()) + 1;
     const QString message = metrics.elidedText(
-        index.data(CCannedMatchModel::MessageRole).toString().left(kMessageShown).simplified(),
+        index.data(CCannedMatchModel::MessageRole).toString().left(2 * fits).simplified().left(fits),
         Qt::ElideRight, area.width());
 
     painter->save();
