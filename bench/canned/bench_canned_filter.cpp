@@ -9,7 +9,6 @@
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include "canned_completer.h"
 #include "canned_matcher.h"
-#include "canned_text.h"
 #include "qt_benchmark_main.h"
 
 #include <QApplication>
@@ -70,24 +69,12 @@ CannedAnswers Answers()
     return answers;
 }
 
-std::vector<CCannedMatcher::Entry> Entries(const CannedAnswers& answers)
-{
-    std::vector<CCannedMatcher::Entry> entries;
-    for (const CannedCategory& category : answers) {
-        for (const CannedAnswer& answer : category.answers) {
-            entries.push_back({CCannedText::Decode(category.name), CCannedText::Decode(answer.title),
-                               CCannedText::Decode(answer.message)});
-        }
-    }
-    return entries;
-}
-
 void BM_Attach(benchmark::State& state)
 {
-    const std::vector<CCannedMatcher::Entry> entries = Entries(Answers());
+    const CannedAnswers answers = Answers();
     for (auto _ : state) {
         CCannedMatcher matcher;
-        matcher.SetEntries(entries);
+        matcher.SetEntries(CCannedMatcher::EntriesOf(answers));
         benchmark::DoNotOptimize(matcher.Size());
     }
 }
@@ -103,7 +90,7 @@ QString Typed(int step)
 void BM_MatchKeyStroke(benchmark::State& state)
 {
     CCannedMatcher matcher;
-    matcher.SetEntries(Entries(Answers()));
+    matcher.SetEntries(CCannedMatcher::EntriesOf(Answers()));
     const int steps = 2 * static_cast<int>(kTyped.size());
     // How many answers the typed queries find, on average: all of them are ranked, though
     // only the best kListed are listed.
@@ -122,7 +109,7 @@ void BM_MatchKeyStroke(benchmark::State& state)
 void BM_MatchAllAnswers(benchmark::State& state)
 {
     CCannedMatcher matcher;
-    matcher.SetEntries(Entries(Answers()));
+    matcher.SetEntries(CCannedMatcher::EntriesOf(Answers()));
     int step = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(matcher.Match(QString()));

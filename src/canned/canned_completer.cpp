@@ -2,7 +2,6 @@
 
 #include "canned_match_delegate.h"
 #include "canned_match_model.h"
-#include "canned_text.h"
 #include "colour_math.h"
 
 #include <QKeyEvent>
@@ -42,19 +41,6 @@ bool IsListKey(const QKeyEvent& key)
     }
 }
 
-std::vector<CCannedMatcher::Entry> Entries(const CannedAnswers& answers)
-{
-    std::vector<CCannedMatcher::Entry> entries;
-    for (const CannedCategory& category : answers) {
-        const QString name = CCannedText::Decode(category.name);
-        for (const CannedAnswer& answer : category.answers) {
-            entries.push_back({name, CCannedText::Decode(answer.title),
-                               CCannedText::Decode(answer.message)});
-        }
-    }
-    return entries;
-}
-
 } // namespace
 
 CCannedCompleter::CCannedCompleter(QPlainTextEdit* input, const CannedAnswers& answers,
@@ -62,7 +48,7 @@ CCannedCompleter::CCannedCompleter(QPlainTextEdit* input, const CannedAnswers& a
     : QObject(input), m_input(input), m_context(std::move(context)),
       m_model(new CCannedMatchModel(m_matcher, this))
 {
-    m_matcher.SetEntries(Entries(answers));
+    m_matcher.SetEntries(CCannedMatcher::EntriesOf(answers));
     for (size_t entry = 0; entry < m_matcher.Size(); ++entry)
         m_matcher.SetUses(entry, m_uses.Count(m_matcher.At(entry).category,
                                               m_matcher.At(entry).title));

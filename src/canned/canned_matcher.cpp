@@ -1,5 +1,7 @@
 #include "canned_matcher.h"
 
+#include "canned_text.h"
+
 #include <QStringList>
 #include <algorithm>
 
@@ -154,6 +156,19 @@ int CCannedMatcher::Score(const Folded& entry, const std::vector<Word>& words)
         total += best;
     }
     return total;
+}
+
+std::vector<CCannedMatcher::Entry> CCannedMatcher::EntriesOf(const CannedAnswers& answers)
+{
+    std::vector<Entry> entries;
+    for (const CannedCategory& category : answers) {
+        const QString name = CCannedText::Decode(category.name);
+        for (const CannedAnswer& answer : category.answers) {
+            entries.push_back({name, CCannedText::Decode(answer.title),
+                               CCannedText::Decode(answer.message)});
+        }
+    }
+    return entries;
 }
 
 void CCannedMatcher::SetEntries(std::vector<Entry> entries)

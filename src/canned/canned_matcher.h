@@ -1,5 +1,7 @@
 #pragma once
 
+#include "canned_answers.h"
+
 #include <QString>
 #include <QStringList>
 #include <bitset>
@@ -27,6 +29,9 @@ public:
         QString title;
         QString message;
     };
+
+    // Every answer of the categories, in order, its texts decoded as the trees show them.
+    static std::vector<Entry> EntriesOf(const CannedAnswers& answers);
 
     // Folds every text once, so that matching as the operator types does not.
     void SetEntries(std::vector<Entry> entries);
