@@ -31,15 +31,16 @@ constexpr size_t kListed = 100;
 const QString kTyped = QStringLiteral("refund days");
 
 const char* const kWords[] = {
-    "order",    "refund",   "delivery", "parcel",  "account", "password", "invoice", "payment",
-    "shipping", "return",   "days",     "store",   "opening", "hours",    "welcome", "thanks",
-    "product",  "warranty", "repair",   "exchange", "size",   "colour",   "stock",   "discount",
-    "voucher",  "customer", "service",  "please",  "contact", "email",    "phone",   "address",
-    "tracking", "number",   "business", "weekend", "holiday", "price",    "tax",     "receipt",
-    "login",    "reset",    "link",     "website", "cart",    "checkout", "card",    "bank",
-    "transfer", "cancel",   "subscription", "plan", "upgrade", "trial",   "support", "team",
-    "today",    "tomorrow", "minutes",  "weeks",   "free",    "express",  "standard", "abroad",
-    "café",     "naïve",    "Grüße",    "señor",
+    "order",   "refund",       "delivery", "parcel",   "account",  "password", "invoice",
+    "payment", "shipping",     "return",   "days",     "store",    "opening",  "hours",
+    "welcome", "thanks",       "product",  "warranty", "repair",   "exchange", "size",
+    "colour",  "stock",        "discount", "voucher",  "customer", "service",  "please",
+    "contact", "email",        "phone",    "address",  "tracking", "number",   "business",
+    "weekend", "holiday",      "price",    "tax",      "receipt",  "login",    "reset",
+    "link",    "website",      "cart",     "checkout", "card",     "bank",     "transfer",
+    "cancel",  "subscription", "plan",     "upgrade",  "trial",    "support",  "team",
+    "today",   "tomorrow",     "minutes",  "weeks",    "free",     "express",  "standard",
+    "abroad",  "café",         "naïve",    "Grüße",    "señor",
 };
 
 QString Words(std::mt19937& random, int count)

@@ -50,8 +50,8 @@ CCannedCompleter::CCannedCompleter(QPlainTextEdit* input, const CannedAnswers& a
 {
     m_matcher.SetEntries(CCannedMatcher::EntriesOf(answers));
     for (size_t entry = 0; entry < m_matcher.Size(); ++entry)
-        m_matcher.SetUses(entry, m_uses.Count(m_matcher.At(entry).category,
-                                              m_matcher.At(entry).title));
+        m_matcher.SetUses(entry,
+                          m_uses.Count(m_matcher.At(entry).category, m_matcher.At(entry).title));
 
     m_list = new QListView(m_input->window());
     m_list->setObjectName(QStringLiteral("cannedCompletions"));
@@ -238,16 +238,16 @@ void CCannedCompleter::Place()
     // vanish against a dark transcript beneath the list. Worked out at each opening, so a
     // change of theme is followed.
     QPalette palette = window->palette();
-    palette.setColor(QPalette::WindowText, Blend(palette.color(QPalette::Text),
-                                                 palette.color(QPalette::Base), 0.5));
+    palette.setColor(QPalette::WindowText,
+                     Blend(palette.color(QPalette::Text), palette.color(QPalette::Base), 0.5));
     m_list->setPalette(palette);
     const QFontMetrics metrics(m_list->font());
     const int margin = metrics.height() / 2;
     const int frame = 2 * m_list->frameWidth();
     const int rows = std::min(m_model->rowCount(), kRowsShown);
     int height = rows * m_list->sizeHintForRow(0) + frame;
-    const int width =
-        std::max(0, std::min(window->width() - 2 * margin, metrics.averageCharWidth() * kCharsWide));
+    const int width = std::max(
+        0, std::min(window->width() - 2 * margin, metrics.averageCharWidth() * kCharsWide));
 
     // Under what is typed, from its start, below the line when the list fits there, else where
     // there is more room.

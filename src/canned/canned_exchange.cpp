@@ -179,7 +179,7 @@ private:
 CCannedExchange::Format CCannedExchange::FormatOf(const QString& file)
 {
     return file.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive) ? Format::Binary
-                                                                      : Format::Text;
+                                                                     : Format::Text;
 }
 
 QByteArray CCannedExchange::ToText(const CannedAnswers& categories)

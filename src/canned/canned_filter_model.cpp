@@ -24,7 +24,6 @@ bool CCannedFilterModel::filterAcceptsRow(int row, const QModelIndex& parent) co
     const QModelIndex item = sourceModel()->index(row, 0, parent);
     if (!parent.isValid())
         return CCannedMatcher::Matches(m_query, {item.data().toString(), {}, {}});
-    return CCannedMatcher::Matches(m_query,
-                                   {parent.data().toString(), item.data().toString(),
-                                    item.data(CCannedTreeModel::MessageRole).toString()});
+    return CCannedMatcher::Matches(m_query, {parent.data().toString(), item.data().toString(),
+                                             item.data(CCannedTreeModel::MessageRole).toString()});
 }

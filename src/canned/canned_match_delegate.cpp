@@ -4,8 +4,8 @@
 #include "colour_math.h"
 
 #include <QApplication>
-#include <algorithm>
 #include <QPainter>
+#include <algorithm>
 
 namespace {
 
@@ -27,11 +27,10 @@ void CCannedMatchDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
     style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
 
     const bool selected = item.state.testFlag(QStyle::State_Selected);
-    const QPalette::ColorGroup group = !item.state.testFlag(QStyle::State_Enabled)
-                                           ? QPalette::Disabled
-                                       : item.state.testFlag(QStyle::State_Active)
-                                           ? QPalette::Active
-                                           : QPalette::Inactive;
+    const QPalette::ColorGroup group =
+        !item.state.testFlag(QStyle::State_Enabled) ? QPalette::Disabled
+        : item.state.testFlag(QStyle::State_Active) ? QPalette::Active
+                                                    : QPalette::Inactive;
     const QColor text =
         item.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
     const QColor dim = Blend(
@@ -53,9 +52,12 @@ void CCannedMatchDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
     // Only the start of a message fits in the row; eliding the whole of it would lay out (and
     // shape) every letter of it on every paint.
     const qsizetype fits = 2 * area.width() / std::max(1, metrics.averageCharWidth()) + 1;
-    const QString message = metrics.elidedText(
-        index.data(CCannedMatchModel::MessageRole).toString().left(2 * fits).simplified().left(fits),
-        Qt::ElideRight, area.width());
+    const QString message = metrics.elidedText(index.data(CCannedMatchModel::MessageRole)
+                                                   .toString()
+                                                   .left(2 * fits)
+                                                   .simplified()
+                                                   .left(fits),
+                                               Qt::ElideRight, area.width());
 
     painter->save();
     painter->setFont(item.font);

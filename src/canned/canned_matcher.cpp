@@ -27,8 +27,8 @@ constexpr size_t kQueriesKept = 32;
 
 QString FoldText(const QString& text)
 {
-    const bool ascii = std::all_of(text.cbegin(), text.cend(),
-                                   [](QChar c) { return c.unicode() < 0x80; });
+    const bool ascii =
+        std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
     if (ascii)
         return text.toLower();
     // Compatibility decomposition splits "é" into "e" and its accent, and "ﬁ" into "fi".
@@ -164,8 +164,8 @@ std::vector<CCannedMatcher::Entry> CCannedMatcher::EntriesOf(const CannedAnswers
     for (const CannedCategory& category : answers) {
         const QString name = CCannedText::Decode(category.name);
         for (const CannedAnswer& answer : category.answers) {
-            entries.push_back({name, CCannedText::Decode(answer.title),
-                               CCannedText::Decode(answer.message)});
+            entries.push_back(
+                {name, CCannedText::Decode(answer.title), CCannedText::Decode(answer.message)});
         }
     }
     return entries;

@@ -16,10 +16,10 @@
 // its title, its category or its message. How a word is found ranks the answer, best first: at
 // the start of the text, at the start of one of its words, anywhere in it; in a title or a
 // category also as the starts of its words in order ("gb" and "gobye" find "Good bye"), or as
-// letters in order from the start of a word ("wlcm"). Messages are searched for the word as typed only, since in a long
-// text scattered letters would match nearly anything. A title counts three times, a category
-// twice, a message once. Among answers that rank alike the more used come first, then the one
-// earlier in the file.
+// letters in order from the start of a word ("wlcm"). Messages are searched for the word as typed
+// only, since in a long text scattered letters would match nearly anything. A title counts three
+// times, a category twice, a message once. Among answers that rank alike the more used come first,
+// then the one earlier in the file.
 class CCannedMatcher final
 {
 public:
@@ -40,9 +40,10 @@ public:
     void SetUses(size_t entry, int uses);
 
     // The entries that match, best first, at most limit of them; for a query without words
-    // every entry, the most used first. As the operator types on, a query that only adds letters or words to an earlier
-    // one can only match fewer answers: the answers the earlier query found are the only ones
-    // searched again, and after Backspace the earlier query's answers are still at hand.
+    // every entry, the most used first. As the operator types on, a query that only adds letters or
+    // words to an earlier one can only match fewer answers: the answers the earlier query found are
+    // the only ones searched again, and after Backspace the earlier query's answers are still at
+    // hand.
     std::vector<size_t> Match(const QString& query, size_t limit = SIZE_MAX);
 
     // Whether one answer matches, for a filter that keeps no list of its own.

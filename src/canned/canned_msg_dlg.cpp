@@ -203,11 +203,11 @@ void CCannedMsgDlg::OnDelete()
         return;
     const int answers = m_model->IsCategory(selected) ? m_model->rowCount(selected) : 0;
     if (answers > 0) {
-        QMessageBox ask(QMessageBox::Question, windowTitle(),
-                        tr("Delete the category \"%1\" and the %n answer(s) in it?", nullptr,
-                           answers)
-                            .arg(selected.data().toString()),
-                        QMessageBox::Yes | QMessageBox::No, this);
+        QMessageBox ask(
+            QMessageBox::Question, windowTitle(),
+            tr("Delete the category \"%1\" and the %n answer(s) in it?", nullptr, answers)
+                .arg(selected.data().toString()),
+            QMessageBox::Yes | QMessageBox::No, this);
         ask.setDefaultButton(QMessageBox::No);
         const QPersistentModelIndex category(selected);
         if (ask.exec() != QMessageBox::Yes || !category.isValid())
@@ -220,9 +220,9 @@ void CCannedMsgDlg::OnDelete()
 
 void CCannedMsgDlg::OnImport()
 {
-    const QString file = QFileDialog::getOpenFileName(
-        this, tr("Import Canned Answers"), QString(),
-        tr("Canned answers (*.txt *.dat);;All files (*)"));
+    const QString file =
+        QFileDialog::getOpenFileName(this, tr("Import Canned Answers"), QString(),
+                                     tr("Canned answers (*.txt *.dat);;All files (*)"));
     if (!file.isEmpty())
         ImportFrom(file);
 }
@@ -232,10 +232,9 @@ void CCannedMsgDlg::OnExport()
     const QString textFilter = tr("Canned answers as text (*.txt)");
     const QString fileFilter = tr("Canned answers file (*.dat)");
     QString filter = textFilter;
-    QString file = QFileDialog::getSaveFileName(this, tr("Export Canned Answers"),
-                                                QStringLiteral("canned-answers.txt"),
-                                                textFilter + QStringLiteral(";;") + fileFilter,
-                                                &filter);
+    QString file = QFileDialog::getSaveFileName(
+        this, tr("Export Canned Answers"), QStringLiteral("canned-answers.txt"),
+        textFilter + QStringLiteral(";;") + fileFilter, &filter);
     if (file.isEmpty())
         return;
     if (QFileInfo(file).suffix().isEmpty())

@@ -21,7 +21,8 @@ QString FillCannedPlaceholders(const QString& message, const CannedContext& cont
     QString filled;
     filled.reserve(message.size());
     qsizetype done = 0;
-    for (qsizetype open = message.indexOf(u'{'); open >= 0; open = message.indexOf(u'{', open + 1)) {
+    for (qsizetype open = message.indexOf(u'{'); open >= 0;
+         open = message.indexOf(u'{', open + 1)) {
         const qsizetype close = message.indexOf(u'}', open + 1);
         if (close < 0)
             break;

@@ -141,10 +141,10 @@ int CCannedTreeModel::Merge(const CannedAnswers& categories)
         for (const CannedAnswer& incoming : source.answers) {
             Answer answer{CCannedText::FromBytes(incoming.title),
                           CCannedText::FromBytes(incoming.message)};
-            const auto same = std::find_if(owner.answers.begin(), owner.answers.end(),
-                                           [&](const Answer& held) {
-                                               return held.title.Text() == answer.title.Text();
-                                           });
+            const auto same =
+                std::find_if(owner.answers.begin(), owner.answers.end(), [&](const Answer& held) {
+                    return held.title.Text() == answer.title.Text();
+                });
             if (same == owner.answers.end()) {
                 Append(categoryRow, std::move(answer));
             } else if (same->message.Text() != answer.message.Text()) {

@@ -29,9 +29,7 @@ QString CCannedUses::DefaultFile()
     return QFileInfo(CannedAnswersFilePath()).absolutePath() + QStringLiteral("/canned-uses.json");
 }
 
-CCannedUses::CCannedUses(QString file) : m_file(std::move(file)), m_counts(Read(m_file))
-{
-}
+CCannedUses::CCannedUses(QString file) : m_file(std::move(file)), m_counts(Read(m_file)) {}
 
 int CCannedUses::Count(const QString& category, const QString& title) const
 {

@@ -92,15 +92,14 @@ private slots:
         const QStringList fileOrder = {"Welcome", "Good bye", "Delivery times", "Returns",
                                        "Café hours"};
         QTest::newRow("all, most used first")
-            << kUses << "/" << QStringList{"Returns", "Good bye", "Welcome", "Delivery times",
-                                           "Café hours"};
+            << kUses << "/"
+            << QStringList{"Returns", "Good bye", "Welcome", "Delivery times", "Café hours"};
         QTest::newRow("damaged counts ignored") << kUses.chopped(9) << "/" << fileOrder;
-        QTest::newRow("title before message") << kUses << "/wel"
-                                              << QStringList{"Welcome", "Delivery times"};
+        QTest::newRow("title before message")
+            << kUses << "/wel" << QStringList{"Welcome", "Delivery times"};
         QTest::newRow("word starts") << kUses << "/gb" << QStringList{"Good bye"};
-        QTest::newRow("category, by use") << kUses << "/ship"
-                                          << QStringList{"Returns", "Delivery times",
-                                                         "Café hours"};
+        QTest::newRow("category, by use")
+            << kUses << "/ship" << QStringList{"Returns", "Delivery times", "Café hours"};
         QTest::newRow("accents aside") << kUses << "/CAFE" << QStringList{"Café hours"};
         QTest::newRow("every word") << kUses << "/days ret" << QStringList{"Returns"};
         QTest::newRow("nothing found: closed") << kUses << "/zzz" << QStringList();

@@ -463,8 +463,8 @@ private slots:
         // A category that holds answers is deleted only when the operator says so.
         dialog.Select("Greetings");
         int asked = 0;
-        OnNextModal<QMessageBox>(
-            [](QMessageBox& box) { box.button(QMessageBox::No)->click(); }, &asked);
+        OnNextModal<QMessageBox>([](QMessageBox& box) { box.button(QMessageBox::No)->click(); },
+                                 &asked);
         dialog.window.OnDelete();
         QCOMPARE(asked, 1);
         QCOMPARE(Outline(dialog.model), renamed);
@@ -488,10 +488,11 @@ private slots:
             QVERIFY(dialog.window.ExportTo(shared));
         }
         // Imported into answers of one's own: a title held already takes the new message.
-        QVERIFY(WriteFile(m_data->File(), Bytes({{"Zebra", {{"first", "old"}, {"mine", "kept"}}}})));
+        QVERIFY(
+            WriteFile(m_data->File(), Bytes({{"Zebra", {{"first", "old"}, {"mine", "kept"}}}})));
         Dialog dialog;
-        const QStringList merged = QStringList{"Zebra", "first", "a", "mine", "kept", "second", "b"} +
-                                   exported.mid(5);
+        const QStringList merged =
+            QStringList{"Zebra", "first", "a", "mine", "kept", "second", "b"} + exported.mid(5);
         QVERIFY(dialog.window.ImportFrom(shared));
         QCOMPARE(dialog.Texts(), merged);
         QVERIFY(dialog.window.ImportFrom(shared));
@@ -511,10 +512,12 @@ private slots:
         const QByteArray binary = Bytes(kAwkward);
         const QByteArray text = CCannedExchange::ToText(kAwkward);
         QTest::newRow("cut short") << "a.dat" << binary.chopped(1) << "cut short";
-        QTest::newRow("bytes after the end") << "a.dat" << binary + "x" << "damaged";
+        QTest::newRow("bytes after the end") << "a.dat" << binary + "x"
+                                             << "damaged";
         QTest::newRow("unknown record")
             << "a.dat" << binary.chopped(4) + Q(U32(80009) + U32(80004)) << "damaged";
-        QTest::newRow("text cut short") << "a.txt" << text.left(text.lastIndexOf("end")) << "cut short";
+        QTest::newRow("text cut short")
+            << "a.txt" << text.left(text.lastIndexOf("end")) << "cut short";
         QTest::newRow("message line astray")
             << "a.txt" << QByteArray(text).replace("\n> b\n", "\n> b\n\n> c\n") << "Line 8";
         QTest::newRow("unknown escape")
@@ -540,7 +543,8 @@ private slots:
             box.accept();
         });
         QVERIFY(!dialog.window.ImportFrom(m_data->Folder() + "/" + name));
-        QVERIFY2(shown.contains(reason) && shown.contains("Nothing was changed"), qPrintable(shown));
+        QVERIFY2(shown.contains(reason) && shown.contains("Nothing was changed"),
+                 qPrintable(shown));
         QCOMPARE(dialog.Texts(), before);
     }
 
