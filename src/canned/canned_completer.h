@@ -30,7 +30,7 @@ class QPlainTextEdit;
 // the box that sends the line) sees them. The completer moves its event filter to the front
 // each time the list opens, so it comes first whatever was installed after it.
 //
-// The list is a child widget of the box's window, drawn over the window next to the cursor:
+// The list is a child widget of the box's window, drawn over the window under what is typed:
 // it moves with the window and never takes the focus, which stays in the box throughout.
 class CCannedCompleter final : public QObject
 {
