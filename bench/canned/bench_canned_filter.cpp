@@ -4,7 +4,8 @@
 // costs: a paste, a jump), measured together with the empty query that clears what the matcher
 // remembers; BM_CompleterKeyStroke is a key stroke into an input box with the completion list
 // open, from the key event to the list filtered and the window painted, with max_ms the slowest
-// seen. BM_Attach is what a chat window pays once, when its completer takes the answers in.
+// seen. BM_Attach is what a chat window pays once, when its completer takes the answers in as
+// its list first opens.
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include "canned_completer.h"

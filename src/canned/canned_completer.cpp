@@ -45,13 +45,9 @@ bool IsListKey(const QKeyEvent& key)
 
 CCannedCompleter::CCannedCompleter(QPlainTextEdit* input, const CannedAnswers& answers,
                                    ContextSource context)
-    : QObject(input), m_input(input), m_context(std::move(context)),
+    : QObject(input), m_input(input), m_context(std::move(context)), m_answers(answers),
       m_model(new CCannedMatchModel(m_matcher, this))
 {
-    m_matcher.SetEntries(CCannedMatcher::EntriesOf(answers));
-    for (size_t entry = 0; entry < m_matcher.Size(); ++entry)
-        m_matcher.SetUses(entry,
-                          m_uses.Count(m_matcher.At(entry).category, m_matcher.At(entry).title));
 
     m_list = new QListView(m_input->window());
     m_list->setObjectName(QStringLiteral("cannedCompletions"));
@@ -178,6 +174,14 @@ void CCannedCompleter::OnCursorMoved()
 
 void CCannedCompleter::Begin(int position, bool slash)
 {
+    if (m_answers) {
+        m_matcher.SetEntries(CCannedMatcher::EntriesOf(*m_answers));
+        m_answers.reset();
+        for (size_t entry = 0; entry < m_matcher.Size(); ++entry) {
+            const CCannedMatcher::Entry& answer = m_matcher.At(entry);
+            m_matcher.SetUses(entry, m_uses.Count(answer.category, answer.title));
+        }
+    }
     m_start = QTextCursor(m_input->document());
     m_start.setPosition(position);
     // What is typed at Ctrl+Space's position goes after it, into the query.

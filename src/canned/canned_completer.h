@@ -66,6 +66,9 @@ private:
 
     QPlainTextEdit* m_input;
     ContextSource m_context;
+    // Until the list first opens, when the matcher takes them in: a chat window opens without
+    // that cost, and many never need it.
+    std::optional<CannedAnswers> m_answers;
     CCannedMatcher m_matcher;
     CCannedUses m_uses;
     CCannedMatchModel* m_model;
