@@ -40,6 +40,8 @@ public:
         return true;
     }
 
+    bool AtEnd() const { return m_rest.empty(); }
+
 private:
     std::string_view m_rest;
 };
@@ -58,11 +60,13 @@ void AppendString(std::string& out, const std::string& text)
 
 } // namespace
 
-CannedAnswers ParseCannedAnswers(std::string_view bytes)
+CannedAnswers ParseCannedAnswers(std::string_view bytes, bool* whole)
 {
     using namespace canned_format;
     CannedAnswers categories;
     Reader reader(bytes);
+    if (whole)
+        *whole = false;
     std::uint32_t header = 0;
     if (!reader.ReadUint32(header) || header != kHeader)
         return categories;
@@ -92,6 +96,8 @@ CannedAnswers ParseCannedAnswers(std::string_view bytes)
             if (title && message && current != kNone)
                 categories[current].answers.push_back({std::string(*title), std::string(*message)});
         } else {
+            if (whole)
+                *whole = tag == kEnd && reader.AtEnd();
             break; // the end record, or a tag this reader does not know
         }
     }

@@ -43,8 +43,10 @@ inline constexpr std::uint32_t kEnd = 80004;
 // end record, at an unknown tag and at the end of the data, keeping every whole record before
 // it; a string length beyond the end of the data counts as that end, so a damaged length costs
 // no memory. A category without a name, an answer without a title or message, and an answer
-// before any category are skipped.
-CannedAnswers ParseCannedAnswers(std::string_view bytes);
+// before any category are skipped. whole, when given, tells whether the bytes were a whole file:
+// the header, whole records of known tags, and the end record as the last four bytes (what an
+// import asks of a file before it changes anything).
+CannedAnswers ParseCannedAnswers(std::string_view bytes, bool* whole = nullptr);
 // The bytes of a whole file for the categories, in order, each followed by its answers.
 std::string SerializeCannedAnswers(const CannedAnswers& categories);
 

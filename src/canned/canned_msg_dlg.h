@@ -2,16 +2,20 @@
 
 #include <QDialog>
 
+class CCannedFilterModel;
 class CCannedTreeModel;
+class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTreeView;
 
 // "Canned Answers": the operator's canned answers file, edited as a tree. Add, Edit and a
-// double-click on an answer open CCannedEditDlg; Delete removes the selected item at once (a
-// category with its answers). OK writes the file and closes, even when the file could not be
-// written (after saying so); Cancel closes and every change is lost. Chat windows that are
-// open keep the answers they read.
+// double-click on an answer open CCannedEditDlg; Rename renames a category; Delete removes the
+// selected item, asking first when it is a category that still holds answers. The search field
+// filters the tree. Import takes in the answers of a file (see CCannedExchange), Export writes
+// the tree as it stands to one. OK writes the file and closes (a failed write is reported and
+// the dialog stays, so nothing is lost); Cancel closes and every change, imports included, is
+// lost. Chat windows that are open keep the answers they read.
 class CCannedMsgDlg final : public QDialog
 {
     Q_OBJECT
@@ -25,19 +29,37 @@ public:
 
     void OnAdd();
     void OnEdit();
+    void OnRename();
     void OnDelete();
+    // Ask for the file, then ImportFrom or ExportTo.
+    void OnImport();
+    void OnExport();
+
+    // A damaged file is refused with a message that says why and changes nothing. True when
+    // the answers were taken in (see CCannedTreeModel::Merge).
+    bool ImportFrom(const QString& file);
+    // Text, or the canned answers file's own format for a name ending in ".dat".
+    bool ExportTo(const QString& file);
 
     void accept() override;
 
 private:
     void OnSelectionChanged();
+    void OnSearch(const QString& text);
+    // Indexes of the answers model, whatever the search field hides.
     QModelIndex SelectedItem() const;
-    void Reveal(const QModelIndex& answer);
+    void Select(const QModelIndex& item);
+    // Clears the search when it hides the item.
+    void Reveal(const QModelIndex& item);
+    void Warn(const QString& text);
 
     CCannedTreeModel* m_model = nullptr;
+    CCannedFilterModel* m_filter = nullptr;
+    QLineEdit* m_search = nullptr;
     QTreeView* m_tree = nullptr;
     QPushButton* m_add = nullptr;
     QPushButton* m_edit = nullptr;
+    QPushButton* m_rename = nullptr;
     QPushButton* m_delete = nullptr;
     QPlainTextEdit* m_preview = nullptr;
 };

@@ -63,19 +63,24 @@ int SaveCannedAnswers(const CannedAnswers& categories)
 
 int SaveCannedAnswers(const CannedAnswers& categories, const QString& file)
 {
+    const std::string bytes = SerializeCannedAnswers(categories);
+    return WriteWholeFile(file, QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())))
+               ? rc::kOk
+               : rc::kFileNotSaved;
+}
+
+bool WriteWholeFile(const QString& file, QByteArrayView bytes)
+{
     if (!QDir().mkpath(QFileInfo(file).absolutePath()))
-        return rc::kFileNotSaved;
+        return false;
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly))
-        return rc::kFileNotSaved;
-    const std::string bytes = SerializeCannedAnswers(categories);
+        return false;
     // Flushed here, since a QSaveFile of Qt 6.4 still commits when the flush inside commit()
     // fails (a short write on a full disk); cancelled, it removes its temporary file instead.
-    if (out.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size()) ||
-        !out.flush()) {
+    if (out.write(bytes.data(), bytes.size()) != bytes.size() || !out.flush()) {
         out.cancelWriting();
-        return rc::kFileNotSaved;
+        return false;
     }
-    return out.commit() ? rc::kOk : rc::kFileNotSaved;
+    return out.commit();
 }

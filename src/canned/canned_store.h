@@ -2,6 +2,7 @@
 
 #include "canned_answers.h"
 
+#include <QByteArrayView>
 #include <QString>
 
 // Shown by the canned answers dialog when SaveCannedAnswers fails.
@@ -29,3 +30,7 @@ CannedAnswers LoadCannedAnswers(const QString& userFile, const QString& shippedF
 // 0, or rc::kFileNotSaved, for which the caller shows kCannedSaveFailedText.
 int SaveCannedAnswers(const CannedAnswers& categories);
 int SaveCannedAnswers(const CannedAnswers& categories, const QString& file);
+
+// Writes a whole file through a temporary file renamed into place, making its folder first: on
+// any failure the previous file stays whole and no temporary file is left. False on failure.
+bool WriteWholeFile(const QString& file, QByteArrayView bytes);

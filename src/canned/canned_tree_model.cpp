@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPixmap>
+#include <algorithm>
 
 namespace {
 
@@ -84,7 +85,8 @@ QStringList CCannedTreeModel::CategoryNames() const
 QModelIndex CCannedTreeModel::AddAnswer(const QString& category, const QString& title,
                                         const QString& message)
 {
-    return Append(category, {CCannedText::FromText(title), CCannedText::FromText(message)});
+    return Append(CategoryRow(CCannedText::FromText(category)),
+                  {CCannedText::FromText(title), CCannedText::FromText(message)});
 }
 
 QModelIndex CCannedTreeModel::EditAnswer(const QModelIndex& answer, const QString& category,
@@ -105,7 +107,7 @@ QModelIndex CCannedTreeModel::EditAnswer(const QModelIndex& answer, const QStrin
     beginRemoveRows(answer.parent(), answer.row(), answer.row());
     owner->answers.erase(owner->answers.begin() + answer.row());
     endRemoveRows();
-    return Append(category, std::move(edited));
+    return Append(CategoryRow(CCannedText::FromText(category)), std::move(edited));
 }
 
 void CCannedTreeModel::Remove(const QModelIndex& index)
@@ -121,17 +123,60 @@ void CCannedTreeModel::Remove(const QModelIndex& index)
     }
 }
 
-QModelIndex CCannedTreeModel::Append(const QString& category, Answer answer)
+bool CCannedTreeModel::RenameCategory(const QModelIndex& category, const QString& name)
 {
-    int categoryRow = CategoryNames().indexOf(category);
-    if (categoryRow < 0) {
-        categoryRow = static_cast<int>(m_categories.size());
-        beginInsertRows({}, categoryRow, categoryRow);
-        auto added = std::make_unique<Category>();
-        added->name = CCannedText::FromText(category);
-        m_categories.push_back(std::move(added));
-        endInsertRows();
+    if (!IsCategory(category) || name.isEmpty())
+        return false;
+    m_categories[static_cast<size_t>(category.row())]->name.SetText(name);
+    emit dataChanged(category, category);
+    return true;
+}
+
+int CCannedTreeModel::Merge(const CannedAnswers& categories)
+{
+    int changed = 0;
+    for (const CannedCategory& source : categories) {
+        const int categoryRow = CategoryRow(CCannedText::FromBytes(source.name));
+        Category& owner = *m_categories[static_cast<size_t>(categoryRow)];
+        for (const CannedAnswer& incoming : source.answers) {
+            Answer answer{CCannedText::FromBytes(incoming.title),
+                          CCannedText::FromBytes(incoming.message)};
+            const auto same =
+                std::find_if(owner.answers.begin(), owner.answers.end(), [&](const Answer& held) {
+                    return held.title.Text() == answer.title.Text();
+                });
+            if (same == owner.answers.end()) {
+                Append(categoryRow, std::move(answer));
+            } else if (same->message.Text() != answer.message.Text()) {
+                same->message = std::move(answer.message);
+                const QModelIndex changedIndex =
+                    index(static_cast<int>(same - owner.answers.begin()), 0, index(categoryRow, 0));
+                emit dataChanged(changedIndex, changedIndex);
+            } else {
+                continue;
+            }
+            ++changed;
+        }
     }
+    return changed;
+}
+
+int CCannedTreeModel::CategoryRow(const CCannedText& name)
+{
+    const int found = CategoryNames().indexOf(name.Text());
+    if (found >= 0)
+        return found;
+    const int row = static_cast<int>(m_categories.size());
+    beginInsertRows({}, row, row);
+    auto added = std::make_unique<Category>();
+    added->name = name;
+    m_categories.push_back(std::move(added));
+    endInsertRows();
+    return row;
+}
+
+QModelIndex CCannedTreeModel::Append(int categoryRow, Answer answer)
+{
     Category& owner = *m_categories[static_cast<size_t>(categoryRow)];
     const int row = static_cast<int>(owner.answers.size());
     beginInsertRows(index(categoryRow, 0), row, row);

@@ -49,6 +49,13 @@ public:
                            const QString& message);
     // A category goes with its answers.
     void Remove(const QModelIndex& index);
+    // False when the index is not a category or the name is empty.
+    bool RenameCategory(const QModelIndex& category, const QString& name);
+    // Takes in answers from elsewhere (an import), keeping their bytes: each goes to the first
+    // category of its name, made at the end when there is none; an answer whose title that
+    // category holds already replaces that answer's message, others are appended. Importing the
+    // same answers twice changes nothing. Returns how many answers were added or changed.
+    int Merge(const CannedAnswers& categories);
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -72,7 +79,9 @@ private:
     // Null for a category index; an answer's index points at its category.
     Category* CategoryOf(const QModelIndex& answer) const;
     int RowOf(const Category* category) const;
-    QModelIndex Append(const QString& category, Answer answer);
+    // The row of the first category with that name, appended when there is none.
+    int CategoryRow(const CCannedText& name);
+    QModelIndex Append(int categoryRow, Answer answer);
 
     std::vector<std::unique_ptr<Category>> m_categories;
     QIcon m_categoryIcon;

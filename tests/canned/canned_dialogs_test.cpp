@@ -2,6 +2,7 @@
 // each kind of file shows and what OK writes back, byte for byte; the rules of Add, Edit and
 // Delete; and the editor's refusal of empty fields.
 #include "canned_edit_dlg.h"
+#include "canned_exchange.h"
 #include "canned_msg_dlg.h"
 #include "canned_store.h"
 #include "canned_tree_model.h"
@@ -10,7 +11,7 @@
 
 #include <QComboBox>
 #include <QHelpEvent>
-#include <QLabel>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -84,6 +85,21 @@ struct Dialog
         return Child<QPushButton>(&window, button)->isEnabled();
     }
     QString Preview() const { return Child<QPlainTextEdit>(&window, "preview")->toPlainText(); }
+    // Every category, title and message as the tree shows them.
+    QStringList Texts() const
+    {
+        QStringList texts;
+        for (int row = 0; row < model.rowCount(); ++row) {
+            const QModelIndex category = model.index(row, 0);
+            texts.append(category.data().toString());
+            for (int child = 0; child < model.rowCount(category); ++child) {
+                const QModelIndex answer = model.index(child, 0, category);
+                texts << answer.data().toString()
+                      << answer.data(CCannedTreeModel::MessageRole).toString();
+            }
+        }
+        return texts;
+    }
 };
 
 // Types into the editor as the operator would (a box filled by a program counts as untouched),
@@ -198,12 +214,7 @@ private slots:
     {
         QVERIFY(WriteFile(m_data->File(), Bytes({{"Open", {{"a", "1"}}, true}})));
         Dialog dialog;
-        QCOMPARE(dialog.window.windowTitle(), QString("Canned Answers"));
-        QVERIFY(dialog.window.findChild<QLabel*>()->text() ==
-                "Edit the canned answers that you want to be able to send from the chat window:");
-        QVERIFY(dialog.tree->rootIsDecorated());
         QVERIFY(dialog.tree->isExpanded(Item(dialog.model, "Open")));
-        QVERIFY(Child<QPlainTextEdit>(&dialog.window, "preview")->isReadOnly());
         QVERIFY(dialog.Enabled("add") && !dialog.Enabled("edit") && !dialog.Enabled("delete"));
 
         dialog.Select("Open", "a");
@@ -342,6 +353,8 @@ private slots:
         {
             Dialog dialog;
             dialog.Select("Apple");
+            OnNextModal<QMessageBox>(
+                [](QMessageBox& box) { box.button(QMessageBox::Yes)->click(); });
             QTest::mouseClick(Child<QPushButton>(&dialog.window, "delete"), Qt::LeftButton);
             QCOMPARE(Outline(dialog.model), QString("Zebra: second, first | Empty: "));
             // The next item is selected, so Delete goes on working.
@@ -404,7 +417,6 @@ private slots:
         QFETCH(QString, message);
         CCannedEditDlg editor({"Links"}, {}, {}, {});
         editor.show();
-        QCOMPARE(editor.windowTitle(), QString("Edit Canned Answer"));
         Enter(editor, category, title, message);
         editor.accept();
         QMessageBox* box = editor.findChild<QMessageBox*>();
@@ -415,6 +427,125 @@ private slots:
         QCOMPARE(Child<QComboBox>(&editor, "category")->currentText(), category);
         QCOMPARE(Child<QLineEdit>(&editor, "title")->text(), title);
         QCOMPARE(Child<QPlainTextEdit>(&editor, "message")->toPlainText(), message);
+    }
+
+    void searchRenameAndDeleteAsking()
+    {
+        Dialog dialog;
+        auto* search = Child<QLineEdit>(&dialog.window, "search");
+        QTest::keyClicks(search, "gb");
+        QCOMPARE(Outline(dialog.model), QString("Greetings: Good bye"));
+        search->setText("links");
+        QCOMPARE(Outline(dialog.model), QString("Links: Parlendo"));
+        search->clear();
+
+        dialog.Select("Links");
+        OnNextModal<QInputDialog>([](QInputDialog& ask) {
+            ask.setTextValue("Web");
+            ask.accept();
+        });
+        dialog.window.OnRename();
+        const QString renamed("Web: Parlendo | Greetings: Welcome, Good bye");
+        QCOMPARE(Outline(dialog.model), renamed);
+        QString refused;
+        OnNextModal<QInputDialog>([&](QInputDialog& ask) {
+            OnNextModal<QMessageBox>([&](QMessageBox& box) {
+                refused = box.text();
+                box.accept();
+            });
+            ask.setTextValue("Greetings");
+            ask.accept();
+        });
+        dialog.window.OnRename();
+        QVERIFY2(refused.contains("Greetings"), qPrintable(refused));
+        QCOMPARE(Outline(dialog.model), renamed);
+
+        // A category that holds answers is deleted only when the operator says so.
+        dialog.Select("Greetings");
+        int asked = 0;
+        OnNextModal<QMessageBox>([](QMessageBox& box) { box.button(QMessageBox::No)->click(); },
+                                 &asked);
+        dialog.window.OnDelete();
+        QCOMPARE(asked, 1);
+        QCOMPARE(Outline(dialog.model), renamed);
+    }
+
+    void exportThenImportGivesTheSameAnswers_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("text") << "team.txt";
+        QTest::newRow("canned answers file") << "team.dat";
+    }
+    void exportThenImportGivesTheSameAnswers()
+    {
+        QFETCH(QString, name);
+        const QString shared = m_data->Folder() + "/" + name;
+        QVERIFY(WriteFile(m_data->File(), Bytes(kAwkward)));
+        QStringList exported;
+        {
+            Dialog dialog;
+            exported = dialog.Texts();
+            QVERIFY(dialog.window.ExportTo(shared));
+        }
+        // Imported into answers of one's own: a title held already takes the new message.
+        QVERIFY(
+            WriteFile(m_data->File(), Bytes({{"Zebra", {{"first", "old"}, {"mine", "kept"}}}})));
+        Dialog dialog;
+        const QStringList merged =
+            QStringList{"Zebra", "first", "a", "mine", "kept", "second", "b"} + exported.mid(5);
+        QVERIFY(dialog.window.ImportFrom(shared));
+        QCOMPARE(dialog.Texts(), merged);
+        QVERIFY(dialog.window.ImportFrom(shared));
+        QCOMPARE(dialog.Texts(), merged);
+        dialog.window.accept();
+        CannedAnswers expected = kAwkward;
+        expected[0].answers = {{"first", "a"}, {"mine", "kept"}, {"second", "b"}};
+        if (name.endsWith(".dat")) // byte for byte, whatever the encoding of the texts
+            QCOMPARE(Contents(m_data->File()), Bytes(expected));
+    }
+
+    void damagedImportIsRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        const QByteArray binary = Bytes(kAwkward);
+        const QByteArray text = CCannedExchange::ToText(kAwkward);
+        QTest::newRow("cut short") << "a.dat" << binary.chopped(1) << "cut short";
+        QTest::newRow("bytes after the end") << "a.dat" << binary + "x"
+                                             << "damaged";
+        QTest::newRow("unknown record")
+            << "a.dat" << binary.chopped(4) + Q(U32(80009) + U32(80004)) << "damaged";
+        QTest::newRow("text cut short")
+            << "a.txt" << text.left(text.lastIndexOf("end")) << "cut short";
+        QTest::newRow("message line astray")
+            << "a.txt" << QByteArray(text).replace("\n> b\n", "\n> b\n\n> c\n") << "Line 8";
+        QTest::newRow("unknown escape")
+            << "a.txt" << QByteArray(text).replace("\n> b\n", "\n> b\\q\n") << "Line 6";
+        QTest::newRow("not UTF-8")
+            << "a.txt" << QByteArray(text).replace("\n> b\n", "\n> \xff\n") << "UTF-8";
+        QTest::newRow("answer before a category")
+            << "a.txt" << QByteArray("Parlendo canned answers 1\ntitle: t\n> m\nend\n") << "Line 2";
+        QTest::newRow("another file") << "a.txt" << QByteArray("<html/>") << "not a canned";
+    }
+    void damagedImportIsRefused()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        QVERIFY(WriteFile(m_data->File(), Bytes(kAwkward)));
+        QVERIFY(WriteFile(m_data->Folder() + "/" + name, bytes));
+        Dialog dialog;
+        const QStringList before = dialog.Texts();
+        QString shown;
+        OnNextModal<QMessageBox>([&](QMessageBox& box) {
+            shown = box.text();
+            box.accept();
+        });
+        QVERIFY(!dialog.window.ImportFrom(m_data->Folder() + "/" + name));
+        QVERIFY2(shown.contains(reason) && shown.contains("Nothing was changed"),
+                 qPrintable(shown));
+        QCOMPARE(dialog.Texts(), before);
     }
 
     void cutOffTitlesHaveToolTips()

@@ -64,12 +64,6 @@ TEST(CannedFormat, ExampleFileBytes)
     EXPECT_EQ(ParseCannedAnswers(file), tree);
 }
 
-TEST(CannedFormat, EmptyTreeIsHeaderAndEndRecord)
-{
-    EXPECT_EQ(SerializeCannedAnswers({}), "\x81\x38\x01\x00\x84\x38\x01\x00"s);
-    EXPECT_TRUE(ParseCannedAnswers(SerializeCannedAnswers({})).empty());
-}
-
 TEST(CannedFormat, RoundTripKeepsOrderAndEveryByte)
 {
     const CannedAnswers tree = {
@@ -202,22 +196,6 @@ TEST(CannedFormat, EndRecordOrUnknownTagEndsReading)
     EXPECT_EQ(ParseCannedAnswers(kept + U32(80005) + Category("B")), tree);
     EXPECT_EQ(ParseCannedAnswers(kept + U32(80001) + Category("B")), tree);
     EXPECT_EQ(ParseCannedAnswers(kept + "\x82\x38"), tree);
-}
-
-TEST(CannedFormat, BuiltInAnswers)
-{
-    const CannedAnswers builtIn = BuiltInCannedAnswers();
-    const CannedAnswers expected = {
-        {"Links",
-         {{"Parlendo", "<a href=\"https://www.parlendo.net/\" target=\"_blank\">Parlendo</a>"}},
-         false},
-        {"Greetings",
-         {{"Welcome", "Hello, thank you for calling me. How can I help you today?"},
-          {"Good bye", "It's been a pleasure chatting with you, please do not hesitate to contact "
-                       "me again with any questions."}},
-         false},
-    };
-    EXPECT_EQ(builtIn, expected);
 }
 
 } // namespace
