@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QShortcut>
 #include <QTextCursor>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -64,6 +65,16 @@ CCannedPanel::CCannedPanel(QPlainTextEdit* input, QWidget* parent)
     OpenLoadedCategories(*m_tree);
     connect(m_tree->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CCannedPanel::OnSelectionChanged);
+    connect(m_tree, &QAbstractItemView::doubleClicked, this, &CCannedPanel::Choose);
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), m_tree);
+        shortcut->setContext(Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, this,
+                [this] { Choose(m_tree->currentIndex()); });
+    }
+    if (m_input)
+        // Typing after the answer went in keeps the text as it now is.
+        connect(m_input, &QPlainTextEdit::textChanged, this, [this] { m_replaced = false; });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -86,6 +97,17 @@ void CCannedPanel::OnSelectionChanged(const QItemSelection& selected)
         ReplaceInput(item.data(CCannedTreeModel::MessageRole).toString());
 }
 
+void CCannedPanel::Choose(const QModelIndex& item)
+{
+    if (!m_model->IsAnswer(item))
+        return;
+    if (m_replaced && m_input)
+        m_input->undo();
+    m_replaced = false;
+    emit AnswerChosen(item.parent().data().toString(), item.data().toString(),
+                      item.data(CCannedTreeModel::MessageRole).toString());
+}
+
 void CCannedPanel::ReplaceInput(const QString& message)
 {
     if (!m_input)
@@ -95,4 +117,5 @@ void CCannedPanel::ReplaceInput(const QString& message)
     cursor.select(QTextCursor::Document);
     cursor.insertText(message);
     m_input->setTextCursor(cursor);
+    m_replaced = true;
 }

@@ -16,7 +16,9 @@ class QTreeView;
 //
 // Selecting an answer replaces the whole text of the input box with its message, as plain text
 // (HTML stays its source) and undoable; nothing is sent. Selecting a category, or clicking the
-// answer that is selected already, changes nothing.
+// answer that is selected already, changes nothing. A double click or Enter on an answer takes
+// that replacement back and asks for the answer to be put in at the cursor instead
+// (AnswerChosen), so that what the operator had typed stays.
 //
 // The panel shows and hides itself as a whole; the window's layout gives its width to the
 // transcript while it is hidden.
@@ -35,13 +37,20 @@ public:
     // The chat window's "Canned Answers" button: hides a shown panel, shows a hidden one.
     void Toggle();
 
+signals:
+    void AnswerChosen(const QString& category, const QString& title, const QString& message);
+
 private:
     void OnSelectionChanged(const QItemSelection& selected);
     void ReplaceInput(const QString& message);
+    void Choose(const QModelIndex& item);
 
     QPointer<QPlainTextEdit> m_input;
     CGradientLabel* m_caption;
     CFlatButton* m_hide;
     QTreeView* m_tree;
     CCannedTreeModel* m_model;
+    // The input box's text is an answer's, put there by selecting it; one undo brings back what
+    // was typed.
+    bool m_replaced = false;
 };

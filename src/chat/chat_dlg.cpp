@@ -4,6 +4,9 @@
 #include "app_settings.h"
 #include "call_bridge.h"
 #include "chat_line.h"
+#include "canned_completer.h"
+#include "canned_panel.h"
+#include "canned_tree_model.h"
 #include "chat_parts.h"
 #include "chat_record.h"
 #include "flat_button.h"
@@ -122,6 +125,12 @@ void CChatDlg::BuildControls()
     connect(parts.closeChat, &QAbstractButton::clicked, this, &CChatDlg::OnCloseChat);
     connect(m_sendButton, &QAbstractButton::clicked, this, &CChatDlg::OnSend);
     m_input->installEventFilter(this);
+    // "/" or Ctrl+Space in the input box: the canned answers at the keyboard.
+    m_completer = new CCannedCompleter(m_input, parts.cannedPanel->Model().Answers(), [this] {
+        return CannedContext{VisitorName(), m_settings.m_username, {}};
+    });
+    connect(parts.cannedPanel, &CCannedPanel::AnswerChosen, m_completer,
+            &CCannedCompleter::InsertAnswer);
     // What the offer said: the visitor's question, or who transferred the chat.
     parts.offerInfo->setText(OfferInfo(m_offer, m_participants));
     parts.offerInfo->setVisible(!parts.offerInfo->text().isEmpty());

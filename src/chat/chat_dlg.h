@@ -15,6 +15,7 @@
 
 class CActiveChats;
 class CAppSettings;
+class CCannedCompleter;
 class CChatArchive;
 class CChatRecord;
 class CCallBridge;
@@ -164,6 +165,7 @@ private:
     QPlainTextEdit* m_input = nullptr;
     CFlatButton* m_sendButton = nullptr;
     QLabel* m_statusLine = nullptr;
+    CCannedCompleter* m_completer = nullptr;
     QTimer* m_typingTimer = nullptr;
     std::unique_ptr<QPrinter> m_printer;
 };
