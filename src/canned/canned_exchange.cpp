@@ -1,6 +1,7 @@
 #include "canned_exchange.h"
 
 #include "canned_store.h"
+#include "whole_file.h"
 #include "canned_text.h"
 
 #include <QFile>
@@ -236,9 +237,10 @@ std::optional<CannedAnswers> CCannedExchange::FromBytes(const QByteArray& bytes,
 bool CCannedExchange::Export(const CannedAnswers& categories, const QString& file, Format format)
 {
     if (format == Format::Text)
-        return WriteWholeFile(file, ToText(categories));
+        return WriteWholeFile(file, ToText(categories)).isEmpty();
     const std::string bytes = SerializeCannedAnswers(categories);
-    return WriteWholeFile(file, QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    return WriteWholeFile(file, QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())))
+        .isEmpty();
 }
 
 std::optional<CannedAnswers> CCannedExchange::Import(const QString& file, QString* error)

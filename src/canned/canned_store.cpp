@@ -1,12 +1,12 @@
 #include "canned_store.h"
 
 #include "result_codes.h"
+#include "whole_file.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
@@ -65,22 +65,7 @@ int SaveCannedAnswers(const CannedAnswers& categories, const QString& file)
 {
     const std::string bytes = SerializeCannedAnswers(categories);
     return WriteWholeFile(file, QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())))
+                   .isEmpty()
                ? rc::kOk
                : rc::kFileNotSaved;
-}
-
-bool WriteWholeFile(const QString& file, QByteArrayView bytes)
-{
-    if (!QDir().mkpath(QFileInfo(file).absolutePath()))
-        return false;
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    // Flushed here, since a QSaveFile of Qt 6.4 still commits when the flush inside commit()
-    // fails (a short write on a full disk); cancelled, it removes its temporary file instead.
-    if (out.write(bytes.data(), bytes.size()) != bytes.size() || !out.flush()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
 }

@@ -2,7 +2,6 @@
 
 #include "canned_answers.h"
 
-#include <QByteArrayView>
 #include <QString>
 
 // Shown by the canned answers dialog when SaveCannedAnswers fails.
@@ -31,6 +30,3 @@ CannedAnswers LoadCannedAnswers(const QString& userFile, const QString& shippedF
 int SaveCannedAnswers(const CannedAnswers& categories);
 int SaveCannedAnswers(const CannedAnswers& categories, const QString& file);
 
-// Writes a whole file through a temporary file renamed into place, making its folder first: on
-// any failure the previous file stays whole and no temporary file is left. False on failure.
-bool WriteWholeFile(const QString& file, QByteArrayView bytes);

@@ -1,6 +1,7 @@
 #include "canned_uses.h"
 
 #include "canned_store.h"
+#include "whole_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -52,7 +53,7 @@ bool CCannedUses::Record(const QString& category, const QString& title)
                                 {kTitle, it.key().mid(split + 1)},
                                 {kCount, it.value()}});
     }
-    return WriteWholeFile(m_file, QJsonDocument(QJsonObject{{kUses, uses}}).toJson());
+    return WriteWholeFile(m_file, QJsonDocument(QJsonObject{{kUses, uses}}).toJson()).isEmpty();
 }
 
 QHash<QString, int> CCannedUses::Read(const QString& file)

@@ -1,11 +1,12 @@
 #include "missed_chats_file.h"
 
+#include "whole_file.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
@@ -107,27 +108,11 @@ std::optional<QList<CMissedChat>> CMissedChatsFile::Load(QString* error) const
 
 bool CMissedChatsFile::Save(const QList<CMissedChat>& entries, QString* error) const
 {
-    if (!QDir().mkpath(QFileInfo(m_path).absolutePath())) {
-        *error = tr("cannot create the folder of %1").arg(m_path);
-        return false;
-    }
     QJsonArray array;
     for (const CMissedChat& chat : entries)
         array.append(ToJson(chat));
     const QByteArray bytes =
         QJsonDocument(QJsonObject{{Key::Version, kVersion}, {Key::Entries, array}}).toJson();
-    // Unbuffered, a write that does not fit fails here, where it can be told; buffered, Qt 6.4
-    // would find out only in the final flush of commit() and put the cut file in place anyway.
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
-        file.write(bytes) != bytes.size()) {
-        *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    *error = WriteWholeFile(m_path, bytes);
+    return error->isEmpty();
 }

@@ -7,11 +7,9 @@
 #include "canned_ui_helpers.h"
 
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
-#include <QTextEdit>
-#include <QToolButton>
+#include <QAbstractButton>
 #include <QTreeView>
 #include <QtTest>
 
@@ -26,18 +24,18 @@ const CannedAnswers kAnswers = {
      true},
 };
 
-// A chat window's pieces: the tree and an input box of either kind.
-template <typename Input> struct Chat
+// A chat window's pieces: the panel and the input box.
+struct Chat
 {
     QWidget window;
-    QTreeView* tree = new QTreeView(&window);
-    Input* input = new Input(&window);
-    CCannedPanel* panel;
+    QPlainTextEdit* input = new QPlainTextEdit(&window);
+    CCannedPanel* panel = new CCannedPanel(input, &window);
+    QTreeView* tree = panel->findChild<QTreeView*>(QStringLiteral("cannedTree"));
 
-    Chat() : panel(new CCannedPanel(tree, input))
+    Chat()
     {
         auto* row = new QHBoxLayout(&window);
-        row->addWidget(tree);
+        row->addWidget(panel);
         row->addWidget(input);
         window.resize(400, 300);
         window.show();
@@ -64,7 +62,7 @@ private slots:
 
     void clickedAnswerReplacesTheInputOnce()
     {
-        Chat<QPlainTextEdit> chat;
+        Chat chat;
         QTest::keyClicks(chat.input, "typed by the operator");
 
         chat.Click("Greetings", "Welcome");
@@ -87,28 +85,30 @@ private slots:
         QCOMPARE(chat.input->toPlainText(), QString("Hello!"));
     }
 
-    void htmlGoesInAsItsSource()
+    void htmlGoesInAsItsSourceAndAChosenAnswerGoesInAtTheCursor()
     {
         const QString source = QString::fromStdString(kAnswers[1].answers[0].message);
-        Chat<QTextEdit> rich;
-        rich.Click("Links", "Site");
-        QCOMPARE(rich.input->toPlainText(), source);
-        QVERIFY(!rich.input->textCursor().charFormat().isAnchor());
-
-        QTreeView tree;
-        QString replaced;
-        CCannedPanel panel(&tree, [&](const QString& message) { replaced = message; });
-        tree.show();
-        tree.setCurrentIndex(Item(*tree.model(), "Links", "Site"));
-        QCOMPARE(replaced, source);
+        Chat chat;
+        chat.Click("Links", "Site");
+        QCOMPARE(chat.input->toPlainText(), source);
+        // A double click takes the replacement back and asks for the answer at the cursor,
+        // keeping what was typed.
+        chat.input->setPlainText(QStringLiteral("typed"));
+        QSignalSpy chosen(chat.panel, &CCannedPanel::AnswerChosen);
+        chat.Click("Greetings", "Welcome");
+        QCOMPARE(chat.input->toPlainText(), QString("Hello!"));
+        chat.Click("Greetings", "Welcome", true);
+        QCOMPARE(chat.input->toPlainText(), QString("typed"));
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.at(0).at(2).toString(), QString("Hello!"));
     }
 
     void keepsTheAnswersItOpenedWith()
     {
-        Chat<QPlainTextEdit> before;
+        Chat before;
         const CannedAnswers saved = {{"Other", {{"New", "new"}}, true}};
         QCOMPARE(SaveCannedAnswers(saved), 0);
-        Chat<QPlainTextEdit> after;
+        Chat after;
         QCOMPARE(Outline(*before.tree->model()),
                  QString("Greetings: Welcome, Good bye | Links: Site"));
         QCOMPARE(Outline(*after.tree->model()), QString("Other: New"));
@@ -118,7 +118,7 @@ private slots:
     void withoutAFileTheBuiltInsOpenClosed()
     {
         QVERIFY(QFile::remove(m_data->File()));
-        Chat<QPlainTextEdit> chat;
+        Chat chat;
         QCOMPARE(Outline(*chat.tree->model()),
                  QString("Links: Parlendo | Greetings: Welcome, Good bye"));
         const QModelIndex greetings = Item(*chat.tree->model(), "Greetings");
@@ -129,34 +129,15 @@ private slots:
         QCOMPARE(chat.input->toPlainText(), QString());
     }
 
-    void showsAndHidesWithItsFrame()
+    void hidesAndShowsAsAWhole()
     {
-        // As a chat window starts: the panel's widgets hidden, then shown by the button.
-        QWidget window;
-        auto* tree = new QTreeView(&window);
-        auto* caption = new QLabel(QStringLiteral("Canned Answers"), &window);
-        auto* hide = new QToolButton(&window);
-        tree->hide();
-        auto* panel = new CCannedPanel(tree, [](const QString&) {});
-        panel->SetFrame(caption, hide);
-        window.show();
-        QSignalSpy changed(panel, &CCannedPanel::ShownChanged);
-        const auto visible = [&] {
-            return QList<bool>{tree->isVisible(), caption->isVisible(), hide->isVisible()};
-        };
-        QVERIFY(!panel->IsShown());
-        QCOMPARE(visible(), (QList<bool>{false, false, false}));
-
-        panel->Toggle();
-        QCOMPARE(visible(), (QList<bool>{true, true, true}));
+        Chat chat;
+        auto* hide = chat.panel->findChild<QAbstractButton*>(QStringLiteral("hideCanned"));
+        QVERIFY(chat.panel->isVisible());
         QTest::mouseClick(hide, Qt::LeftButton);
-        QCOMPARE(visible(), (QList<bool>{false, false, false}));
-        panel->Hide(); // whatever its state
-        panel->Toggle();
-        QVERIFY(panel->IsShown());
-        QCOMPARE(changed.count(), 4);
-        QCOMPARE(changed.at(2).at(0).toBool(), false);
-        QCOMPARE(changed.at(3).at(0).toBool(), true);
+        QVERIFY(chat.panel->isHidden());
+        chat.panel->Toggle();
+        QVERIFY(chat.panel->isVisible());
     }
 
 private:

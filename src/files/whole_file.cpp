@@ -1,5 +1,8 @@
 #include "whole_file.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
 
@@ -7,15 +10,17 @@
 #include <unistd.h>
 #endif
 
-QString WriteWholeFile(const QString& path, const QByteArray& bytes)
+QString WriteWholeFile(const QString& path, QByteArrayView bytes)
 {
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return QCoreApplication::translate("WholeFile", "The folder could not be made.");
     QSaveFile file(path);
     // Unbuffered, so a short write (full disk, size limit) shows here: the buffered path lets
     // commit() succeed after flushing only part of the data.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString();
     for (qint64 written = 0; written < bytes.size();) {
-        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+        const qint64 n = file.write(bytes.data() + written, bytes.size() - written);
         if (n <= 0) {
             const QString reason = file.errorString();
             file.cancelWriting();
