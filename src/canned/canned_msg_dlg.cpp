@@ -135,9 +135,21 @@ CCannedMsgDlg::CCannedMsgDlg(QWidget* parent)
         OnSelectionChanged();
     });
 
-    m_model->SetAnswers(LoadCannedAnswers());
+    bool whole = true;
+    m_model->SetAnswers(LoadCannedAnswers(&whole));
+    m_damaged = !whole;
     OpenLoadedCategories(*m_tree);
     m_tree->setFocus();
+    // Said once the dialog is up: OK would write over what could not be read.
+    if (m_damaged)
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                Warn(tr("The canned answers file could not be read whole: the answers after its "
+                        "damaged part are missing here. When you press OK, the file is first "
+                        "kept aside as it is."));
+            },
+            Qt::QueuedConnection);
 }
 
 void CCannedMsgDlg::OnAdd()
@@ -268,6 +280,14 @@ bool CCannedMsgDlg::ExportTo(const QString& file)
 
 void CCannedMsgDlg::accept()
 {
+    if (m_damaged) {
+        if (KeepDamagedCannedAnswers().isEmpty()) {
+            Warn(tr("The damaged canned answers file could not be kept aside, so it is not "
+                    "written over."));
+            return;
+        }
+        m_damaged = false;
+    }
     if (SaveCannedAnswers(m_model->Answers()) != rc::kOk) {
         // Closing now would throw the operator's edits away; staying open lets them free the
         // disk or the folder and press OK again, or give up with Cancel.

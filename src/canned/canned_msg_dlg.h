@@ -62,4 +62,6 @@ private:
     QPushButton* m_rename = nullptr;
     QPushButton* m_delete = nullptr;
     QPlainTextEdit* m_preview = nullptr;
+    // The file was not read whole: it is kept aside before it is written.
+    bool m_damaged = false;
 };

@@ -4,6 +4,7 @@
 #include "whole_file.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -39,13 +40,15 @@ QString ShippedCannedAnswersFilePath()
     return QCoreApplication::applicationDirPath() + QLatin1Char('/') + kFileName;
 }
 
-CannedAnswers LoadCannedAnswers()
+CannedAnswers LoadCannedAnswers(bool* whole)
 {
-    return LoadCannedAnswers(CannedAnswersFilePath(), ShippedCannedAnswersFilePath());
+    return LoadCannedAnswers(CannedAnswersFilePath(), ShippedCannedAnswersFilePath(), whole);
 }
 
-CannedAnswers LoadCannedAnswers(const QString& userFile, const QString& shippedFile)
+CannedAnswers LoadCannedAnswers(const QString& userFile, const QString& shippedFile, bool* whole)
 {
+    if (whole)
+        *whole = true;
     const bool useShipped = !QFileInfo::exists(userFile) && QFileInfo::exists(shippedFile);
     QFile file(useShipped ? shippedFile : userFile);
     if (!file.open(QIODevice::ReadOnly))
@@ -53,7 +56,15 @@ CannedAnswers LoadCannedAnswers(const QString& userFile, const QString& shippedF
     // A read that fails part way leaves what came, which parses as a truncated file.
     const QByteArray bytes = file.readAll();
     return ParseCannedAnswers(
-        std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+        std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), whole);
+}
+
+QString KeepDamagedCannedAnswers()
+{
+    const QString original = CannedAnswersFilePath();
+    const QString kept = original + QStringLiteral(".damaged-") +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    return QFile::copy(original, kept) ? kept : QString();
 }
 
 int SaveCannedAnswers(const CannedAnswers& categories)

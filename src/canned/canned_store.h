@@ -21,8 +21,13 @@ QString ShippedCannedAnswersFilePath();
 // The answers of the operator's file, or of the shipped file while the operator's does not
 // exist. When the file to read cannot be opened: the built-in answers. A file that opens but
 // does not start with the header gives no answers at all. Never reports an error.
-CannedAnswers LoadCannedAnswers();
-CannedAnswers LoadCannedAnswers(const QString& userFile, const QString& shippedFile);
+// whole, when given, tells whether the file read was whole (a missing file counts as whole).
+CannedAnswers LoadCannedAnswers(bool* whole = nullptr);
+CannedAnswers LoadCannedAnswers(const QString& userFile, const QString& shippedFile,
+                                bool* whole = nullptr);
+// A copy of the operator's file beside it, made before a save replaces a file that was not read
+// whole: what could not be read is not lost. Its path, or empty when it could not be made.
+QString KeepDamagedCannedAnswers();
 
 // Writes every category and answer to the operator's file (or the one given) through a
 // temporary file renamed into place, so a failure at any step leaves the previous file whole.

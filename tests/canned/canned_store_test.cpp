@@ -48,6 +48,7 @@ private slots:
     void unwritableLocations();
     void failedWriteKeepsPreviousFile();
     void anotherFileForTheWholeProcess();
+    void damagedFileIsToldAndKeptBeforeItIsWritten();
 
 private:
     QString OwnFile() const { return m_dir->path() + QStringLiteral("/data/Parlendo/canned.dat"); }
@@ -168,6 +169,24 @@ void CannedStoreTest::anotherFileForTheWholeProcess()
     QCOMPARE(Contents(demo), Bytes(kOwn));
     QVERIFY(!QFile::exists(OwnFile()));
     QCOMPARE(CannedAnswersFilePath(), OwnFile());
+}
+
+void CannedStoreTest::damagedFileIsToldAndKeptBeforeItIsWritten()
+{
+    // One record cut in the middle: what comes after it cannot be read.
+    QByteArray damaged = Bytes(kOwn);
+    damaged.insert(damaged.indexOf("Second") - 4, QByteArray("\x83\x38\x01\x00\xff\xff\xff\x7f", 8));
+    QVERIFY(WriteFile(OwnFile(), damaged));
+    bool whole = true;
+    const CannedAnswers read = LoadCannedAnswers(&whole);
+    QVERIFY(!whole);
+    QCOMPARE(read.size(), size_t(1));
+    const QString kept = KeepDamagedCannedAnswers();
+    QVERIFY(!kept.isEmpty());
+    QCOMPARE(Contents(kept), damaged);
+    QVERIFY(LoadCannedAnswers(&whole) == read && !whole);
+    QCOMPARE(SaveCannedAnswers(read), rc::kOk);
+    QVERIFY(LoadCannedAnswers(&whole) == read && whole);
 }
 
 QTEST_GUILESS_MAIN(CannedStoreTest)
