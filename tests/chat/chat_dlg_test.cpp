@@ -91,7 +91,8 @@ private slots:
         m_stage = std::make_unique<CDayStage>(m_notifier);
         QVERIFY(m_stage->StartServer());
         m_stage->settings.m_welcomeMsg.clear();
-        QCOMPARE(m_stage->session.Login("127.0.0.1", static_cast<std::uint16_t>(m_stage->settings.m_serverPort),
+        QCOMPARE(m_stage->session.Login("127.0.0.1",
+                                        static_cast<std::uint16_t>(m_stage->settings.m_serverPort),
                                         day::kUser, day::kPassword),
                  0);
     }
@@ -140,18 +141,27 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("sent");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("apostrophes") << "" << "it's 'fine'" << "it`s `fine`" << "it`s `fine`";
-        QTest::newRow("the field delimiter") << "" << "a <~> b" << "a &lt;~&gt; b" << "a <~> b";
+        QTest::newRow("apostrophes") << ""
+                                     << "it's 'fine'"
+                                     << "it`s `fine`"
+                                     << "it`s `fine`";
+        QTest::newRow("the field delimiter") << ""
+                                             << "a <~> b"
+                                             << "a &lt;~&gt; b"
+                                             << "a <~> b";
         QTest::newRow("link with quotes and markup")
-            << "sendLink" << "example.com/?q='a'&b=<c>"
+            << "sendLink"
+            << "example.com/?q='a'&b=<c>"
             << "<a href='http://example.com/?q=&#39;a&#39;&amp;b=&lt;c&gt;' target='_blank'>"
                "http://example.com/?q=&#39;a&#39;&amp;b=&lt;c&gt;</a>"
             << "http://example.com/?q='a'&b=<c>";
         QTest::newRow("mail link kept as typed")
-            << "sendLink" << "mailto:ann@example.com"
+            << "sendLink"
+            << "mailto:ann@example.com"
             << "<a href='mailto:ann@example.com' target='_blank'>mailto:ann@example.com</a>"
             << "mailto:ann@example.com";
-        QTest::newRow("image not on http") << "sendImage" << "ftp:x.org/a.png"
+        QTest::newRow("image not on http") << "sendImage"
+                                           << "ftp:x.org/a.png"
                                            << "<img src='http://ftp:x.org/a.png'></img>"
                                            << "http://ftp:x.org/a.png";
     }
@@ -185,10 +195,10 @@ private slots:
         QTest::addColumn<int>("notices");
         const int a = Qt::Key_A;
         QTest::newRow("a key held down") << QList<int>{0, 0, 1, 2} << QList<int>{a, a, a, a} << 1;
-        QTest::newRow("one every 3 s at most") << QList<int>{0, 3, 5, 6, 8, 9}
-                                               << QList<int>{a, a, a, a, a, a} << 4;
-        QTest::newRow("any other key counts") << QList<int>{0, 3}
-                                              << QList<int>{Qt::Key_Left, Qt::Key_Shift} << 2;
+        QTest::newRow("one every 3 s at most")
+            << QList<int>{0, 3, 5, 6, 8, 9} << QList<int>{a, a, a, a, a, a} << 4;
+        QTest::newRow("any other key counts")
+            << QList<int>{0, 3} << QList<int>{Qt::Key_Left, Qt::Key_Shift} << 2;
         QTest::newRow("Enter sends no notice") << QList<int>{0} << QList<int>{Qt::Key_Return} << 0;
     }
     void typingNotices()
@@ -246,7 +256,8 @@ private slots:
         dialog->accept();
         QTRY_COMPARE(day::ServerReceived(World(), msg::kTransferCall, m_callId),
                      QStringList{QStringLiteral("%1|invitation").arg(bob.OperatorId())});
-        QTRY_VERIFY(Lines(chat).contains(QStringLiteral("Bob Stone has been invited to join this call")));
+        QTRY_VERIFY(
+            Lines(chat).contains(QStringLiteral("Bob Stone has been invited to join this call")));
 
         QCOMPARE(bob.Calls().OpenCall(m_callId), 0);
         QTRY_COMPARE(chat->windowTitle(), Title() + QStringLiteral(", Bob Stone"));
@@ -300,12 +311,14 @@ private slots:
         Input(chat)->setPlainText(QStringLiteral("hello"));
         QTest::keyClick(Input(chat), Qt::Key_Return);
         QTRY_VERIFY(ServerLines().contains(QStringLiteral("1|ann|hello")));
-        m_stage->session.Calls().Find(m_callId)->Channels().Find(0)->Close(CCallSession::kReasonClosed);
+        m_stage->session.Calls().Find(m_callId)->Channels().Find(0)->Close(
+            CCallSession::kReasonClosed);
         Input(chat)->setPlainText(QStringLiteral("are you there?"));
         QTest::keyClick(Input(chat), Qt::Key_Return);
         QTRY_COMPARE(chat->windowTitle(), QStringLiteral("Parlendo - Chat closed"));
-        QTRY_COMPARE(Lines(chat).mid(1), (QStringList{"ann:", "hello", "ann:", "are you there?",
-                                                      "This message could not be delivered: are you there?"}));
+        QTRY_COMPARE(Lines(chat).mid(1),
+                     (QStringList{"ann:", "hello", "ann:", "are you there?",
+                                  "This message could not be delivered: are you there?"}));
         QCoreApplication::processEvents();
         QCOMPARE(Lines(chat).size(), 6);
     }
@@ -315,9 +328,8 @@ private slots:
         CChatDlg* chat = Open(999);
         QTRY_COMPARE(chat->windowTitle(), QStringLiteral("Parlendo - Error"));
         QCOMPARE(Status(chat), QStringLiteral("Failed to conect to the Parlendo server."));
-        QCOMPARE(m_notifier.informed,
-                 QStringList{QStringLiteral("Failed to start the chat.\r\n") +
-                             ResultText(rc::kCallNotFound)});
+        QCOMPARE(m_notifier.informed, QStringList{QStringLiteral("Failed to start the chat.\r\n") +
+                                                  ResultText(rc::kCallNotFound)});
     }
 
     // The close box stores where the window was; Escape closes it without storing.

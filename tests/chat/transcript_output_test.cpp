@@ -64,7 +64,8 @@ private slots:
             QSKIP("unrtf is not installed: the saved lines are not read back");
         const QString text = QTextDocumentFragment::fromHtml(html).toPlainText().simplified();
         for (const QString& line : m_lines)
-            QVERIFY2(text.contains(line.simplified()), qPrintable(line + QStringLiteral(" not in:\n") + text));
+            QVERIFY2(text.contains(line.simplified()),
+                     qPrintable(line + QStringLiteral(" not in:\n") + text));
     }
 
     void printedToPdfReadsBack()
@@ -73,8 +74,9 @@ private slots:
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
-        QCOMPARE(PrintTranscript(printer, *m_transcript.document(), QStringLiteral("Parlendo - Mia")),
-                 QString());
+        QCOMPARE(
+            PrintTranscript(printer, *m_transcript.document(), QStringLiteral("Parlendo - Mia")),
+            QString());
         const QString text = ReadBack("pdftotext", {path, QStringLiteral("-")});
         if (text.isEmpty())
             QSKIP("pdftotext is not installed: the printed lines are not read back");

@@ -65,9 +65,10 @@ private slots:
     {
         QTest::addColumn<SimFaultKind>("kind");
         QTest::addColumn<SimFaultMoment>("moment");
-        QTest::newRow("garbage after the log-in") << SimFaultKind::Garbage << SimFaultMoment::AfterLogin;
-        QTest::newRow("oversized length in the list") << SimFaultKind::OversizedLength
-                                                      << SimFaultMoment::MidList;
+        QTest::newRow("garbage after the log-in")
+            << SimFaultKind::Garbage << SimFaultMoment::AfterLogin;
+        QTest::newRow("oversized length in the list")
+            << SimFaultKind::OversizedLength << SimFaultMoment::MidList;
         QTest::newRow("stalled frame") << SimFaultKind::StalledLength << SimFaultMoment::MidFrame;
         QTest::newRow("reset in a frame") << SimFaultKind::Reset << SimFaultMoment::MidFrame;
     }
@@ -151,8 +152,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(Listed(visitors).count(last) == 1, 20000);
         QVERIFY(Listed(visitors) == OnTheSites(world));
         const QAbstractItemModel* operators = rig.List("operators")->model();
-        const QModelIndex own = operators->index(operators->rowCount() - 1,
-                                                 COperatorListModel::kStatusColumn);
+        const QModelIndex own =
+            operators->index(operators->rowCount() - 1, COperatorListModel::kStatusColumn);
         QCOMPARE(own.data().toString(), StatusWord(world.Operators().front().status));
         QCOMPARE(rig.Title(), CConsoleRig::Online());
 

@@ -52,8 +52,8 @@ private slots:
         rig.Adjust = [&](CAppSettings& s) {
             crowd = rig.stage.World().Visitors();
             s.m_blockIp = {QStringLiteral("198.51.100.1"), QStringLiteral("198.51.100.2"),
-                           QString::fromStdString(crowd[1].address),
-                           QStringLiteral("198.51.100.4"), QStringLiteral("198.51.100.5")};
+                           QString::fromStdString(crowd[1].address), QStringLiteral("198.51.100.4"),
+                           QStringLiteral("198.51.100.5")};
             s.m_baseUrl[3] = QStringLiteral("http://*.example.com");
         };
         ConsoleTimings timings = CDayStage::Timings();
@@ -88,7 +88,8 @@ private slots:
         QTRY_COMPARE(RowOf(model, 9004), 0);
         QCOMPARE(model->rowCount(), 7);
         QCOMPARE(RowOf(model, 9003), -1);
-        QCOMPARE(Data(model, 9001, CVisitorListModel::AddressRole).toString(), QStringLiteral("/cart"));
+        QCOMPARE(Data(model, 9001, CVisitorListModel::AddressRole).toString(),
+                 QStringLiteral("/cart"));
 
         // The server confirms an invitation: the row turns red for good.
         QVERIFY(!Data(model, 9002, CVisitorListModel::InvitedRole).toBool());
@@ -121,9 +122,10 @@ private slots:
         QVERIFY(rig.Button("invite")->isEnabled());
         rig.Button("invite")->click();
         rig.Button("invite")->click(); // in the same turn: the first cannot have reported back
-        QCOMPARE(rig.notifier.informed,
-                 QStringList{QStringLiteral("There is already a similar command in progress.\r\n"
-                                            "Please wait for the previous command to finish first.")});
+        QCOMPARE(
+            rig.notifier.informed,
+            QStringList{QStringLiteral("There is already a similar command in progress.\r\n"
+                                       "Please wait for the previous command to finish first.")});
         for (int row : {0, 2, 3}) // red at once, before the server confirms
             QVERIFY(model->index(row, 0).data(CVisitorListModel::InvitedRole).toBool());
         QVERIFY(!model->index(1, 0).data(CVisitorListModel::InvitedRole).toBool());
@@ -134,6 +136,7 @@ private slots:
         QTRY_VERIFY(!rig.stage.bridge.IsInviting());
         rig.Button("invite")->click();
         QTRY_COMPARE(day::ServerReceived(rig.stage.World(), msg::kInviteVisitor).size(), 6);
+        QTRY_VERIFY(!rig.stage.bridge.IsInviting());
         QCOMPARE(rig.notifier.informed.size(), 1);
 
         view->clearSelection();

@@ -23,7 +23,8 @@ public:
     static QString NotConnected() { return QStringLiteral("Parlendo - Not connected"); }
 
     // The server, then the window made and shown with the settings as they are by then.
-    bool Start(SimOptions options = day::ServerOptions(), ConsoleTimings timings = CDayStage::Timings())
+    bool Start(SimOptions options = day::ServerOptions(),
+               ConsoleTimings timings = CDayStage::Timings())
     {
         if (!stage.StartServer(std::move(options)))
             return false;
@@ -40,7 +41,10 @@ public:
 
     COperatorDlg& Window() { return *stage.window; }
     QString Title() { return Window().windowTitle(); }
-    CFlatButton* Button(const char* name) { return Window().findChild<CFlatButton*>(QLatin1String(name)); }
+    CFlatButton* Button(const char* name)
+    {
+        return Window().findChild<CFlatButton*>(QLatin1String(name));
+    }
     // Which of Login, Logout, My Status and Invite to Chat are open, as "1000".
     QString Buttons()
     {
@@ -49,7 +53,10 @@ public:
             open += Button(name)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
         return open;
     }
-    QTreeView* List(const char* name) { return Window().findChild<QTreeView*>(QLatin1String(name)); }
+    QTreeView* List(const char* name)
+    {
+        return Window().findChild<QTreeView*>(QLatin1String(name));
+    }
     int Listed(const char* name) { return List(name)->model()->rowCount(); }
     int OperatorId() { return day::SignedInId(stage.World()); }
 

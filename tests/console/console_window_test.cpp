@@ -82,13 +82,14 @@ private slots:
         QTest::addColumn<bool>("online");
         QTest::addColumn<bool>("dialog");
         QTest::addColumn<bool>("told");
-        QTest::newRow("saved credentials log in") << 1 << 1 << true << true << true << false << false;
-        QTest::newRow("no password: nothing, silently") << 1 << 1 << true << false << false << false
-                                                        << false;
-        QTest::newRow("no server address: told") << 1 << 1 << false << true << false << false
-                                                 << true;
-        QTest::newRow("password not saved: the login dialog") << 1 << 0 << true << true << false
-                                                              << true << false;
+        QTest::newRow("saved credentials log in")
+            << 1 << 1 << true << true << true << false << false;
+        QTest::newRow("no password: nothing, silently")
+            << 1 << 1 << true << false << false << false << false;
+        QTest::newRow("no server address: told")
+            << 1 << 1 << false << true << false << false << true;
+        QTest::newRow("password not saved: the login dialog")
+            << 1 << 0 << true << true << false << true << false;
         QTest::newRow("off") << 0 << 1 << true << true << false << false << false;
     }
     void automaticLogin()
@@ -146,7 +147,8 @@ private slots:
         if (reconnect) {
             QTRY_COMPARE_WITH_TIMEOUT(rig.Title(), CConsoleRig::Online(), 10000);
             QTRY_COMPARE(rig.Listed("visitors"), 5);
-            QVERIFY(rig.titles.mid(before).contains(QStringLiteral("Parlendo - Connecting [127.0.0.1]")));
+            QVERIFY(rig.titles.mid(before).contains(
+                QStringLiteral("Parlendo - Connecting [127.0.0.1]")));
         } else {
             QSignalSpy failed(rig.Window().findChild<CKeepAlive*>(), &CKeepAlive::Failed);
             QTRY_VERIFY(failed.size() >= 2);

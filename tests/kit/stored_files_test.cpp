@@ -53,7 +53,8 @@ private slots:
         saved.m_saveLogin = saved.m_autoLogin = saved.m_autoRun = 1;
         saved.m_reconnect = saved.m_showHints = saved.m_notifySound = 0;
         saved.m_notifyTimeout = 15;
-        saved.m_welcomeMsg = QString(CAppSettings::kTextCapacity - 2, u'a') + QStringLiteral("\u00e9!");
+        saved.m_welcomeMsg =
+            QString(CAppSettings::kTextCapacity - 2, u'a') + QStringLiteral("\u00e9!");
         for (std::size_t i = 0; i < 5; ++i) {
             saved.m_blockIp[i] = QStringLiteral("10.0.0.%1").arg(i);
             saved.m_baseUrl[i] = QStringLiteral("*.shop%1.example").arg(i);
@@ -81,16 +82,16 @@ private slots:
         QTest::newRow("not an INI file at all")
             << QByteArray("\x00\xff\xfe[[[\n=\n\x01", 11) << server << port << QString();
         QTest::newRow("port not a number, the rest read")
-            << QByteArray("[General]\nServerAddress=h\nServerPort=80a\nUsername=ann\n")
-            << "h" << port << "ann";
+            << QByteArray("[General]\nServerAddress=h\nServerPort=80a\nUsername=ann\n") << "h"
+            << port << "ann";
         QTest::newRow("a list where a text belongs")
             << QByteArray("[General]\nUsername=a, b\nServerPort=81\n") << server << 81 << QString();
         QTest::newRow("a text longer than its slot")
             << QByteArray("[General]\nUsername=") + QByteArray(CAppSettings::kTextCapacity, 'x') +
                    "\nServerAddress=h\n"
             << "h" << port << QString();
-        QTest::newRow("a line cut short") << QByteArray("[General]\nServerPort=82\nServerAddr")
-                                          << server << 82 << QString();
+        QTest::newRow("a line cut short")
+            << QByteArray("[General]\nServerPort=82\nServerAddr") << server << 82 << QString();
     }
     void damagedSettingsFile()
     {
@@ -136,8 +137,8 @@ private slots:
         QTest::newRow("garbage") << QByteArray("\x00\xff[Main\n==\n", 10) << -1 << QRect()
                                  << QList<int>{};
         QTest::newRow("Show without edges, a width too wide for 16 bits")
-            << QByteArray("[MainWindow]\nShow=3\n[PageList]\nNumCols=2\nCol0=70000\nCol1=x\n")
-            << 3 << fallback << QList<int>{70000 & 0xffff, 0};
+            << QByteArray("[MainWindow]\nShow=3\n[PageList]\nNumCols=2\nCol0=70000\nCol1=x\n") << 3
+            << fallback << QList<int>{70000 & 0xffff, 0};
         QTest::newRow("an edge not a number, NumCols far past the columns")
             << QByteArray("[MainWindow]\nShow=1\nLeft=a\nTop=5\n[PageList]\nNumCols=99999999\n"
                           "Col0=7\nCol1=8\nCol2=9\n")
@@ -169,18 +170,18 @@ private slots:
         QTest::addColumn<QRect>("stored");
         QTest::addColumn<QRect>("restored");
         QTest::newRow("on the primary") << QRect(10, 20, 400, 300) << QRect(10, 20, 400, 300);
-        QTest::newRow("on the second monitor") << QRect(-900, 100, 400, 300)
-                                               << QRect(-900, 100, 400, 300);
-        QTest::newRow("a monitor no longer there") << QRect(3000, 200, 400, 300)
-                                                   << QRect(1520, 200, 400, 300);
-        QTest::newRow("title bar above the screens") << QRect(100, -280, 400, 300)
-                                                     << QRect(100, 0, 400, 300);
-        QTest::newRow("only a sliver of the title bar shows") << QRect(1900, 10, 400, 300)
-                                                               << QRect(1520, 10, 400, 300);
-        QTest::newRow("larger than the primary") << QRect(5000, 0, 3000, 2000)
-                                                 << QRect(0, 0, 1920, 1080);
-        QTest::newRow("edges crossed") << QRect(QPoint(500, 500), QPoint(100, 100))
-                                       << WindowPlacement().NormalRect();
+        QTest::newRow("on the second monitor")
+            << QRect(-900, 100, 400, 300) << QRect(-900, 100, 400, 300);
+        QTest::newRow("a monitor no longer there")
+            << QRect(3000, 200, 400, 300) << QRect(1520, 200, 400, 300);
+        QTest::newRow("title bar above the screens")
+            << QRect(100, -280, 400, 300) << QRect(100, 0, 400, 300);
+        QTest::newRow("only a sliver of the title bar shows")
+            << QRect(1900, 10, 400, 300) << QRect(1520, 10, 400, 300);
+        QTest::newRow("larger than the primary")
+            << QRect(5000, 0, 3000, 2000) << QRect(0, 0, 1920, 1080);
+        QTest::newRow("edges crossed")
+            << QRect(QPoint(500, 500), QPoint(100, 100)) << WindowPlacement().NormalRect();
     }
     void placeOnScreens()
     {

@@ -52,19 +52,26 @@ private slots:
         QTest::addColumn<int>("storedTimeout");
         const QString badPort = QStringLiteral("The server port must be a valid number.");
         const QString badTimeout = QStringLiteral("The alert timeout must be a valid number.");
-        QTest::newRow("good numbers") << "8080" << "30" << QString() << 8080 << 30;
-        QTest::newRow("letters cannot be typed") << "80a80" << "3s0" << QString() << 8080 << 30;
-        QTest::newRow("the largest of each") << "65535" << "2147483" << QString() << 65535
-                                             << 2147483;
-        QTest::newRow("no port") << "" << "30" << badPort << 0 << 0;
-        QTest::newRow("port 0") << "0" << "30" << badPort << 0 << 0;
-        QTest::newRow("port too large") << "65536" << "30" << badPort << 0 << 0;
-        QTest::newRow("more digits than any number") << "99999999999999999999999" << "30"
-                                                     << badPort << 0 << 0;
-        QTest::newRow("the port is looked at first") << "0" << "0" << badPort << 0 << 0;
-        QTest::newRow("timeout 0") << "3030" << "0" << badTimeout << 0 << 0;
-        QTest::newRow("timeout past the timer's range") << "3030" << "2147484" << badTimeout << 0
-                                                        << 0;
+        QTest::newRow("good numbers") << "8080"
+                                      << "30" << QString() << 8080 << 30;
+        QTest::newRow("letters cannot be typed") << "80a80"
+                                                 << "3s0" << QString() << 8080 << 30;
+        QTest::newRow("the largest of each") << "65535"
+                                             << "2147483" << QString() << 65535 << 2147483;
+        QTest::newRow("no port") << ""
+                                 << "30" << badPort << 0 << 0;
+        QTest::newRow("port 0") << "0"
+                                << "30" << badPort << 0 << 0;
+        QTest::newRow("port too large") << "65536"
+                                        << "30" << badPort << 0 << 0;
+        QTest::newRow("more digits than any number") << "99999999999999999999999"
+                                                     << "30" << badPort << 0 << 0;
+        QTest::newRow("the port is looked at first") << "0"
+                                                     << "0" << badPort << 0 << 0;
+        QTest::newRow("timeout 0") << "3030"
+                                   << "0" << badTimeout << 0 << 0;
+        QTest::newRow("timeout past the timer's range") << "3030"
+                                                        << "2147484" << badTimeout << 0 << 0;
     }
     void numbers()
     {
@@ -110,7 +117,8 @@ private slots:
             dialog.accept();
         }
         QCOMPARE(m_notifier.informed.size(), 1);
-        QVERIFY(m_notifier.informed.first().startsWith(QStringLiteral("There was an error while saving")));
+        QVERIFY(m_notifier.informed.first().startsWith(
+            QStringLiteral("There was an error while saving")));
         QVERIFY(dialog.isVisible());
         QCOMPARE(m_settings->m_serverAddress, QStringLiteral("chat.example.org"));
         QCOMPARE(Contents(SettingsPath()), onDisk);
@@ -139,7 +147,8 @@ private slots:
                 ip->SetText(QStringLiteral("192.0.2.7"));
                 sub->findChild<CIpAddressEdit*>(QStringLiteral("blockIp2"))->SetText(QString());
             } else {
-                sub->findChild<QLineEdit*>(QStringLiteral("baseUrl1"))->setText(QStringLiteral("*.example.com"));
+                sub->findChild<QLineEdit*>(QStringLiteral("baseUrl1"))
+                    ->setText(QStringLiteral("*.example.com"));
                 sub->findChild<QLineEdit*>(QStringLiteral("baseUrl2"))->clear();
             }
             edited = true;
@@ -163,11 +172,13 @@ private slots:
         QTest::addColumn<bool>("on");
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("exec"); // the Exec line; empty: no entry
-        QTest::newRow("plain path") << true << "/opt/parlendo/parlendo" << "/opt/parlendo/parlendo";
+        QTest::newRow("plain path") << true << "/opt/parlendo/parlendo"
+                                    << "/opt/parlendo/parlendo";
         QTest::newRow("a folder with a blank") << true << "/home/ann/My Apps/parlendo"
                                                << "\"/home/ann/My Apps/parlendo\"";
         QTest::newRow("percent, quotes, dollar and backslash")
-            << true << "/tmp/100%/\"q\"$d\\p" << "\"/tmp/100%%/\\\\\"q\\\\\"\\\\$d\\\\\\\\p\"";
+            << true << "/tmp/100%/\"q\"$d\\p"
+            << "\"/tmp/100%%/\\\\\"q\\\\\"\\\\$d\\\\\\\\p\"";
         QTest::newRow("off removes it") << false << "/opt/parlendo/parlendo" << QString();
     }
     void autoRunEntry()
@@ -187,7 +198,8 @@ private slots:
         if (!on)
             return;
         QVERIFY(Contents(entry).split('\n').contains("Exec=" + exec.toUtf8()));
-        const QString validate = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+        const QString validate =
+            QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
         if (validate.isEmpty())
             QSKIP("desktop-file-validate is not installed: the entry's syntax is not checked");
         QProcess check;

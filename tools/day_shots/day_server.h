@@ -23,7 +23,8 @@ inline SimOptions ServerOptions()
 {
     using namespace std::chrono_literals;
     SimOptions o;
-    o.accounts = {{kUser, kPassword, "Ann", "Lee"}, {kColleague, kColleaguePassword, "Bob", "Stone"}};
+    o.accounts = {{kUser, kPassword, "Ann", "Lee"},
+                  {kColleague, kColleaguePassword, "Bob", "Stone"}};
     o.initialVisitors = 5;
     o.arrivalPerMinute = 0;
     o.chatPerMinute = 0;

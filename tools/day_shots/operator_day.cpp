@@ -145,22 +145,26 @@ bool COperatorDay::StartTheDay()
         m_error = QStringLiteral("the main window's first display did not run");
         return false;
     }
-    return WaitFor([this] { return Title() == kOnline && Listed("operators") == 2 &&
-                                   Listed("visitors") == 5; },
-                   QStringLiteral("Ann online with two operators and five visitors"));
+    return WaitFor(
+        [this] {
+            return Title() == kOnline && Listed("operators") == 2 && Listed("visitors") == 5;
+        },
+        QStringLiteral("Ann online with two operators and five visitors"));
 }
 
 bool COperatorDay::VisitorArrives()
 {
     QPointer<QWidget> popup;
-    const QMetaObject::Connection announced = QObject::connect(
-        m_stage.window.get(), &COperatorDlg::VisitorAnnounced, [this, &popup](int id, QWidget* shown) {
-            if (id == m_visitorId)
-                popup = shown;
-        });
+    const QMetaObject::Connection announced =
+        QObject::connect(m_stage.window.get(), &COperatorDlg::VisitorAnnounced,
+                         [this, &popup](int id, QWidget* shown) {
+                             if (id == m_visitorId)
+                                 popup = shown;
+                         });
     m_visitorId = m_stage.World().AddVisitor();
-    const bool shown = WaitFor([&] { return popup && popup->isVisible() && Listed("visitors") == 6; },
-                               QStringLiteral("the popup of the visitor who arrived"));
+    const bool shown =
+        WaitFor([&] { return popup && popup->isVisible() && Listed("visitors") == 6; },
+                QStringLiteral("the popup of the visitor who arrived"));
     QObject::disconnect(announced);
     for (const SimVisitor& v : m_stage.World().Visitors())
         if (v.id == m_visitorId)
@@ -182,9 +186,11 @@ bool COperatorDay::InviteTheVisitor()
                                                       QItemSelectionModel::Rows);
     }
     Click(m_stage.window.get(), "invite");
-    return WaitFor([this] { return ServerGot(msg::kInviteVisitor,
-                                             QStringLiteral("%1|ann").arg(m_visitorId)); },
-                   QStringLiteral("the invitation at the server"));
+    return WaitFor(
+        [this] {
+            return ServerGot(msg::kInviteVisitor, QStringLiteral("%1|ann").arg(m_visitorId));
+        },
+        QStringLiteral("the invitation at the server"));
 }
 
 bool COperatorDay::AcceptTheCall()
@@ -197,32 +203,47 @@ bool COperatorDay::AcceptTheCall()
     Show(QStringLiteral("day-3-offer"), offer);
     Click(offer, "accept");
     Click(offer, "accept");
-    return WaitFor([this, &offer] {
-        const CChatDlg* chat = Chat();
-        return !offer && chat && StatusLine(chat) == QStringLiteral("Connected to the Parlendo server.") &&
-               chat->windowTitle().contains(m_visitorName);
-    }, QStringLiteral("the chat window in the call"));
+    return WaitFor(
+        [this, &offer] {
+            const CChatDlg* chat = Chat();
+            return !offer && chat &&
+                   StatusLine(chat) == QStringLiteral("Connected to the Parlendo server.") &&
+                   chat->windowTitle().contains(m_visitorName);
+        },
+        QStringLiteral("the chat window in the call"));
 }
 
 bool COperatorDay::Talk()
 {
     CChatDlg* chat = Chat();
-    if (!WaitFor([this] { return ServerGot(msg::kChatData, QStringLiteral("1|ann|") + kWelcome, m_callId); },
-                 QStringLiteral("the welcome message at the server")))
+    if (!WaitFor(
+            [this] {
+                return ServerGot(msg::kChatData, QStringLiteral("1|ann|") + kWelcome, m_callId);
+            },
+            QStringLiteral("the welcome message at the server")))
         return false;
     const QString question = QStringLiteral("My parcel hasn't arrived.");
     m_stage.World().VisitorSays(m_callId, question.toStdString());
-    if (!WaitFor([&] { return Lines(chat).contains(question); }, QStringLiteral("the visitor's line")))
+    if (!WaitFor([&] { return Lines(chat).contains(question); },
+                 QStringLiteral("the visitor's line")))
         return false;
     m_stage.World().VisitorTypes(m_callId);
-    if (!WaitFor([&] { return StatusLine(chat) == m_visitorName + QStringLiteral(" is typing a message..."); },
-                 QStringLiteral("the visitor typing")))
+    if (!WaitFor(
+            [&] {
+                return StatusLine(chat) ==
+                       m_visitorName + QStringLiteral(" is typing a message...");
+            },
+            QStringLiteral("the visitor typing")))
         return false;
     auto* input = chat->findChild<QPlainTextEdit*>(QStringLiteral("input"));
     QTest::keyClicks(input, QStringLiteral("Let's have a look at it."));
     QTest::keyClick(input, Qt::Key_Return);
-    return WaitFor([this] { return ServerGot(msg::kChatData, QStringLiteral("1|ann|Let`s have a look at it."), m_callId); },
-                   QStringLiteral("Ann's answer at the server"));
+    return WaitFor(
+        [this] {
+            return ServerGot(msg::kChatData, QStringLiteral("1|ann|Let`s have a look at it."),
+                             m_callId);
+        },
+        QStringLiteral("Ann's answer at the server"));
 }
 
 bool COperatorDay::SendLinkAndCannedAnswer()
@@ -230,11 +251,14 @@ bool COperatorDay::SendLinkAndCannedAnswer()
     CChatDlg* chat = Chat();
     Click(chat, "sendLink");
     CUrlDlg* url = nullptr;
-    if (!WaitFor([&] { return (url = OpenDialog<CUrlDlg>(chat)) != nullptr; }, QStringLiteral("the URL dialog")))
+    if (!WaitFor([&] { return (url = OpenDialog<CUrlDlg>(chat)) != nullptr; },
+                 QStringLiteral("the URL dialog")))
         return false;
     url->findChild<QLineEdit*>()->setText(QStringLiteral("shop.example.com/track"));
     Show(QStringLiteral("day-5-url"), url);
-    const auto sent = [this] { return day::ServerReceived(m_stage.World(), msg::kChatData, m_callId).size(); };
+    const auto sent = [this] {
+        return day::ServerReceived(m_stage.World(), msg::kChatData, m_callId).size();
+    };
     const auto before = sent();
     url->accept();
     if (!WaitFor([&] { return sent() > before; }, QStringLiteral("the link at the server")))
@@ -245,7 +269,8 @@ bool COperatorDay::SendLinkAndCannedAnswer()
     tree->selectionModel()->setCurrentIndex(answer, QItemSelectionModel::ClearAndSelect);
     Show(QStringLiteral("day-4-chat"), chat);
     QTest::keyClick(chat->findChild<QPlainTextEdit*>(QStringLiteral("input")), Qt::Key_Return);
-    return WaitFor([&] { return sent() > before + 1; }, QStringLiteral("the canned answer at the server"));
+    return WaitFor([&] { return sent() > before + 1; },
+                   QStringLiteral("the canned answer at the server"));
 }
 
 bool COperatorDay::TransferToColleague()
@@ -254,49 +279,65 @@ bool COperatorDay::TransferToColleague()
     Click(chat, "transferChat");
     CInviteDlg* invite = nullptr;
     QTreeView* operators = nullptr;
-    if (!WaitFor([&] {
-            invite = OpenDialog<CInviteDlg>(chat);
-            operators = invite ? invite->findChild<QTreeView*>(QStringLiteral("operators")) : nullptr;
-            return operators && operators->model()->rowCount() == 1;
-        }, QStringLiteral("Bob in the transfer dialog")))
+    if (!WaitFor(
+            [&] {
+                invite = OpenDialog<CInviteDlg>(chat);
+                operators =
+                    invite ? invite->findChild<QTreeView*>(QStringLiteral("operators")) : nullptr;
+                return operators && operators->model()->rowCount() == 1;
+            },
+            QStringLiteral("Bob in the transfer dialog")))
         return false;
     operators->setCurrentIndex(operators->model()->index(0, 0));
     Show(QStringLiteral("day-6-invite"), invite);
     invite->accept();
-    return WaitFor([chat] { return Lines(chat).contains(QStringLiteral("Bob Stone has been invited to join this call")); },
-                   QStringLiteral("the server's confirmation of the transfer"));
+    return WaitFor(
+        [chat] {
+            return Lines(chat).contains(
+                QStringLiteral("Bob Stone has been invited to join this call"));
+        },
+        QStringLiteral("the server's confirmation of the transfer"));
 }
 
 bool COperatorDay::VisitorLeavesAndTranscriptIsSaved()
 {
     CChatDlg* chat = Chat();
     m_stage.World().VisitorLeavesCall(m_callId);
-    if (!WaitFor([&] { return chat->windowTitle() == QStringLiteral("Parlendo - Chat closed") &&
-                              Lines(chat).contains(m_visitorName + QStringLiteral(" has left this call")); },
-                 QStringLiteral("the chat closed by the visitor")))
+    if (!WaitFor(
+            [&] {
+                return chat->windowTitle() == QStringLiteral("Parlendo - Chat closed") &&
+                       Lines(chat).contains(m_visitorName + QStringLiteral(" has left this call"));
+            },
+            QStringLiteral("the chat closed by the visitor")))
         return false;
     Show(QStringLiteral("day-7-chat-closed"), chat);
     Click(chat, "saveChat");
     QFileDialog* save = nullptr;
-    if (!WaitFor([&] { return (save = OpenDialog<QFileDialog>(chat)) != nullptr; }, QStringLiteral("the save dialog")))
+    if (!WaitFor([&] { return (save = OpenDialog<QFileDialog>(chat)) != nullptr; },
+                 QStringLiteral("the save dialog")))
         return false;
     save->selectFile(m_transcriptPath);
     static_cast<QDialog*>(save)->accept(); // the dialog's own Save
-    return WaitFor([this] { return QFileInfo(m_transcriptPath).size() > 0; }, QStringLiteral("the saved transcript"));
+    return WaitFor([this] { return QFileInfo(m_transcriptPath).size() > 0; },
+                   QStringLiteral("the saved transcript"));
 }
 
 bool COperatorDay::LogOutInAndSurviveARestart()
 {
     COperatorDlg* window = m_stage.window.get();
     Click(window, "logout");
-    if (!WaitFor([this] { return Title() == kNotConnected && Listed("visitors") == 0; }, QStringLiteral("the log-out")))
+    if (!WaitFor([this] { return Title() == kNotConnected && Listed("visitors") == 0; },
+                 QStringLiteral("the log-out")))
         return false;
     Click(window, "login");
     CLoginDlg* login = nullptr;
-    if (!WaitFor([&] { return (login = OpenDialog<CLoginDlg>(window)) != nullptr; }, QStringLiteral("the login dialog")))
+    if (!WaitFor([&] { return (login = OpenDialog<CLoginDlg>(window)) != nullptr; },
+                 QStringLiteral("the login dialog")))
         return false;
-    login->findChild<QLineEdit*>(QStringLiteral("username"))->setText(QString::fromLatin1(day::kUser));
-    login->findChild<QLineEdit*>(QStringLiteral("password"))->setText(QString::fromLatin1(day::kPassword));
+    login->findChild<QLineEdit*>(QStringLiteral("username"))
+        ->setText(QString::fromLatin1(day::kUser));
+    login->findChild<QLineEdit*>(QStringLiteral("password"))
+        ->setText(QString::fromLatin1(day::kPassword));
     Show(QStringLiteral("login"), login);
     login->accept();
     if (!WaitFor([this] { return Title() == kOnline && Listed("visitors") == Crowd(); },
@@ -304,7 +345,8 @@ bool COperatorDay::LogOutInAndSurviveARestart()
         return false;
 
     m_stage.StopServer();
-    if (!WaitFor([this] { return Title() == kNotConnected; }, QStringLiteral("the lost connection shown")))
+    if (!WaitFor([this] { return Title() == kNotConnected; },
+                 QStringLiteral("the lost connection shown")))
         return false;
     if (!m_stage.StartServer()) {
         m_error = QStringLiteral("the simulated server did not start again");
