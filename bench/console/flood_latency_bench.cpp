@@ -20,8 +20,10 @@
 #include "notifier.h"
 #include "operator_dlg.h"
 #include "qt_operator_session.h"
+#include "session_bridge.h"
 #include "sim_server.h"
 #include "visitor_list_model.h"
+#include "worker_pool.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -29,6 +31,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <functional>
@@ -125,9 +128,13 @@ std::optional<FloodRun> RunFlood(double rate, int visitors, std::chrono::millise
     const CLayoutProfile profile(folder.filePath(QStringLiteral("parlendo.ini")));
     CSilentNotifier notifier;
     COperatorSession session;
+    CWorkerPool pool;
+    CSessionBridge bridge(session, pool);
     FloodRun run;
     {
-        COperatorDlg window(settings, profile, session, notifier);
+        COperatorDlg window(settings, profile, bridge, notifier);
+        const auto* visitors = qobject_cast<const CVisitorListModel*>(
+            window.findChild<QTreeView*>(QStringLiteral("visitors"))->model());
         bool listed = false;
         QObject::connect(&window, &COperatorDlg::VisitorsListed, [&listed] { listed = true; });
         window.show();
@@ -165,13 +172,18 @@ std::optional<FloodRun> RunFlood(double rate, int visitors, std::chrono::millise
         const auto caughtUp = [&] {
             if (run.sessionCatchUpMs < 0 && session.Visitors().FindCopy(last))
                 run.sessionCatchUpMs = static_cast<double>(catchUp.elapsed());
-            return window.VisitorModel()->RowOfId(last) >= 0;
+            return visitors->RowOfId(last) >= 0;
         };
         if (Until(caughtUp, 120s))
             run.catchUpMs = static_cast<double>(catchUp.elapsed());
         run.rssGrowthMb = static_cast<double>(ResidentKb() - rssBefore) / 1024.0;
         window.Shutdown();
     }
+    // In the application's order: nothing more reaches the window, the pool's jobs end.
+    bridge.Detach();
+    pool.Stop();
+    session.Disconnect(COperatorSession::kReasonDestroyed);
+    pool.WaitAll(5s);
     return run;
 }
 
