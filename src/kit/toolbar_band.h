@@ -22,10 +22,13 @@ public:
     // Ends the row: the rest of the band stays empty.
     void Finish();
 
+    QSize sizeHint() const override;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     CGradientLabel* m_band;
+    QWidget* m_strip; // the buttons, never narrower than they need
     QHBoxLayout* m_row;
 };
