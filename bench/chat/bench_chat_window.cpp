@@ -5,12 +5,12 @@
 // went without running its event loop.
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
-#include "qt_benchmark_main.h"
 #include "app_settings.h"
 #include "call_bridge.h"
 #include "chat_dlg.h"
 #include "layout_profile.h"
-#include "notifier.h"
+#include "printing_notifier.h"
+#include "qt_benchmark_main.h"
 #include "qt_operator_session.h"
 #include "sim_server.h"
 #include "worker_pool.h"
@@ -32,22 +32,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-class CPrintingNotifier final : public CNotifier
-{
-public:
-    void Inform(QWidget*, const QString& text, std::function<void()> done) override
-    {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-        if (done)
-            done();
-    }
-    void Ask(QWidget*, const QString&, const QString&, std::function<void(bool)> answer) override
-    {
-        if (answer)
-            answer(false);
-    }
-};
 
 // The simulated server, an operator logged in, and a chat window in a call with a visitor.
 class CChatBench final

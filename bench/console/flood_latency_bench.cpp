@@ -14,11 +14,11 @@
 // visitor who arrived last; session_catch_up_ms until the session has it), rss_growth_MB
 // (resident memory of the whole process, in-process server included, over the flood).
 
-#include "qt_benchmark_main.h"
 #include "app_settings.h"
 #include "layout_profile.h"
-#include "notifier.h"
 #include "operator_dlg.h"
+#include "printing_notifier.h"
+#include "qt_benchmark_main.h"
 #include "qt_operator_session.h"
 #include "session_bridge.h"
 #include "sim_server.h"
@@ -41,21 +41,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-class CSilentNotifier final : public CNotifier
-{
-public:
-    void Inform(QWidget*, const QString&, std::function<void()> done) override
-    {
-        if (done)
-            done();
-    }
-    void Ask(QWidget*, const QString&, const QString&, std::function<void(bool)> answer) override
-    {
-        if (answer)
-            answer(false);
-    }
-};
 
 long ResidentKb()
 {
@@ -126,7 +111,7 @@ std::optional<FloodRun> RunFlood(double rate, int visitors, std::chrono::millise
     settings.m_autoLogin = 1;
     settings.Save();
     const CLayoutProfile profile(folder.filePath(QStringLiteral("parlendo.ini")));
-    CSilentNotifier notifier;
+    CPrintingNotifier notifier;
     COperatorSession session;
     CWorkerPool pool;
     CSessionBridge bridge(session, pool);

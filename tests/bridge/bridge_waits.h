@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fake_chat_server.h"
+
 #include <chrono>
 #include <functional>
 #include <future>
@@ -30,8 +32,15 @@ public:
     CHeldAnswer(const CHeldAnswer&) = delete;
     CHeldAnswer& operator=(const CHeldAnswer&) = delete;
 
-    // Blocks the calling (server) thread until released.
-    void Wait() const { m_released.wait(); }
+    // The server's reader holds its answer to that code back until released.
+    void Hold(testing_support::FakeChatServer& server, int code)
+    {
+        server.On(code, [this, &server](testing_support::FakeConnection& connection,
+                                        const CSocketMessage& message) {
+            m_released.wait();
+            server.DefaultAnswer(connection, message);
+        });
+    }
     void Release()
     {
         if (!std::exchange(m_isReleased, true))

@@ -94,11 +94,7 @@ TEST(CallBridge, AWindowThatGoesWhileItsCallOpensLeavesNoCallOpen)
 {
     testing_support::FakeChatServer server;
     CHeldAnswer held;
-    server.On(msg::kOpenMainChannel,
-              [&](testing_support::FakeConnection& connection, const CSocketMessage& m) {
-                  held.Wait();
-                  server.DefaultAnswer(connection, m);
-              });
+    held.Hold(server, msg::kOpenMainChannel);
     COperatorSession session(5s, 5s);
     CWorkerPool pool;
     EXPECT_EQ(session.Login(server.Host(), server.Port(), testing_support::FakeChatServer::kUser,

@@ -168,11 +168,7 @@ TEST(SessionBridge, LoginAndLogoutRunOneAfterTheOther)
 {
     testing_support::FakeChatServer server;
     CHeldAnswer held;
-    server.On(msg::kLogin,
-              [&](testing_support::FakeConnection& connection, const CSocketMessage& m) {
-                  held.Wait();
-                  server.DefaultAnswer(connection, m);
-              });
+    held.Hold(server, msg::kLogin);
     CBridgeRig rig;
     EXPECT_TRUE(rig.bridge.Login({QStringLiteral("127.0.0.1"), server.Port(),
                                   QString::fromLatin1(testing_support::FakeChatServer::kUser),

@@ -6,36 +6,13 @@
 #include "canned_msg_dlg.h"
 #include "day_stage.h"
 #include "ip_block_dlg.h"
-#include "notifier.h"
 #include "operator_day.h"
 #include "options_dlg.h"
+#include "printing_notifier.h"
 
 #include <QApplication>
 #include <QDir>
 #include <cstdio>
-
-namespace {
-
-// Nothing of the day should need a message box: whatever one would say is printed.
-class CPrintingNotifier final : public CNotifier
-{
-public:
-    void Inform(QWidget*, const QString& text, std::function<void()> done) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        if (done)
-            done();
-    }
-    void Ask(QWidget*, const QString&, const QString& text,
-             std::function<void(bool yes)> answer) override
-    {
-        std::fprintf(stderr, "question, answered no: %s\n", qPrintable(text));
-        if (answer)
-            answer(false);
-    }
-};
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
