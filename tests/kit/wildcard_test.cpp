@@ -30,32 +30,21 @@ private slots:
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<int>("position"); // -1: no match
         QTest::addColumn<int>("length");
-        QTest::newRow("empty text, empty pattern") << ""
-                                                   << "" << 0 << 0;
-        QTest::newRow("empty text, any pattern") << ""
-                                                 << "a" << -1 << 0;
-        QTest::newRow("empty pattern matches at 0") << "abc"
-                                                    << "" << 0 << 0;
-        QTest::newRow("first occurrence") << "xabcabc"
-                                          << "abc" << 1 << 3;
-        QTest::newRow("? is one byte") << "zaxc/1"
-                                       << "a?c" << 1 << 3;
-        QTest::newRow("? needs a byte") << "zac/1"
-                                        << "a?c" << -1 << 0;
-        QTest::newRow("letter case counts") << "abc"
-                                            << "ABC" << -1 << 0;
-        QTest::newRow("leading star, shortest run") << "xyabc/abc"
-                                                    << "*abc" << 0 << 5;
-        QTest::newRow("star may match nothing") << "abc"
-                                                << "a*bc" << 0 << 3;
-        QTest::newRow("trailing star takes one byte") << "abcd"
-                                                      << "b*" << 1 << 2;
-        QTest::newRow("trailing star needs a byte") << "ab"
-                                                    << "b*" << -1 << 0;
-        QTest::newRow("two stars") << "h://a.b.cc/x"
-                                   << "*.b.*/" << 0 << 11;
-        QTest::newRow("pattern longer than text") << "ab"
-                                                  << "abc" << -1 << 0;
+        // clang-format off
+        QTest::newRow("empty text, empty pattern") << "" << "" << 0 << 0;
+        QTest::newRow("empty text, any pattern") << "" << "a" << -1 << 0;
+        QTest::newRow("empty pattern matches at 0") << "abc" << "" << 0 << 0;
+        QTest::newRow("first occurrence") << "xabcabc" << "abc" << 1 << 3;
+        QTest::newRow("? is one byte") << "zaxc/1" << "a?c" << 1 << 3;
+        QTest::newRow("? needs a byte") << "zac/1" << "a?c" << -1 << 0;
+        QTest::newRow("letter case counts") << "abc" << "ABC" << -1 << 0;
+        QTest::newRow("leading star, shortest run") << "xyabc/abc" << "*abc" << 0 << 5;
+        QTest::newRow("star may match nothing") << "abc" << "a*bc" << 0 << 3;
+        QTest::newRow("trailing star takes one byte") << "abcd" << "b*" << 1 << 2;
+        QTest::newRow("trailing star needs a byte") << "ab" << "b*" << -1 << 0;
+        QTest::newRow("two stars") << "h://a.b.cc/x" << "*.b.*/" << 0 << 11;
+        QTest::newRow("pattern longer than text") << "ab" << "abc" << -1 << 0;
+        // clang-format on
     }
     void find()
     {
@@ -78,20 +67,18 @@ private slots:
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<bool>("found");
         QTest::addColumn<QString>("rest");
-        QTest::newRow("fixed pattern") << "xabc/g"
-                                       << "abc" << true << "/g";
-        QTest::newRow("nothing left gives nothing") << "xyabc"
-                                                    << "*abc" << false << "";
-        QTest::newRow("a?c leaves zac/1 alone") << "zac/1"
-                                                << "a?c" << false << "";
-        QTest::newRow("two stars strip the matched piece") << "h://a.b.cc/x"
-                                                           << "*.b.*/" << true << "x";
-        QTest::newRow("first occurrence only") << "a/b/a/c"
-                                               << "a/" << true << "b/a/c";
-        QTest::newRow("empty address") << ""
-                                       << "abc" << false << "";
-        QTest::newRow("a real address") << "http://www.example.com/products/index.html"
-                                        << "*example.com" << true << "/products/index.html";
+        // clang-format off
+        QTest::newRow("fixed pattern") << "xabc/g" << "abc" << true << "/g";
+        QTest::newRow("nothing left gives nothing") << "xyabc" << "*abc" << false << "";
+        QTest::newRow("a?c leaves zac/1 alone") << "zac/1" << "a?c" << false << "";
+        QTest::newRow("two stars strip the matched piece")
+            << "h://a.b.cc/x" << "*.b.*/" << true << "x";
+        QTest::newRow("first occurrence only") << "a/b/a/c" << "a/" << true << "b/a/c";
+        QTest::newRow("empty address") << "" << "abc" << false << "";
+        QTest::newRow("a real address")
+            << "http://www.example.com/products/index.html" << "*example.com" << true
+            << "/products/index.html";
+        // clang-format on
     }
     void strip()
     {
@@ -111,23 +98,18 @@ private slots:
         QTest::addColumn<QString>("address");
         QTest::addColumn<QString>("listed"); // the last match on the address as received
         QTest::addColumn<QString>("popup");  // each pattern on what the one before left
+        // clang-format off
         QTest::newRow("both match, the second on the whole address")
-            << QStringList{"abc", "bcd/e"} << "xabcd/e/f"
-            << "/f"
-            << "d/e/f";
-        QTest::newRow("the second matches only the rest") << QStringList{"a/", "b/"} << "b/a/b/c"
-                                                          << "a/b/c"
-                                                          << "c";
+            << QStringList{"abc", "bcd/e"} << "xabcd/e/f" << "/f" << "d/e/f";
+        QTest::newRow("the second matches only the rest")
+            << QStringList{"a/", "b/"} << "b/a/b/c" << "a/b/c" << "c";
         QTest::newRow("empty patterns are skipped")
-            << QStringList{"", "abc", "", "", ""} << "xabc/g"
-            << "/g"
-            << "/g";
-        QTest::newRow("no pattern matches") << QStringList{"zzz"} << "http://q/r"
-                                            << "http://q/r"
-                                            << "http://q/r";
-        QTest::newRow("whole address when nothing would be left") << QStringList{"*abc"} << "xyabc"
-                                                                  << "xyabc"
-                                                                  << "xyabc";
+            << QStringList{"", "abc", "", "", ""} << "xabc/g" << "/g" << "/g";
+        QTest::newRow("no pattern matches")
+            << QStringList{"zzz"} << "http://q/r" << "http://q/r" << "http://q/r";
+        QTest::newRow("whole address when nothing would be left")
+            << QStringList{"*abc"} << "xyabc" << "xyabc" << "xyabc";
+        // clang-format on
     }
     void fivePatterns()
     {
