@@ -5,21 +5,22 @@
 // went without running its event loop.
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
-#include "qt_benchmark_main.h"
 #include "app_settings.h"
-#include "chat_connector.h"
+#include "call_bridge.h"
 #include "chat_dlg.h"
 #include "layout_profile.h"
-#include "notifier.h"
+#include "printing_notifier.h"
+#include "qt_benchmark_main.h"
 #include "qt_operator_session.h"
 #include "sim_server.h"
-#include "transcript_ctrl.h"
+#include "worker_pool.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTextEdit>
 #include <QTimer>
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -31,22 +32,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-class CPrintingNotifier final : public CNotifier
-{
-public:
-    void Inform(QWidget*, const QString& text, std::function<void()> done) override
-    {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-        if (done)
-            done();
-    }
-    void Ask(QWidget*, const QString&, const QString&, std::function<void(bool)> answer) override
-    {
-        if (answer)
-            answer(false);
-    }
-};
 
 // The simulated server, an operator logged in, and a chat window in a call with a visitor.
 class CChatBench final
@@ -69,14 +54,19 @@ public:
         settings.m_username = QStringLiteral("Dana");
         callId = server->World().RequestChat(server->World().Visitors().front().id,
                                              session.OperatorId());
-        window = new CChatDlg(settings, callId, windows, session, profile, notifier);
+        window = new CChatDlg(settings, new CCallBridge(session, pool, callId), profile, notifier);
+        transcript = window->findChild<QTextEdit*>(QStringLiteral("transcript"))->document();
         window->resize(700, 500);
         window->show();
+        // In the call, and told who is in it: the notice that says so comes before any line
+        // measured.
         QEventLoop loop;
         bool opened = false;
-        QObject::connect(window, &CChatDlg::CallOpened, &loop, [&] {
-            opened = true;
-            loop.quit();
+        QObject::connect(window, &QWidget::windowTitleChanged, &loop, [&](const QString& title) {
+            opened = title.startsWith(QStringLiteral("Parlendo - ")) &&
+                     title != QStringLiteral("Parlendo - Connecting");
+            if (opened)
+                loop.quit();
         });
         QTimer::singleShot(5000, &loop, &QEventLoop::quit);
         loop.exec();
@@ -85,26 +75,29 @@ public:
             window = nullptr;
         }
     }
+    // In the application's order: the window closes its call on the pool, which is waited for.
     ~CChatBench()
     {
         delete window;
-        CChatConnector::WaitForThreads(std::chrono::seconds(10));
+        pool.Stop();
         session.Disconnect(COperatorSession::kReasonLoggedOut);
+        pool.WaitAll(std::chrono::seconds(10));
         server->Stop();
     }
 
     bool Ready() const { return window != nullptr; }
-    QString LastLine() const { return window->Transcript()->document()->lastBlock().text(); }
+    QString LastLine() const { return transcript->lastBlock().text(); }
 
     QTemporaryDir folder;
     std::unique_ptr<CSimServer> server;
     COperatorSession session;
+    CWorkerPool pool;
     CAppSettings settings;
     CLayoutProfile profile;
     CPrintingNotifier notifier;
-    QList<QPointer<QWidget>> windows;
     int callId = 0;
     CChatDlg* window = nullptr;
+    QTextDocument* transcript = nullptr;
 };
 
 double At(std::vector<double>& sorted, double q)
@@ -119,7 +112,7 @@ void BM_VisitorLineToTranscript(benchmark::State& state)
         state.SkipWithError("the chat window did not open its call");
         return;
     }
-    QTextDocument* document = bench.window->Transcript()->document();
+    QTextDocument* document = bench.transcript;
     std::vector<double> ms;
     int n = 0;
     for (auto _ : state) {
@@ -198,7 +191,7 @@ void BM_VisitorBurst10000(benchmark::State& state)
             state.SkipWithError("the burst did not arrive");
         state.counters["total_ms"] = std::chrono::duration<double, std::milli>(elapsed).count();
         state.counters["longest_event_gap_ms"] = static_cast<double>(longestGapNs) / 1e6;
-        state.counters["blocks"] = bench.window->Transcript()->document()->blockCount();
+        state.counters["blocks"] = bench.transcript->blockCount();
         state.ResumeTiming();
     }
 }

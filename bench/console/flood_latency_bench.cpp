@@ -14,14 +14,16 @@
 // visitor who arrived last; session_catch_up_ms until the session has it), rss_growth_MB
 // (resident memory of the whole process, in-process server included, over the flood).
 
-#include "qt_benchmark_main.h"
 #include "app_settings.h"
 #include "layout_profile.h"
-#include "notifier.h"
 #include "operator_dlg.h"
+#include "printing_notifier.h"
+#include "qt_benchmark_main.h"
 #include "qt_operator_session.h"
+#include "session_bridge.h"
 #include "sim_server.h"
 #include "visitor_list_model.h"
+#include "worker_pool.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -29,6 +31,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <functional>
@@ -38,21 +41,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-class CSilentNotifier final : public CNotifier
-{
-public:
-    void Inform(QWidget*, const QString&, std::function<void()> done) override
-    {
-        if (done)
-            done();
-    }
-    void Ask(QWidget*, const QString&, const QString&, std::function<void(bool)> answer) override
-    {
-        if (answer)
-            answer(false);
-    }
-};
 
 long ResidentKb()
 {
@@ -123,11 +111,15 @@ std::optional<FloodRun> RunFlood(double rate, int visitors, std::chrono::millise
     settings.m_autoLogin = 1;
     settings.Save();
     const CLayoutProfile profile(folder.filePath(QStringLiteral("parlendo.ini")));
-    CSilentNotifier notifier;
+    CPrintingNotifier notifier;
     COperatorSession session;
+    CWorkerPool pool;
+    CSessionBridge bridge(session, pool);
     FloodRun run;
     {
-        COperatorDlg window(settings, profile, session, notifier);
+        COperatorDlg window(settings, profile, bridge, notifier);
+        const auto* visitors = qobject_cast<const CVisitorListModel*>(
+            window.findChild<QTreeView*>(QStringLiteral("visitors"))->model());
         bool listed = false;
         QObject::connect(&window, &COperatorDlg::VisitorsListed, [&listed] { listed = true; });
         window.show();
@@ -165,13 +157,18 @@ std::optional<FloodRun> RunFlood(double rate, int visitors, std::chrono::millise
         const auto caughtUp = [&] {
             if (run.sessionCatchUpMs < 0 && session.Visitors().FindCopy(last))
                 run.sessionCatchUpMs = static_cast<double>(catchUp.elapsed());
-            return window.VisitorModel()->RowOfId(last) >= 0;
+            return visitors->RowOfId(last) >= 0;
         };
         if (Until(caughtUp, 120s))
             run.catchUpMs = static_cast<double>(catchUp.elapsed());
         run.rssGrowthMb = static_cast<double>(ResidentKb() - rssBefore) / 1024.0;
         window.Shutdown();
     }
+    // In the application's order: nothing more reaches the window, the pool's jobs end.
+    bridge.Detach();
+    pool.Stop();
+    session.Disconnect(COperatorSession::kReasonDestroyed);
+    pool.WaitAll(5s);
     return run;
 }
 

@@ -23,6 +23,8 @@ CTrayNotice::CTrayNotice(QWidget* parent)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
+    m_title->setObjectName(QStringLiteral("title"));
+    m_text->setObjectName(QStringLiteral("text"));
     QFont bold = m_title->font();
     bold.setBold(true);
     m_title->setFont(bold);

@@ -114,6 +114,8 @@ void CVisitorPopupDlg::CloseAll()
 
 void CVisitorPopupDlg::BuildControls()
 {
+    m_close->setObjectName(QStringLiteral("close"));
+    m_inviteButton->setObjectName(QStringLiteral("invite"));
     m_close->SetBitmaps(QImage(QStringLiteral(":/ui/close.png")), kTeal, {}, {}, false);
     m_close->SetAlignment(CFlatButton::kPictureLeft, false);
     m_close->SetColour(CFlatButton::kBackOver, SysColour::ScrollBar, false);

@@ -1,499 +1,338 @@
-// The chat window against the fake chat server: opening the call off the window thread, the
-// states and their texts, the welcome message, typing notices both ways, participants, closing
-// from either side, lines the connection could not send, the transfer, layout and placement.
-#include "chat_connector.h"
+// The chat window against the simulated server: opening, the welcome message, lines and typing
+// notices both ways on an injected clock, composition of text, links and images, participants
+// coming and going and the title, the transfer through the invite dialog, Close Chat and a lost
+// connection, a line that could not be delivered, a refused opening, and where the window is
+// stored when it closes.
+#include "call_session.h"
 #include "chat_dlg.h"
-#include "chat_rig.h"
-#include "file_helpers.h"
+#include "day_stage.h"
 #include "flat_button.h"
-#include "invite_dlg.h"
 #include "message_codes.h"
+#include "recording_notifier.h"
 #include "result_codes.h"
-#include "transcript_ctrl.h"
+#include "result_text.h"
 #include "url_dlg.h"
 
-#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
-#include <QTextBlock>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
 #include <QTreeView>
-#include <QtTest>
-#include <atomic>
-#include <future>
-#include <thread>
 
-using namespace testing_support;
 using namespace std::chrono_literals;
-
-namespace {
-
-constexpr int kCallId = 5;
-
-std::string Chat(int kind, const std::string& speaker, const std::string& text = {})
-{
-    return PayloadOf(msg::kChatData, {std::to_string(kind), speaker, text});
-}
-
-// "id,type,status,first,last;..." as participant entries.
-std::vector<CUserEntry> Entries(const QString& records)
-{
-    std::vector<CUserEntry> entries;
-    for (const QString& record : records.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const QStringList f = record.split(QLatin1Char(','));
-        CUserEntry e;
-        e.id = f[0].toInt();
-        e.type = f[1].toInt();
-        e.status = f[2].toInt();
-        e.number = 100 + e.id;
-        e.text2 = f[3].toStdString();
-        e.text3 = f[4].toStdString();
-        entries.push_back(e);
-    }
-    return entries;
-}
-
-QStringList LinesLike(const CChatDlg& window, const QString& part)
-{
-    return TranscriptLines(window).filter(part);
-}
-
-QRgb LastLineColour(const CChatDlg& window)
-{
-    const QTextBlock last = window.Transcript()->document()->lastBlock();
-    return last.begin().fragment().charFormat().foreground().color().rgb();
-}
-
-} // namespace
 
 class ChatDlgTest final : public QObject
 {
     Q_OBJECT
 
+private:
+    CRecordingNotifier m_notifier;
+    std::unique_ptr<CDayStage> m_stage;
+    std::int64_t m_now = 1'000'000;
+    int m_callId = 0;
+    QString m_visitor;
+
+    CSimWorld& World() { return m_stage->World(); }
+
+    // A chat window on the call the first visitor asks Ann for, timed by the test's clock.
+    CChatDlg* Open(int callId = 0)
+    {
+        const SimVisitor visitor = World().Visitors().front();
+        m_visitor = QString::fromStdString(visitor.name);
+        m_callId = callId ? callId : World().RequestChat(visitor.id, day::SignedInId(World()));
+        CChatDlg* chat = m_stage->OpenChat(m_callId);
+        chat->SetClock([this] { return m_now; });
+        return chat;
+    }
+    // Open, then waits until the window is in the call and has heard who is in it.
+    CChatDlg* InTheCall()
+    {
+        CChatDlg* chat = Open();
+        if (!QTest::qWaitFor([&] { return chat->windowTitle() == Title(); }))
+            return nullptr;
+        return chat;
+    }
+    QString Title() const { return QStringLiteral("Parlendo - ") + m_visitor; }
+    QStringList ServerLines() { return day::ServerReceived(World(), msg::kChatData, m_callId); }
+
+    static QStringList Lines(const CChatDlg* chat)
+    {
+        return chat->findChild<QTextEdit*>(QStringLiteral("transcript"))
+            ->toPlainText()
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    static QString Status(const CChatDlg* chat)
+    {
+        return chat->findChild<QLabel*>(QStringLiteral("statusLine"))->text();
+    }
+    static QPlainTextEdit* Input(const CChatDlg* chat)
+    {
+        return chat->findChild<QPlainTextEdit*>(QStringLiteral("input"));
+    }
+    static void Click(const CChatDlg* chat, const char* button)
+    {
+        chat->findChild<CFlatButton*>(QLatin1String(button))->click();
+    }
+    static QTimer* TypingTimer(const CChatDlg* chat)
+    {
+        for (QTimer* timer : chat->findChildren<QTimer*>())
+            if (timer->interval() == CChatDlg::kTypingTimerMs && timer->parent() == chat)
+                return timer;
+        return nullptr;
+    }
+
 private slots:
-    void startFailure_data()
+    void init()
     {
-        QTest::addColumn<bool>("alreadyOpen");
-        QTest::addColumn<int>("code");
-        QTest::newRow("call already open here") << true << rc::kCallNotFound;
-        QTest::newRow("server refuses the channel") << false << rc::kBadInvitation;
+        m_notifier.informed.clear();
+        m_stage = std::make_unique<CDayStage>(m_notifier);
+        QVERIFY(m_stage->StartServer());
+        m_stage->settings.m_welcomeMsg.clear();
+        QCOMPARE(m_stage->session.Login("127.0.0.1",
+                                        static_cast<std::uint16_t>(m_stage->settings.m_serverPort),
+                                        day::kUser, day::kPassword),
+                 0);
     }
-    void startFailure()
-    {
-        QFETCH(bool, alreadyOpen);
-        QFETCH(int, code);
-        CChatRig rig;
-        if (alreadyOpen)
-            QVERIFY(rig.Connected(kCallId));
-        else
-            rig.server.Answer(msg::kOpenMainChannel,
-                              PayloadOf(msg::kReplyFailed, {std::to_string(code)}));
+    void cleanup() { m_stage.reset(); }
 
-        CChatDlg* window = rig.Open(kCallId);
-        QCOMPARE(window->windowTitle(), QStringLiteral("Parlendo - Connecting"));
-        QCOMPARE(window->StatusLine()->text(),
-                 QStringLiteral("Connecting to the Parlendo server..."));
-        QTRY_COMPARE(window->windowTitle(), QStringLiteral("Parlendo - Error"));
-        QCOMPARE(window->StatusLine()->text(),
-                 QStringLiteral("Failed to conect to the Parlendo server."));
-        QCOMPARE(rig.notifier.informed,
-                 QStringList{QStringLiteral("Failed to start the chat.\r\n") +
-                             QString::fromUtf8(ResultMessage(code))});
-        QVERIFY(!window->HoldsCall());
-        QCOMPARE(rig.windows.size(), alreadyOpen ? 2 : 1);
-    }
-
-    // A welcome message goes out as stored, apostrophes and all; an empty one sends nothing.
-    void welcomeMessage_data()
+    // The window is there at once, connecting; in the call it sends the welcome as stored, shows
+    // who is there, and lines go both ways.
+    void openingAndLinesBothWays_data()
     {
         QTest::addColumn<QString>("welcome");
-        QTest::addColumn<QStringList>("received");
-        QTest::addColumn<QStringList>("shown");
-        const QString hello = QStringLiteral("Hi, I'm Ann's helper");
-        QTest::newRow("stored text") << hello << QStringList{"1|Ann|" + hello, "1|Ann|ping"}
-                                     << QStringList{"Ann:", hello, "Ann:", "ping"};
-        QTest::newRow("empty") << QString() << QStringList{"1|Ann|ping"}
-                               << QStringList{"Ann:", "ping"};
+        QTest::newRow("a welcome message") << QStringLiteral("Hi, I'm Ann's helper");
+        QTest::newRow("none") << QString();
     }
-    void welcomeMessage()
+    void openingAndLinesBothWays()
     {
         QFETCH(QString, welcome);
-        QFETCH(QStringList, received);
-        QFETCH(QStringList, shown);
-        CChatRig rig;
-        rig.settings.m_welcomeMsg = welcome;
-        CChatDlg* window = rig.Connected(kCallId);
-        QVERIFY(window);
-        window->InputBox()->setPlainText(QStringLiteral("ping"));
-        window->OnSend();
-        QVERIFY(window->InputBox()->toPlainText().isEmpty());
-        QVERIFY(rig.WaitReceived(kCallId, msg::kChatData, static_cast<int>(received.size())));
-        QCOMPARE(rig.ChatReceived(kCallId), received);
-        QCOMPARE(TranscriptLines(*window), shown);
+        m_stage->settings.m_welcomeMsg = welcome;
+        CChatDlg* chat = Open();
+        QCOMPARE(chat->windowTitle(), QStringLiteral("Parlendo - Connecting"));
+        QCOMPARE(Status(chat), QStringLiteral("Connecting to the Parlendo server..."));
+        QTRY_COMPARE(chat->windowTitle(), Title());
+        QCOMPARE(Status(chat), QStringLiteral("Connected to the Parlendo server."));
+        QVERIFY(World().VisitorSays(m_callId, "Where is my parcel?"));
+        QTRY_VERIFY(Lines(chat).contains(QStringLiteral("Where is my parcel?")));
+        QTest::keyClicks(Input(chat), QStringLiteral("It's on its way"));
+        QTest::keyClick(Input(chat), Qt::Key_Return);
+        QVERIFY(Input(chat)->toPlainText().isEmpty());
+
+        QStringList sent = {QStringLiteral("1|ann|It`s on its way")};
+        QStringList shown = {m_visitor + QStringLiteral(" has joined this call"), m_visitor + ':',
+                             QStringLiteral("Where is my parcel?"), QStringLiteral("ann:"),
+                             QStringLiteral("It`s on its way")};
+        if (!welcome.isEmpty()) {
+            sent.prepend(QStringLiteral("1|ann|") + welcome);
+            shown = QStringList{QStringLiteral("ann:"), welcome} + shown;
+        }
+        QTRY_COMPARE(ServerLines().filter(QStringLiteral("1|ann|")), sent);
+        QCOMPARE(Lines(chat), shown);
+        QVERIFY(m_notifier.informed.isEmpty());
     }
 
-    // Typed text loses its apostrophes; links and images go out as escaped HTML while the
-    // transcript shows the address as it will be opened.
-    void sentLines_data()
+    // What goes on the wire for typed text, links and images, and what the transcript shows.
+    void composition_data()
     {
-        QTest::addColumn<int>("command"); // 0 typed, 1 link, 2 image
+        QTest::addColumn<QString>("button"); // empty: typed into the input box
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("sent");
         QTest::addColumn<QString>("shown");
-        QTest::addColumn<QRgb>("colour");
-        QTest::newRow("typed text") << 0 << "it's 'fine'"
-                                    << "it`s `fine`"
-                                    << "it`s `fine`" << CTranscriptCtrl::kChatTextColour;
-        QTest::newRow("field delimiter typed") << 0 << "a <~> b"
-                                               << "a &lt;~&gt; b"
-                                               << "a <~> b" << CTranscriptCtrl::kChatTextColour;
+        QTest::newRow("apostrophes") << ""
+                                     << "it's 'fine'"
+                                     << "it`s `fine`"
+                                     << "it`s `fine`";
+        QTest::newRow("the field delimiter") << ""
+                                             << "a <~> b"
+                                             << "a &lt;~&gt; b"
+                                             << "a <~> b";
         QTest::newRow("link with quotes and markup")
-            << 1 << "example.com/?q='a'&b=<c>"
+            << "sendLink"
+            << "example.com/?q='a'&b=<c>"
             << "<a href='http://example.com/?q=&#39;a&#39;&amp;b=&lt;c&gt;' target='_blank'>"
                "http://example.com/?q=&#39;a&#39;&amp;b=&lt;c&gt;</a>"
-            << "http://example.com/?q='a'&b=<c>" << CTranscriptCtrl::kAddressColour;
-        QTest::newRow("image not on http")
-            << 2 << "ftp:x.org/a.png"
-            << "<img src='http://ftp:x.org/a.png'></img>"
-            << "http://ftp:x.org/a.png" << CTranscriptCtrl::kAddressColour;
+            << "http://example.com/?q='a'&b=<c>";
+        QTest::newRow("mail link kept as typed")
+            << "sendLink"
+            << "mailto:ann@example.com"
+            << "<a href='mailto:ann@example.com' target='_blank'>mailto:ann@example.com</a>"
+            << "mailto:ann@example.com";
+        QTest::newRow("image not on http") << "sendImage"
+                                           << "ftp:x.org/a.png"
+                                           << "<img src='http://ftp:x.org/a.png'></img>"
+                                           << "http://ftp:x.org/a.png";
     }
-    void sentLines()
+    void composition()
     {
-        QFETCH(int, command);
+        QFETCH(QString, button);
         QFETCH(QString, typed);
         QFETCH(QString, sent);
         QFETCH(QString, shown);
-        QFETCH(QRgb, colour);
-        CChatRig rig;
-        CChatDlg* window = rig.Connected(kCallId);
-        QVERIFY(window);
-        if (command == 0) {
-            window->InputBox()->setPlainText(typed);
-            window->OnSend();
+        CChatDlg* chat = InTheCall();
+        QVERIFY(chat);
+        if (button.isEmpty()) {
+            Input(chat)->setPlainText(typed);
+            QTest::keyClick(Input(chat), Qt::Key_Return);
         } else {
-            command == 1 ? window->OnSendLink() : window->OnSendImage();
-            auto* dialog = window->findChild<CUrlDlg*>();
-            QVERIFY(dialog);
+            Click(chat, button.toLatin1().constData());
+            auto* dialog = chat->findChild<CUrlDlg*>();
+            QVERIFY(dialog && dialog->isVisible());
             dialog->findChild<QLineEdit*>()->setText(typed);
             dialog->accept();
         }
-        QVERIFY(rig.WaitReceived(kCallId, msg::kChatData, 1));
-        QCOMPARE(rig.ChatReceived(kCallId), QStringList{"1|Ann|" + sent});
-        QCOMPARE(TranscriptLines(*window), (QStringList{"Ann:", shown}));
-        QCOMPARE(LastLineColour(*window), colour);
+        QTRY_COMPARE(ServerLines().filter(QStringLiteral("1|ann|")), QStringList{"1|ann|" + sent});
+        QCOMPARE(Lines(chat).mid(1), (QStringList{QStringLiteral("ann:"), shown}));
     }
 
-    void typingThrottle_data()
+    // Typing notices go out at once when Ann starts and then at most one every 3 s.
+    void typingNotices_data()
     {
         QTest::addColumn<QList<int>>("seconds");
         QTest::addColumn<QList<int>>("keys");
         QTest::addColumn<int>("notices");
         const int a = Qt::Key_A;
-        QTest::newRow("key held down") << QList<int>{0, 0, 1, 2} << QList<int>{a, a, a, a} << 1;
+        QTest::newRow("a key held down") << QList<int>{0, 0, 1, 2} << QList<int>{a, a, a, a} << 1;
         QTest::newRow("one every 3 s at most")
             << QList<int>{0, 3, 5, 6, 8, 9} << QList<int>{a, a, a, a, a, a} << 4;
-        QTest::newRow("Enter sends none") << QList<int>{0} << QList<int>{int(Qt::Key_Return)} << 0;
         QTest::newRow("any other key counts")
-            << QList<int>{0, 3} << QList<int>{int(Qt::Key_Left), int(Qt::Key_Shift)} << 2;
+            << QList<int>{0, 3} << QList<int>{Qt::Key_Left, Qt::Key_Shift} << 2;
+        QTest::newRow("Enter sends no notice") << QList<int>{0} << QList<int>{Qt::Key_Return} << 0;
     }
-    void typingThrottle()
+    void typingNotices()
     {
         QFETCH(QList<int>, seconds);
         QFETCH(QList<int>, keys);
         QFETCH(int, notices);
-        CChatRig rig;
-        CChatDlg* window = rig.Connected(kCallId);
-        QVERIFY(window);
-        const std::int64_t start = rig.now;
+        CChatDlg* chat = InTheCall();
+        QVERIFY(chat);
+        const std::int64_t start = m_now;
         for (qsizetype i = 0; i < keys.size(); ++i) {
-            rig.now = start + seconds[i];
-            QTest::keyClick(window->InputBox(), Qt::Key(keys[i]));
+            m_now = start + seconds[i];
+            QTest::keyClick(Input(chat), Qt::Key(keys[i]));
         }
-        // A last line, queued behind every notice.
-        window->InputBox()->setPlainText(QStringLiteral("end"));
-        window->OnSend();
-        QVERIFY(rig.WaitReceived(kCallId, msg::kChatData, notices + 1));
-        QCOMPARE(rig.ChatReceived(kCallId).filter(QStringLiteral("2|Ann")).size(), notices);
-        QCOMPARE(rig.ChatReceived(kCallId).last(), QStringLiteral("1|Ann|end"));
+        Input(chat)->setPlainText(QStringLiteral("end")); // queued behind every notice
+        QTest::keyClick(Input(chat), Qt::Key_Return);
+        QTRY_VERIFY(ServerLines().contains(QStringLiteral("1|ann|end")));
+        QCOMPARE(ServerLines().filter(QStringLiteral("2|ann")).size(), notices);
     }
 
-    // The "is typing" line stays until the first tick 4 s or more after the notice; a chat line
-    // in between does not remove it.
-    void typingLineClearedAfterFourSeconds()
+    // The visitor's typing shows until a tick of the window's timer 4 s or more after it came.
+    void visitorTypingShowsUntilFourSecondsHavePassed()
     {
-        CChatRig rig;
-        CChatDlg* window = rig.Connected(kCallId);
-        QVERIFY(window);
-        const std::int64_t start = rig.now;
-        rig.Channel(kCallId)->Send(Chat(msg::chat::kTyping, "Mia"));
-        QTRY_COMPARE(window->StatusLine()->text(), QStringLiteral("Mia is typing a message..."));
-        rig.Channel(kCallId)->Send(Chat(msg::chat::kLine, "Mia", "hello"));
-        QTRY_COMPARE(TranscriptLines(*window), (QStringList{"Mia:", "hello"}));
-        for (int elapsed : {1, 3}) {
-            rig.now = start + elapsed;
-            window->OnTypingTimer();
-            QCOMPARE(window->StatusLine()->text(), QStringLiteral("Mia is typing a message..."));
-        }
-        rig.now = start + 4;
-        window->OnTypingTimer();
-        QCOMPARE(window->StatusLine()->text(), QString());
+        CChatDlg* chat = InTheCall();
+        QVERIFY(chat);
+        QSignalSpy ticks(TypingTimer(chat), &QTimer::timeout);
+        World().VisitorTypes(m_callId);
+        const QString typing = m_visitor + QStringLiteral(" is typing a message...");
+        QTRY_COMPARE(Status(chat), typing);
+        m_now += 3;
+        QVERIFY(ticks.wait());
+        QCOMPARE(Status(chat), typing);
+        m_now += 1;
+        QVERIFY(ticks.wait());
+        QCOMPARE(Status(chat), QString());
     }
 
-    // The answer to the participants request: the operator's own record and absent participants
-    // are left out of the title and the notices; the answer does not flash the window.
-    void participants_data()
+    // Ann invites Bob from the transfer dialog; he joins and leaves again: the notices and the
+    // title follow.
+    void transferAndParticipants()
     {
-        QTest::addColumn<QString>("list");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QStringList>("notices");
-        QTest::newRow("others present")
-            << "1001,1,1,Mia,;7,2,1,Ann,Lee;8,2,0,Bob,Stone;9,2,2,Cy,Reed"
-            << "Parlendo - Mia, Cy Reed"
-            << QStringList{"Mia has joined this call", "Cy Reed has joined this call"};
-        QTest::newRow("visitor numbered like the operator")
-            << "7,1,1,Lena,;7,2,1,Ann,Lee"
-            << "Parlendo - Lena" << QStringList{"Lena has joined this call"};
-        QTest::newRow("no one else") << "7,2,1,Ann,Lee"
-                                     << "Parlendo" << QStringList{};
-    }
-    void participants()
-    {
-        QFETCH(QString, list);
-        QFETCH(QString, title);
-        QFETCH(QStringList, notices);
-        CChatRig rig;
-        rig.server.SetParticipantsReply(ParticipantsReply(Entries(list)));
-        CChatDlg* window = rig.Connected(kCallId);
-        QVERIFY(window);
-        QSignalSpy flashed(window, &CChatDlg::Flashed);
-        QTRY_COMPARE(window->windowTitle(), title);
-        QCOMPARE(TranscriptLines(*window), notices);
-        QCOMPARE(flashed.size(), 0);
-    }
-
-    void joinAndLeave()
-    {
-        CChatRig rig;
-        rig.server.SetParticipantsReply(
-            ParticipantsReply(Entries(QStringLiteral("1001,1,1,Mia,"))));
-        CChatDlg* window = rig.Connected(kCallId);
-        QVERIFY(window);
-        QTRY_COMPARE(window->windowTitle(), QStringLiteral("Parlendo - Mia"));
-        QSignalSpy flashed(window, &CChatDlg::Flashed);
-        rig.Channel(kCallId)->Send(PayloadOf(msg::kEvent, {"2003", "9", "2", "109", "Cy", "Reed"}));
-        QTRY_COMPARE(window->windowTitle(), QStringLiteral("Parlendo - Mia, Cy Reed"));
-        rig.Channel(kCallId)->Send(PayloadOf(msg::kEvent, {"2004", "1001", "1"}));
-        QTRY_COMPARE(window->windowTitle(), QStringLiteral("Parlendo - Cy Reed"));
-        QCOMPARE(TranscriptLines(*window),
-                 (QStringList{"Mia has joined this call", "Cy Reed has joined this call",
-                              "Mia has left this call"}));
-        QCOMPARE(flashed.size(), 2);
-    }
-
-    // Close Chat twice: one notice, written once the window shows the call closed.
-    void closeChatTwice()
-    {
-        CChatRig rig;
-        CChatDlg* window = rig.Connected(kCallId);
-        QVERIFY(window);
-        QString titleAtLastLine;
-        connect(window->Transcript()->document(), &QTextDocument::contentsChanged, window,
-                [&] { titleAtLastLine = window->windowTitle(); });
-        window->OnCloseChat();
-        window->OnCloseChat();
-        QVERIFY(rig.Channel(kCallId)->WaitEnded());
-        QCoreApplication::processEvents(); // the close reports queued meanwhile
-        QCOMPARE(TranscriptLines(*window), QStringList{"You have closed this call."});
-        QCOMPARE(titleAtLastLine, QStringLiteral("Parlendo - Chat closed"));
-        QCOMPARE(window->StatusLine()->text(), QStringLiteral("Chat closed"));
-        QVERIFY(!window->HoldsCall());
-        QCOMPARE(rig.session->Calls().Count(), 0);
-    }
-
-    // The server ends the call: one notice, the closed state, and the typing timer no longer
-    // wipes "Chat closed".
-    void serverClosesCall()
-    {
-        CChatRig rig;
-        CChatDlg* window = rig.Connected(kCallId);
-        QVERIFY(window);
-        QSignalSpy flashed(window, &CChatDlg::Flashed);
-        rig.Channel(kCallId)->Send(Chat(msg::chat::kTyping, "Mia"));
-        QTRY_COMPARE(window->StatusLine()->text(), QStringLiteral("Mia is typing a message..."));
-        rig.Channel(kCallId)->Close();
-        QTRY_COMPARE(window->windowTitle(), QStringLiteral("Parlendo - Chat closed"));
-        QCoreApplication::processEvents();
-        QCOMPARE(TranscriptLines(*window), QStringList{"This call has been closed."});
-        QCOMPARE(window->StatusLine()->text(), QStringLiteral("Chat closed"));
-        QCOMPARE(flashed.size(), 1);
-        rig.now += 60;
-        window->OnTypingTimer();
-        QCOMPARE(window->StatusLine()->text(), QStringLiteral("Chat closed"));
-        window->OnCloseChat(); // nothing held any more
-        QCOMPARE(LinesLike(*window, QStringLiteral("closed")).size(), 1);
-    }
-
-    // A line posted just as the connection went: it is shown as not delivered, once.
-    void failedSendIsShown()
-    {
-        CChatRig rig;
-        CChatDlg* window = rig.Connected(kCallId);
-        QVERIFY(window);
-        rig.Channel(kCallId)->Close();
-        // Waited for without running the window's events, so the window still holds its call.
-        const auto channel = rig.session->Calls().Find(kCallId)->Channels().Find(0);
-        const auto deadline = std::chrono::steady_clock::now() + 5s;
-        while (!channel->IsStopped() && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(1ms);
-        QVERIFY(channel->IsStopped());
-        QVERIFY(window->HoldsCall());
-        window->InputBox()->setPlainText(QStringLiteral("are you there?"));
-        window->OnSend();
-        QTRY_COMPARE(LinesLike(*window, QStringLiteral("could not be delivered")),
-                     QStringList{"This message could not be delivered: are you there?"});
-        QTRY_VERIFY(!window->HoldsCall());
-        QCoreApplication::processEvents();
-        QCOMPARE(LinesLike(*window, QStringLiteral("could not be delivered")).size(), 1);
-        QCOMPARE(LinesLike(*window, QStringLiteral("This call has been closed.")).size(), 1);
-    }
-
-    void transfer_data()
-    {
-        QTest::addColumn<bool>("closeFirst");
-        QTest::newRow("in the call") << false;
-        QTest::newRow("after the call closed") << true;
-    }
-    void transfer()
-    {
-        QFETCH(bool, closeFirst);
-        CChatRig rig;
-        rig.server.SetListReply(
-            msg::kRequestUsers,
-            ParticipantsReply(Entries(QStringLiteral("7,2,1,Ann,Lee;8,2,3,Bob,Stone"))));
-        rig.session->RequestOperators();
-        QTRY_COMPARE(rig.session->Operators().Count(), 2);
-        CChatDlg* window = rig.Connected(kCallId);
-        QVERIFY(window);
-
-        window->OnTransferChat();
-        auto* dialog = window->findChild<CInviteDlg*>();
-        QVERIFY(dialog);
-        QCOMPARE(dialog->List()->model()->rowCount(), 1);
-        dialog->List()->setCurrentIndex(dialog->List()->model()->index(0, 0));
-        if (closeFirst)
-            window->OnCloseChat();
+        COperatorSession bob(300ms, 300ms);
+        QCOMPARE(bob.Login("127.0.0.1", static_cast<std::uint16_t>(m_stage->settings.m_serverPort),
+                           day::kColleague, day::kColleaguePassword),
+                 0);
+        QVERIFY(m_stage->session.RequestOperators() > 0);
+        QTRY_COMPARE(m_stage->session.Operators().Count(), 2);
+        CChatDlg* chat = InTheCall();
+        QVERIFY(chat);
+        Click(chat, "transferChat");
+        auto* dialog = chat->findChild<QDialog*>();
+        auto* operators = dialog->findChild<QTreeView*>(QStringLiteral("operators"));
+        QCOMPARE(operators->model()->rowCount(), 1); // Ann herself is left out
+        operators->setCurrentIndex(operators->model()->index(0, 0));
         dialog->accept();
-        QCOMPARE(dialog->SelectedOperatorId(), 8);
+        QTRY_COMPARE(day::ServerReceived(World(), msg::kTransferCall, m_callId),
+                     QStringList{QStringLiteral("%1|invitation").arg(bob.OperatorId())});
+        QTRY_VERIFY(
+            Lines(chat).contains(QStringLiteral("Bob Stone has been invited to join this call")));
 
-        if (closeFirst) {
-            QCoreApplication::processEvents();
-            QCOMPARE(TranscriptLines(*window), QStringList{"You have closed this call."});
-            for (const CSocketMessage& m : rig.Channel(kCallId)->Received())
-                QVERIFY(m.Code() != msg::kTransferCall);
-            return;
+        QCOMPARE(bob.Calls().OpenCall(m_callId), 0);
+        QTRY_COMPARE(chat->windowTitle(), Title() + QStringLiteral(", Bob Stone"));
+        QCOMPARE(bob.Calls().CloseCall(m_callId), 0);
+        QTRY_COMPARE(chat->windowTitle(), Title());
+        QCOMPARE(Lines(chat).mid(1),
+                 (QStringList{"Bob Stone has been invited to join this call",
+                              "Bob Stone has joined this call", "Bob Stone has left this call"}));
+    }
+
+    // Whoever ends the call, the window says so once, shows it closed for good (a late tick of
+    // the typing timer does not wipe it) and keeps its transcript.
+    void endOfTheCall_data()
+    {
+        QTest::addColumn<bool>("byAnn");
+        QTest::newRow("Close Chat, twice") << true;
+        QTest::newRow("the connection is lost") << false;
+    }
+    void endOfTheCall()
+    {
+        QFETCH(bool, byAnn);
+        CChatDlg* chat = InTheCall();
+        QVERIFY(chat);
+        World().VisitorTypes(m_callId);
+        QTRY_VERIFY(Status(chat).endsWith(QStringLiteral("is typing a message...")));
+        if (byAnn) {
+            Click(chat, "closeChat");
+            Click(chat, "closeChat");
+        } else {
+            QVERIFY(World().InjectCallFault(m_callId, SimFaultKind::Reset));
         }
-        QVERIFY(rig.WaitReceived(kCallId, msg::kTransferCall, 1));
-        for (const CSocketMessage& m : rig.Channel(kCallId)->Received()) {
-            if (m.Code() == msg::kTransferCall) {
-                QCOMPARE(m.GetIntField(1), 8);
-                QCOMPARE(m.GetField(2), std::optional<std::string>("invitation"));
-            }
-        }
-        QTRY_COMPARE(TranscriptLines(*window),
-                     QStringList{"Bob Stone has been invited to join this call"});
+        const QString notice = byAnn ? QStringLiteral("You have closed this call.")
+                                     : QStringLiteral("This call has been closed.");
+        QTRY_COMPARE(chat->windowTitle(), QStringLiteral("Parlendo - Chat closed"));
+        QTRY_COMPARE(m_stage->session.Calls().Count(), byAnn ? 0 : 1);
+        QCOMPARE(Status(chat), QStringLiteral("Chat closed"));
+        QVERIFY(!TypingTimer(chat)->isActive()); // nothing will wipe "Chat closed"
+        Click(chat, "closeChat");
+        QCOMPARE(Lines(chat).mid(1), QStringList{notice});
+        QCOMPARE(Status(chat), QStringLiteral("Chat closed"));
+        if (byAnn)
+            QTRY_VERIFY(World().Calls().empty() || World().Calls().front().members.empty());
     }
 
-    // Closing the window while the server has not answered the opening: the window goes at
-    // once, and the call does not stay open behind it, however the connect ends.
-    void closeWhileConnecting_data()
+    // The call's channel stops under the window before the window has heard of it: the line
+    // sent then is marked as not delivered, once, and the one delivered before is not.
+    void undeliveredLineIsMarked()
     {
-        QTest::addColumn<bool>("answerLater");
-        QTest::newRow("server never answers") << false;
-        QTest::newRow("server answers after the window went") << true;
+        CChatDlg* chat = InTheCall();
+        QVERIFY(chat);
+        Input(chat)->setPlainText(QStringLiteral("hello"));
+        QTest::keyClick(Input(chat), Qt::Key_Return);
+        QTRY_VERIFY(ServerLines().contains(QStringLiteral("1|ann|hello")));
+        m_stage->session.Calls().Find(m_callId)->Channels().Find(0)->Close(
+            CCallSession::kReasonClosed);
+        Input(chat)->setPlainText(QStringLiteral("are you there?"));
+        QTest::keyClick(Input(chat), Qt::Key_Return);
+        QTRY_COMPARE(chat->windowTitle(), QStringLiteral("Parlendo - Chat closed"));
+        QTRY_COMPARE(Lines(chat).mid(1),
+                     (QStringList{"ann:", "hello", "ann:", "are you there?",
+                                  "This message could not be delivered: are you there?"}));
+        QCoreApplication::processEvents();
+        QCOMPARE(Lines(chat).size(), 6);
     }
-    void closeWhileConnecting()
+
+    void refusedOpening()
     {
-        QFETCH(bool, answerLater);
-        CChatRig rig(1500ms);
-        std::promise<void> release;
-        std::shared_future<void> released = release.get_future().share();
-        std::atomic<bool> answered{false};
-        rig.server.On(msg::kOpenMainChannel,
-                      [&, released](FakeConnection& c, const CSocketMessage&) {
-                          if (!answerLater || released.wait_for(5s) != std::future_status::ready)
-                              return;
-                          answered = true;
-                          c.Send(PayloadOf(msg::kReplyOk, {std::to_string(msg::kOpenMainChannel)}));
-                      });
-        CChatDlg* window = rig.Open(kCallId);
-        const auto channel = rig.Channel(kCallId);
-        QVERIFY(channel);
-        delete window;
-        QVERIFY(!answered); // the window did not wait for the server
-        QVERIFY(rig.windows.isEmpty());
-        release.set_value();
-
-        QVERIFY(CChatConnector::WaitForThreads(10s));
-        QVERIFY(channel->WaitEnded());
-        QCOMPARE(rig.session->Calls().Count(), 0);
-        // Nothing of the abandoned connect is left holding the call id.
-        rig.server.On(msg::kOpenMainChannel, [&](FakeConnection& c, const CSocketMessage& m) {
-            rig.server.DefaultAnswer(c, m);
-        });
-        QVERIFY(rig.Connected(kCallId));
+        CChatDlg* chat = Open(999);
+        QTRY_COMPARE(chat->windowTitle(), QStringLiteral("Parlendo - Error"));
+        QCOMPARE(Status(chat), QStringLiteral("Failed to conect to the Parlendo server."));
+        QCOMPARE(m_notifier.informed, QStringList{QStringLiteral("Failed to start the chat.\r\n") +
+                                                  ResultText(rc::kCallNotFound)});
     }
 
-    void recalcLayout_data()
-    {
-        QTest::addColumn<QStringList>("clicks"); // object names of buttons clicked after opening
-        QTest::addColumn<bool>("panel");
-        QTest::newRow("new window") << QStringList{} << true;
-        QTest::newRow("hidden by its button") << QStringList{"hideCanned"} << false;
-        QTest::newRow("shown again") << QStringList{"hideCanned", "Canned Answers"} << true;
-        QTest::newRow("toggled off") << QStringList{"Canned Answers"} << false;
-    }
-    void recalcLayout()
-    {
-        QFETCH(QStringList, clicks);
-        QFETCH(bool, panel);
-        CChatRig rig;
-        CChatDlg* window = rig.Open(kCallId);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        window->resize(700, 520);
-        for (const QString& name : clicks)
-            QTest::mouseClick(window->findChild<CFlatButton*>(name), Qt::LeftButton);
-        QCOMPARE(window->IsCannedShown(), panel);
-
-        const int w = window->width();
-        const int h = window->height();
-        const int b = window->findChild<CFlatButton*>(QStringLiteral("Transfer Chat"))->height();
-        const QWidget* send = window->findChild<CFlatButton*>(QStringLiteral("send"));
-        const int s = send->width();
-        const int e = window->InputBox()->height();
-        const int left = panel ? 160 : 1;
-        const int panelWidth = panel ? 160 : 0;
-        QCOMPARE(window->Transcript()->geometry(),
-                 QRect(left, b + 12, w - 4 - panelWidth, h - b - e - 50));
-        QCOMPARE(window->InputBox()->geometry(),
-                 QRect(left, h - e - 32, w - s - 8 - panelWidth, e));
-        QCOMPARE(send->geometry(), QRect(w - s - 2, h - e - 32, s, e));
-        QCOMPARE(window->StatusLine()->geometry(), QRect(1, h - 22, w - 2, 20));
-        const QWidget* tree = window->CannedTree();
-        const QWidget* hide = window->findChild<CFlatButton*>(QStringLiteral("hideCanned"));
-        const QWidget* caption = window->findChild<QWidget*>(QStringLiteral("cannedCaption"));
-        QCOMPARE(tree->isVisible(), panel);
-        QCOMPARE(hide->isVisible(), panel);
-        QCOMPARE(caption->isVisible(), panel);
-        if (panel) {
-            QCOMPARE(tree->geometry(), QRect(1, b + 32, 155, h - b - 64));
-            QCOMPARE(caption->geometry(), QRect(1, b + 12, 155, 19));
-            QCOMPARE(hide->geometry(), QRect(138, b + 14, 16, 16));
-        }
-    }
-
-    // The close box stores the placement under "ChatWindow"; Escape closes without storing.
+    // The close box stores where the window was; Escape closes it without storing.
     void placementOnClose_data()
     {
         QTest::addColumn<bool>("escape");
@@ -503,96 +342,23 @@ private slots:
     void placementOnClose()
     {
         QFETCH(bool, escape);
-        CChatRig rig;
-        QPointer<CChatDlg> window = rig.Open(kCallId);
-        window->show();
-        window->setGeometry(120, 90, 800, 455);
-        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QPointer<CChatDlg> chat = InTheCall();
+        QVERIFY(chat);
+        chat->setGeometry(120, 90, 700, 455);
         if (escape) {
-            window->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(window));
-            QTest::keyClick(window->InputBox(), Qt::Key_Escape);
+            chat->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(chat));
+            QTest::keyClick(Input(chat), Qt::Key_Escape);
         } else {
-            window->close();
+            chat->close();
         }
-        QTRY_VERIFY(!window);
-        QVERIFY(rig.windows.isEmpty());
-        const auto stored = rig.profile.LoadWindowPlacement(QStringLiteral("ChatWindow"));
+        QTRY_VERIFY(!chat);
+        const auto stored = m_stage->profile.LoadWindowPlacement(QStringLiteral("ChatWindow"));
         QCOMPARE(stored.has_value(), !escape);
-        if (stored) {
-            QCOMPARE(stored->show, WindowPlacement::kShowNormal);
-            QCOMPARE(stored->NormalRect().size(), QSize(800, 455));
-        }
-    }
-
-    // Saving: the file appears whole or not at all; a failure is told to the operator.
-    void saveChat_data()
-    {
-        QTest::addColumn<bool>("limited");
-        QTest::newRow("writable") << false;
-        QTest::newRow("write fails part way") << true;
-    }
-    void saveChat()
-    {
-        QFETCH(bool, limited);
-        CChatRig rig;
-        CChatDlg* window = rig.Open(kCallId);
-        for (int i = 0; i < 200; ++i)
-            window->Transcript()->AppendText(QStringLiteral("line %1").arg(i),
-                                             QColor::fromRgb(CTranscriptCtrl::kChatTextColour));
-        const QString path = rig.folder.filePath(QStringLiteral("chat.rtf"));
-        QVERIFY(WriteFile(path, "earlier chat"));
-        bool saved = false;
-        {
-            std::unique_ptr<FileSizeLimit> limit;
-            if (limited)
-                limit = std::make_unique<FileSizeLimit>(64);
-            saved = window->SaveChatTo(path);
-        }
-        QCOMPARE(saved, !limited);
-        if (limited) {
-            QCOMPARE(Contents(path), QByteArray("earlier chat"));
-            QCOMPARE(rig.notifier.informed.size(), 1);
-            QVERIFY(rig.notifier.informed.first().startsWith(
-                QStringLiteral("The chat could not be saved to")));
-        } else {
-            QVERIFY(Contents(path).startsWith("{\\rtf"));
-            QVERIFY(Contents(path).contains("line 199"));
-            QVERIFY(rig.notifier.informed.isEmpty());
-        }
-    }
-
-    // Visitor lines pour in while the operator sends: every line lands whole, name then text,
-    // and the visitor's in the order sent.
-    void burstKeepsLinesWhole()
-    {
-        CChatRig rig;
-        CChatDlg* window = rig.Connected(kCallId);
-        QVERIFY(window);
-        const auto channel = rig.Channel(kCallId);
-        constexpr int kVisitorLines = 300;
-        std::thread visitor([&] {
-            for (int i = 0; i < kVisitorLines; ++i)
-                channel->Send(Chat(msg::chat::kLine, "Mia", "visitor " + std::to_string(i)));
-        });
-        for (int i = 0; i < 40; ++i) {
-            window->InputBox()->setPlainText(QStringLiteral("own %1").arg(i));
-            window->OnSend();
-            QCoreApplication::processEvents();
-        }
-        visitor.join();
-        QTRY_COMPARE(LinesLike(*window, QStringLiteral("visitor ")).size(), kVisitorLines);
-        const QStringList lines = TranscriptLines(*window);
-        QCOMPARE(lines.size(), 2 * (kVisitorLines + 40));
-        int nextVisitor = 0;
-        for (qsizetype i = 0; i < lines.size(); i += 2) {
-            if (lines[i] == QStringLiteral("Mia:")) {
-                QCOMPARE(lines[i + 1], QStringLiteral("visitor %1").arg(nextVisitor++));
-            } else {
-                QCOMPARE(lines[i], QStringLiteral("Ann:"));
-                QVERIFY(lines[i + 1].startsWith(QStringLiteral("own ")));
-            }
-        }
+        if (stored)
+            QCOMPARE(stored->NormalRect().size(), QSize(700, 455));
+        // The call went with the window.
+        QTRY_COMPARE(m_stage->session.Calls().Count(), 0);
     }
 };
 

@@ -1,66 +1,90 @@
 #pragma once
 
-#include "app_settings.h"
-#include "console_timings.h"
-#include "layout_profile.h"
-#include "notifier.h"
-#include "operator_dlg.h"
-#include "qt_operator_session.h"
-#include "sim_server.h"
-#include "url_launcher.h"
+// The main window on a stage against the simulated server, what it told the operator, and the
+// operator's ways of using it: its buttons, the login dialog, the status menu, the lists.
 
-#include <QStringList>
-#include <QTemporaryDir>
-#include <QUrl>
-#include <memory>
+#include "day_stage.h"
+#include "flat_button.h"
+#include "login_dlg.h"
+#include "recording_notifier.h"
 
-// Captures what the console would show in message boxes and answers its questions.
-class CRecordingNotifier final : public CNotifier
-{
-public:
-    void Inform(QWidget* owner, const QString& text, std::function<void()> done = {}) override;
-    void Ask(QWidget* owner, const QString& title, const QString& text,
-             std::function<void(bool yes)> answer) override;
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <QTreeView>
 
-    QStringList informed;
-    QStringList asked; // "title|text"
-    bool answer = false;
-};
-
-// A main window wired to a session with short waits, a settings file and a layout profile in a
-// folder of its own, a recording notifier and a launcher that only records, and (when started)
-// the simulated server on a manual clock.
 class CConsoleRig final
 {
 public:
-    static constexpr char kUser[] = "ann";
-    static constexpr char kPassword[] = "pw-ann";
-
-    CConsoleRig();
-    ~CConsoleRig();
-
-    static SimOptions ServerOptions();
-    // Starts the server and points the settings at it, with the account's credentials.
-    void StartServer(SimOptions options = ServerOptions());
-    // Saves the settings, then builds the window (not shown).
-    COperatorDlg& MakeWindow(ConsoleTimings timings = Timings());
-    // Shows the window and waits until its first display has run.
-    void ShowWindow();
-    static ConsoleTimings Timings();
-
-    // The id the server gave the logged-in account; 0 when it is not signed in.
-    int OperatorId() const;
-    int Received(int code) const;
-    // Connections the server has accepted so far.
-    int Accepted() const;
-
-    QTemporaryDir folder;
-    std::unique_ptr<CSimServer> server;
-    std::unique_ptr<CAppSettings> settings;
-    std::unique_ptr<CLayoutProfile> profile;
-    std::unique_ptr<COperatorSession> session;
     CRecordingNotifier notifier;
-    QList<QUrl> opened;
-    CUrlLauncher launcher;
-    std::unique_ptr<COperatorDlg> window;
+    CDayStage stage{notifier};
+
+    static QString Online() { return QStringLiteral("Parlendo - Online [127.0.0.1]"); }
+    static QString NotConnected() { return QStringLiteral("Parlendo - Not connected"); }
+
+    // The server, then the window made and shown with the settings as they are by then.
+    bool Start(SimOptions options = day::ServerOptions(),
+               ConsoleTimings timings = CDayStage::Timings())
+    {
+        if (!stage.StartServer(std::move(options)))
+            return false;
+        Adjust(stage.settings);
+        stage.MakeWindow(timings);
+        QObject::connect(stage.window.get(), &QWidget::windowTitleChanged,
+                         [this](const QString& title) { titles << title; });
+        return stage.ShowWindow();
+    }
+    // Every title the window has shown.
+    QStringList titles;
+    // What a test changes in the settings before the window is made.
+    std::function<void(CAppSettings&)> Adjust = [](CAppSettings&) {};
+
+    COperatorDlg& Window() { return *stage.window; }
+    QString Title() { return Window().windowTitle(); }
+    CFlatButton* Button(const char* name)
+    {
+        return Window().findChild<CFlatButton*>(QLatin1String(name));
+    }
+    // Which of Login, Logout, My Status and Invite to Chat are open, as "1000".
+    QString Buttons()
+    {
+        QString open;
+        for (const char* name : {"login", "logout", "status", "invite"})
+            open += Button(name)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+        return open;
+    }
+    QTreeView* List(const char* name)
+    {
+        return Window().findChild<QTreeView*>(QLatin1String(name));
+    }
+    int Listed(const char* name) { return List(name)->model()->rowCount(); }
+    int OperatorId() { return day::SignedInId(stage.World()); }
+
+    // Login, the dialog filled in and confirmed; true once the window says it is connecting.
+    bool LogIn(const char* user = day::kUser, const char* password = day::kPassword)
+    {
+        Button("login")->click();
+        auto* dialog = Window().findChild<CLoginDlg*>();
+        if (!dialog || !dialog->isVisible())
+            return false;
+        dialog->findChild<QLineEdit*>(QStringLiteral("username"))->setText(QLatin1String(user));
+        dialog->findChild<QLineEdit*>(QStringLiteral("password"))->setText(QLatin1String(password));
+        dialog->accept();
+        return Title() == QStringLiteral("Parlendo - Connecting [127.0.0.1]");
+    }
+    // LogIn, then until both lists are in.
+    bool LogInAndList()
+    {
+        return LogIn() && QTest::qWaitFor([this] {
+                   return Title() == Online() && Listed("operators") > 0 &&
+                          Listed("visitors") == int(stage.World().Visitors().size());
+               });
+    }
+    // My Status, and the item of its menu.
+    void ChooseStatus(const QString& item)
+    {
+        for (QAction* action : Button("status")->findChild<QMenu*>()->actions())
+            if (action->text() == item)
+                action->trigger();
+    }
 };

@@ -1,0 +1,123 @@
+// Offers of calls from the simulated server: the offers share one ring, which stops with the
+// last of them; Accept opens exactly one chat window however often it is pressed; an
+// unanswered offer closes after its time; declining sends nothing; a log-out closes them all.
+#include "call_dlg.h"
+#include "call_offers.h"
+#include "console_rig.h"
+#include "incoming_call.h"
+#include "message_codes.h"
+#include "ring_player.h"
+#include "ring_sound.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QSignalSpy>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+struct SoundLog
+{
+    int played = 0;
+    int stopped = 0;
+};
+
+// A ring that only counts: there is no audio where the tests run.
+class CCountingRing final : public CRingSound
+{
+public:
+    explicit CCountingRing(SoundLog& log) : m_log(log) {}
+    ~CCountingRing() override { ++m_log.stopped; }
+    void Play() override { ++m_log.played; }
+
+private:
+    SoundLog& m_log;
+};
+
+QList<CCallDlg*> Offers()
+{
+    QList<CCallDlg*> open;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* offer = qobject_cast<CCallDlg*>(window); offer && offer->isVisible())
+            open << offer;
+    return open;
+}
+
+// The open offer of the visitor's call.
+CCallDlg* OfferFrom(const SimVisitor& visitor)
+{
+    for (CCallDlg* offer : Offers())
+        if (offer->findChild<QLabel*>(QStringLiteral("message"))->text() ==
+            QStringLiteral("You have received a Parlendo call from %1.")
+                .arg(QString::fromStdString(visitor.name)))
+            return offer;
+    return nullptr;
+}
+
+} // namespace
+
+class ConsoleOffersTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void offersOfCalls()
+    {
+        CConsoleRig rig;
+        rig.Adjust = [](CAppSettings& s) {
+            s.m_notifySound = 1;
+            s.m_notifyTimeout = 60;
+        };
+        ConsoleTimings timings = CDayStage::Timings();
+        timings.notifySecond = 100ms;
+        QVERIFY(rig.Start(day::ServerOptions(), timings));
+        QVERIFY(rig.LogInAndList());
+        SoundLog sound;
+        rig.Window().findChild<CRingPlayer*>()->SetSoundFactory(
+            [&sound] { return std::make_unique<CCountingRing>(sound); });
+        QList<int> accepted;
+        rig.Window().SetChatWindowFactory(
+            [&accepted](const CIncomingCall& call) { accepted << call.callId; });
+
+        CSimWorld& world = rig.stage.World();
+        const std::vector<SimVisitor> crowd = world.Visitors();
+        const int first = world.RequestChat(crowd[0].id, rig.OperatorId());
+        QVERIFY(world.RequestChat(crowd[1].id, rig.OperatorId()) > 0);
+        QTRY_COMPARE(Offers().size(), 2);
+        QCOMPARE(sound.played, 1);
+        CCallDlg* offer = OfferFrom(crowd[0]);
+        QVERIFY(offer);
+        auto* accept = offer->findChild<CFlatButton*>(QStringLiteral("accept"));
+        accept->click();
+        accept->click();
+        QCOMPARE(accepted, QList<int>{first});
+        QTRY_COMPARE(Offers().size(), 1);
+        QCOMPARE(sound.stopped, 0); // the other offer still rings
+
+        // A third offer, on a timeout of one tenth of the time: it closes by itself.
+        rig.stage.settings.m_notifyTimeout = 1;
+        QSignalSpy offered(rig.Window().findChild<CCallOffers*>(), &CCallOffers::Offered);
+        world.RequestChat(crowd[2].id, rig.OperatorId());
+        QVERIFY(offered.wait());
+        QTRY_COMPARE(Offers().size(), 1);
+        QVERIFY(OfferFrom(crowd[1]));
+
+        OfferFrom(crowd[1])->findChild<CFlatButton*>(QStringLiteral("cancel"))->click();
+        QTRY_COMPARE(Offers().size(), 0);
+        QCOMPARE(sound.played, 1);
+        QCOMPARE(sound.stopped, 1);
+        QCOMPARE(accepted.size(), 1);
+        QVERIFY(day::ServerReceived(world, msg::kOpenMainChannel).isEmpty());
+
+        // Offers belong to the connection they came on.
+        world.RequestChat(crowd[3].id, rig.OperatorId());
+        QTRY_COMPARE(Offers().size(), 1);
+        rig.Button("logout")->click();
+        QTRY_COMPARE(Offers().size(), 0);
+        QCOMPARE(sound.stopped, 2);
+    }
+};
+
+QTEST_MAIN(ConsoleOffersTest)
+#include "console_offers_test.moc"

@@ -1,0 +1,204 @@
+// The main window against the simulated server: the connection as the operator sees it (title
+// and commands through log-in, a status change, log-out, a refused log-in and a dropped
+// connection), the automatic log-in, reconnection after a server restart, the tray's notices,
+// and what a failed invitation says.
+#include "console_rig.h"
+#include "keep_alive.h"
+#include "result_codes.h"
+#include "result_text.h"
+#include "tray_icon.h"
+#include "tray_notice.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QSignalSpy>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+CTrayNotice* ShownNotice()
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* notice = qobject_cast<CTrayNotice*>(window); notice && notice->isVisible())
+            return notice;
+    return nullptr;
+}
+
+} // namespace
+
+class ConsoleWindowTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void connectionAsTheOperatorSeesIt()
+    {
+        CConsoleRig rig;
+        QVERIFY(rig.Start());
+        QCOMPARE(rig.Title(), CConsoleRig::NotConnected());
+        QCOMPARE(rig.Buttons(), QStringLiteral("1000"));
+
+        QVERIFY(rig.LogIn());
+        QCOMPARE(rig.Buttons(), QStringLiteral("0000")); // no second log-in over this one
+        QTRY_COMPARE(rig.Title(), CConsoleRig::Online());
+        QCOMPARE(rig.Buttons(), QStringLiteral("0111"));
+        QTRY_COMPARE(rig.Listed("visitors"), 5);
+        QTRY_COMPARE(rig.Listed("operators"), 1);
+
+        rig.ChooseStatus(QStringLiteral("Busy"));
+        QTRY_COMPARE(rig.Title(), QStringLiteral("Parlendo - busy [127.0.0.1]"));
+        QCOMPARE(rig.stage.World().Operators().front().status, 2);
+
+        rig.Button("logout")->click();
+        QTRY_COMPARE(rig.Title(), CConsoleRig::NotConnected());
+        QCOMPARE(rig.Buttons(), QStringLiteral("1000"));
+        QCOMPARE(rig.Listed("visitors"), 0);
+        QCOMPARE(rig.Listed("operators"), 0);
+        QVERIFY(rig.notifier.informed.isEmpty());
+
+        QVERIFY(rig.LogIn(day::kUser, "wrong"));
+        QTRY_COMPARE(rig.notifier.informed,
+                     QStringList{QStringLiteral("Failed to connect to the Parlendo server.\r\n") +
+                                 ResultText(rc::kBadCredentials)});
+        QCOMPARE(rig.Title(), CConsoleRig::NotConnected());
+        QCOMPARE(rig.Buttons(), QStringLiteral("1000"));
+
+        // The server ends the connection: shown, not told in a box.
+        QVERIFY(rig.LogInAndList());
+        QVERIFY(rig.stage.World().DropOperator(rig.OperatorId()));
+        QTRY_COMPARE(rig.Title(), CConsoleRig::NotConnected());
+        QCOMPARE(rig.Buttons(), QStringLiteral("1000"));
+        QCOMPARE(rig.Listed("visitors"), 0);
+        QCOMPARE(rig.notifier.informed.size(), 1);
+    }
+
+    void automaticLogin_data()
+    {
+        QTest::addColumn<int>("autoLogin");
+        QTest::addColumn<int>("saveLogin");
+        QTest::addColumn<bool>("server");
+        QTest::addColumn<bool>("password");
+        QTest::addColumn<bool>("online");
+        QTest::addColumn<bool>("dialog");
+        QTest::addColumn<bool>("told");
+        QTest::newRow("saved credentials log in")
+            << 1 << 1 << true << true << true << false << false;
+        QTest::newRow("no password: nothing, silently")
+            << 1 << 1 << true << false << false << false << false;
+        QTest::newRow("no server address: told")
+            << 1 << 1 << false << true << false << false << true;
+        QTest::newRow("password not saved: the login dialog")
+            << 1 << 0 << true << true << false << true << false;
+        QTest::newRow("off") << 0 << 1 << true << true << false << false << false;
+    }
+    void automaticLogin()
+    {
+        QFETCH(int, autoLogin);
+        QFETCH(int, saveLogin);
+        QFETCH(bool, server);
+        QFETCH(bool, password);
+        QFETCH(bool, online);
+        QFETCH(bool, dialog);
+        QFETCH(bool, told);
+        CConsoleRig rig;
+        rig.Adjust = [&](CAppSettings& s) {
+            s.m_autoLogin = autoLogin;
+            s.m_saveLogin = saveLogin;
+            if (!server)
+                s.m_serverAddress.clear();
+            if (!password)
+                s.m_password.clear();
+        };
+        QVERIFY(rig.Start());
+        auto* login = rig.Window().findChild<CLoginDlg*>();
+        QCOMPARE(login && login->isVisible(), dialog);
+        if (dialog) // the password is offered only when the operator asked for it to be kept
+            QVERIFY(login->findChild<QLineEdit*>(QStringLiteral("password"))->text().isEmpty());
+        QCOMPARE(rig.notifier.informed.size(), told ? 1 : 0);
+        if (online)
+            QTRY_COMPARE(rig.Title(), CConsoleRig::Online());
+        else
+            QCOMPARE(rig.stage.World().Stats().connectionsAccepted, std::uint64_t{0});
+    }
+
+    // The server goes down and comes back: with Reconnect on, the keep-alive finds the
+    // connection gone and logs in again, telling the operator nothing in a box; with it off,
+    // the console stays logged out.
+    void serverRestart_data()
+    {
+        QTest::addColumn<int>("reconnect");
+        QTest::newRow("reconnect") << 1;
+        QTest::newRow("no reconnect") << 0;
+    }
+    void serverRestart()
+    {
+        QFETCH(int, reconnect);
+        CConsoleRig rig;
+        rig.Adjust = [reconnect](CAppSettings& s) { s.m_reconnect = reconnect; };
+        ConsoleTimings timings = CDayStage::Timings();
+        timings.keepAlivePeriod = 200ms;
+        QVERIFY(rig.Start(day::ServerOptions(), timings));
+        QVERIFY(rig.LogInAndList());
+        const int before = rig.titles.size();
+        rig.stage.StopServer();
+        QTRY_COMPARE(rig.Title(), CConsoleRig::NotConnected());
+        QVERIFY(rig.stage.StartServer());
+        if (reconnect) {
+            QTRY_COMPARE_WITH_TIMEOUT(rig.Title(), CConsoleRig::Online(), 10000);
+            QTRY_COMPARE(rig.Listed("visitors"), 5);
+            QVERIFY(rig.titles.mid(before).contains(
+                QStringLiteral("Parlendo - Connecting [127.0.0.1]")));
+        } else {
+            QSignalSpy failed(rig.Window().findChild<CKeepAlive*>(), &CKeepAlive::Failed);
+            QTRY_VERIFY(failed.size() >= 2);
+            QCOMPARE(rig.stage.World().Stats().connectionsAccepted, std::uint64_t{0});
+            QCOMPARE(rig.Title(), CConsoleRig::NotConnected());
+        }
+        QVERIFY(rig.notifier.informed.isEmpty());
+    }
+
+    // Without a notification area the balloons show as a notice window, while the operator
+    // wants hints; a double click on the icon brings the minimised window back.
+    void trayNoticesAndRestore_data()
+    {
+        QTest::addColumn<int>("hints");
+        QTest::newRow("hints on") << 1;
+        QTest::newRow("hints off") << 0;
+    }
+    void trayNoticesAndRestore()
+    {
+        QFETCH(int, hints);
+        CConsoleRig rig;
+        rig.Adjust = [hints](CAppSettings& s) { s.m_showHints = hints; };
+        QVERIFY(rig.Start());
+        QVERIFY(rig.LogInAndList());
+        rig.ChooseStatus(QStringLiteral("Away"));
+        QTRY_COMPARE(rig.Title(), QStringLiteral("Parlendo - away [127.0.0.1]"));
+        CTrayNotice* notice = ShownNotice();
+        QCOMPARE(notice != nullptr, hints == 1);
+        if (notice)
+            QCOMPARE(notice->findChild<QLabel*>(QStringLiteral("text"))->text(),
+                     QStringLiteral("Your status has now been changed to away"));
+
+        rig.Window().setWindowState(Qt::WindowMinimized);
+        QTRY_VERIFY(rig.Window().isMinimized());
+        emit rig.Window().findChild<CTrayIcon*>()->RestoreRequested();
+        QTRY_VERIFY(!rig.Window().isMinimized());
+        QVERIFY(rig.Window().isVisible());
+    }
+
+    // An invitation the bridge could not send is told to the operator with the reason.
+    void failedInvitationIsTold()
+    {
+        CConsoleRig rig;
+        QVERIFY(rig.Start());
+        emit rig.stage.bridge.InviteFinished(rc::kSendFailed);
+        QCOMPARE(rig.notifier.informed,
+                 QStringList{QStringLiteral("Failed to invite selected users to chat.\r\n") +
+                             ResultText(rc::kSendFailed)});
+    }
+};
+
+QTEST_MAIN(ConsoleWindowTest)
+#include "console_window_test.moc"
