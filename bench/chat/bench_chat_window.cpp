@@ -8,6 +8,7 @@
 #include "app_settings.h"
 #include "call_bridge.h"
 #include "chat_dlg.h"
+#include "incoming_call.h"
 #include "layout_profile.h"
 #include "printing_notifier.h"
 #include "qt_benchmark_main.h"
@@ -54,7 +55,11 @@ public:
         settings.m_username = QStringLiteral("Dana");
         callId = server->World().RequestChat(server->World().Visitors().front().id,
                                              session.OperatorId());
-        window = new CChatDlg(settings, new CCallBridge(session, pool, callId), profile, notifier);
+        CIncomingCall offer;
+        offer.callId = callId;
+        offer.kind = CIncomingCall::kKindCall;
+        window = new CChatDlg(settings, offer, new CCallBridge(session, pool, callId), profile,
+                              notifier);
         transcript = window->findChild<QTextEdit*>(QStringLiteral("transcript"))->document();
         window->resize(700, 500);
         window->show();

@@ -1,29 +1,12 @@
 #include "console_app.h"
 
-#include "active_chats.h"
-#include "alert_check.h"
 #include "app_settings.h"
-#include "credential_store.h"
-#include "credentials.h"
-#include "desktop_notifier.h"
-#include "missed_chats.h"
-#include "auto_run_entry.h"
-#include "canned_msg_dlg.h"
-#include "canned_store.h"
-#include "call_bridge.h"
-#include "chat_archive.h"
-#include "chat_dlg.h"
-#include "chat_tabs_dlg.h"
-#include "demo_server.h"
+#include "console_assembly.h"
 #include "layout_profile.h"
-#include "line_sound.h"
-#include "incoming_call.h"
+#include "demo_server.h"
 #include "message_box_notifier.h"
 #include "operator_dlg.h"
-#include "options_dlg.h"
 #include "qt_operator_session.h"
-#include "session_bridge.h"
-#include "worker_pool.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -74,10 +57,6 @@ void WatchStartup(COperatorDlg& window, const QElapsedTimer& clock, int staySeco
                      });
 }
 
-// How long quitting waits for the pool's jobs (calls closing, a log-in still connecting) once
-// their connections are closed.
-constexpr std::chrono::seconds kShutdownBound{5};
-
 } // namespace
 
 int CConsoleApp::Run()
@@ -94,114 +73,37 @@ int CConsoleApp::Run()
             return EXIT_FAILURE;
         }
     }
-    CAppSettings settings(demo ? demo->SettingsPath() : QString());
-    const CLayoutProfile profile(demo ? demo->LayoutPath() : QString());
     CMessageBoxNotifier notifier;
     COperatorSession& session = COperatorSession::GetInstance();
-    CWorkerPool pool;
-    CSessionBridge bridge(session, pool);
-
-    if (demo)
-        SetCannedAnswersFilePath(demo->CannedAnswersPath());
-
-    auto window = std::make_unique<COperatorDlg>(settings, profile, bridge, notifier);
-    // The password in the desktop's keyring; the demo's throw-away login stays in its own file.
-    std::unique_ptr<CCredentialStore> keyring;
-    if (!demo)
-        keyring = std::make_unique<CCredentialStore>([&settings](const QString& password) {
-            settings.m_passwordInFile = !password.isEmpty();
-            if (!password.isEmpty())
-                settings.m_password = password;
-            return settings.Save() == 0;
-        });
-    CCredentials credentials(settings, keyring.get());
-    window->SetCredentials(&credentials);
-    // Every chat, kept as it happens; the demo's in its own folder.
-    CChatArchive archive(demo ? demo->HistoryPath() : QString());
-    archive.ApplyRetention(settings.m_historyDays);
-    window->SetArchive(&archive);
-    window->SetSettingsEditor([&notifier, archive = &archive,
-                               autoRun = demo ? demo->AutoRunPath() : QString()](
-                                  CAppSettings& edited, QWidget* parent) {
-        COptionsDlg dialog(edited, notifier, parent);
-        if (!autoRun.isEmpty())
-            dialog.SetAutoRunEntry(CAutoRunEntry(autoRun));
-        dialog.exec();
-        if (archive)
-            archive->ApplyRetention(edited.m_historyDays);
-    });
-    window->SetCannedAnswersEditor([](QWidget* parent) {
-        CCannedMsgDlg dialog(parent);
-        dialog.exec();
-    });
-    QList<QPointer<CChatDlg>> chats;
-    QPointer<CChatTabsDlg> tabs;
-    CActiveChats activeChats;
-    window->SetActiveChats(&activeChats);
-    CLineSound lineSound;
-    QObject::connect(&activeChats, &CActiveChats::UnseenLine, &lineSound, [&settings, &lineSound] {
-        if (settings.m_lineSound == 1)
-            lineSound.Play();
-    });
-    // The demo keeps its missed chats with its other files; the operator's go to the data folder.
-    CMissedChats missed(demo ? demo->MissedChatsPath() : CMissedChatsFile::DefaultPath());
-    missed.Load();
-    CDesktopNotifier desktopNotifier;
-    window->SetDesktopServices(&desktopNotifier, CAlertCheck::ForDesktop(window.get()), &missed);
-    window->SetChatWindowFactory(
-        [&settings, &profile, &session, &pool, &notifier, &chats, &tabs, &activeChats, &archive](
-            const CIncomingCall& call) {
-            auto* callBridge = new CCallBridge(session, pool, call.callId);
-            if (settings.m_chatTabs != 1) {
-                chats.append(CChatDlg::Open(settings, call, callBridge, profile, notifier,
-                                            &activeChats, &archive));
-                return;
-            }
-            // Chats as tabs of one window, made with the first of them.
-            if (!tabs)
-                tabs = new CChatTabsDlg(activeChats, profile);
-            auto* chat = new CChatDlg(settings, call, callBridge, profile, notifier);
-            chat->SetActiveChats(&activeChats);
-            chat->SetArchive(&archive);
-            tabs->AddChat(chat);
-            chats.append(chat);
-        });
-    window->SetChatWindows([&chats] {
-        QList<QWidget*> open;
-        for (const QPointer<CChatDlg>& chat : std::as_const(chats))
-            if (chat && !open.contains(chat->window()))
-                open.append(chat->window());
-        return open;
-    });
+    // The demo keeps everything in its own folder: the operator's files are not read or written,
+    // and its throw-away login stays out of the keyring.
+    ConsolePlaces places;
+    if (demo) {
+        places = ConsolePlaces::InFolder(demo->Folder());
+        places.desktop = true;
+    }
+    CAppSettings settings(places.settings);
+    const CLayoutProfile profile(places.layout);
+    auto console = std::make_unique<CConsoleAssembly>(settings, profile, session, notifier, places);
+    COperatorDlg& window = console->Window();
     if (m_options.exitAfterLogin)
-        WatchStartup(*window, clock, m_options.staySeconds);
+        WatchStartup(window, clock, m_options.staySeconds);
     // Only the main window ends the program. Offers and chat windows are windows of their own;
     // with the console in the tray, closing the last of them must not quit, and closing the
     // console must not leave them running without it.
     QApplication::setQuitOnLastWindowClosed(false);
-    QObject::connect(window.get(), &COperatorDlg::Closed, qApp, &QCoreApplication::quit,
+    QObject::connect(&window, &COperatorDlg::Closed, qApp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
-    window->show();
+    window.show();
     const int code = QApplication::exec();
 
-    // Chat windows go first: each closes its call on the pool while the session is there.
-    for (const QPointer<CChatDlg>& chat : std::as_const(chats))
-        delete chat.data();
-    delete tabs.data();
-    window->Shutdown();
-    bridge.Detach();
-    // No new work from here on, and every wait of a job is cut short; closing the connection
-    // wakes a job blocked on it.
-    pool.Stop();
-    session.Disconnect(COperatorSession::kReasonDestroyed);
-    if (pool.WaitAll(kShutdownBound) > 0) {
-        // A job is still inside the session (a connect waiting on a name lookup, which cannot
-        // be cut short). Destroying the session under it would be worse than not running
-        // destructors.
+    if (!console->Shutdown()) {
+        // A job is still inside the session (a connect waiting on the server). Destroying the
+        // session under it would be worse than not running destructors.
         std::fflush(nullptr);
         std::quick_exit(code);
     }
-    window.reset();
+    console.reset();
     COperatorSession::DestroyInstance();
     return code;
 }

@@ -1,5 +1,7 @@
 #include "demo_server.h"
 
+#include "console_assembly.h"
+
 #include "app_settings.h"
 #include "sim_server.h"
 
@@ -15,36 +17,6 @@ CDemoServer::~CDemoServer()
 {
     if (m_server)
         m_server->Stop();
-}
-
-QString CDemoServer::SettingsPath() const
-{
-    return m_folder.filePath(QStringLiteral("Operator.conf"));
-}
-
-QString CDemoServer::LayoutPath() const
-{
-    return m_folder.filePath(QStringLiteral("parlendo.ini"));
-}
-
-QString CDemoServer::CannedAnswersPath() const
-{
-    return m_folder.filePath(QStringLiteral("canned.dat"));
-}
-
-QString CDemoServer::HistoryPath() const
-{
-    return m_folder.filePath(QStringLiteral("history.sqlite"));
-}
-
-QString CDemoServer::MissedChatsPath() const
-{
-    return m_folder.filePath(QStringLiteral("missed-chats.json"));
-}
-
-QString CDemoServer::AutoRunPath() const
-{
-    return m_folder.filePath(QStringLiteral("autostart/parlendo.desktop"));
 }
 
 bool CDemoServer::Start()
@@ -65,7 +37,8 @@ bool CDemoServer::Start()
         return false;
     }
 
-    CAppSettings settings(SettingsPath());
+    const QString settingsPath = ConsolePlaces::InFolder(Folder()).settings;
+    CAppSettings settings(settingsPath);
     settings.m_serverAddress = QString::fromStdString(options.host);
     settings.m_serverPort = m_port;
     settings.m_username = QString::fromLatin1(kUser);
@@ -73,7 +46,7 @@ bool CDemoServer::Start()
     settings.m_saveLogin = 1;
     settings.m_autoLogin = 1;
     if (settings.Save() != 0) {
-        m_error = QStringLiteral("cannot write %1").arg(SettingsPath());
+        m_error = QStringLiteral("cannot write %1").arg(settingsPath);
         return false;
     }
     return true;

@@ -29,14 +29,9 @@ public:
     QString Error() const { return m_error; }
     int Port() const { return m_port; }
 
-    QString SettingsPath() const;
-    QString LayoutPath() const;
-    // The demo's canned answers: the built-in ones until the dialog saves them.
-    QString CannedAnswersPath() const;
-    // Where the options dialog keeps the autostart entry in the demo, in place of the desktop's.
-    QString AutoRunPath() const;
-    QString MissedChatsPath() const;
-    QString HistoryPath() const;
+    // The folder the demo keeps its settings, layout, canned answers, history and missed chats
+    // in, by the names ConsolePlaces::InFolder gives them.
+    QString Folder() const { return m_folder.path(); }
 
 private:
     int m_initialVisitors;

@@ -570,7 +570,8 @@ void CChatDlg::AskToEnd()
                            return;
                        }
                        self->m_endConfirmed = true;
-                       self->close();
+                       // Not from inside the close that asked: that one is still running.
+                       QMetaObject::invokeMethod(self, &QWidget::close, Qt::QueuedConnection);
                    });
 }
 

@@ -88,6 +88,8 @@ private slots:
     void init()
     {
         m_notifier.informed.clear();
+        m_notifier.asked.clear();
+        m_notifier.yes = false;
         m_stage = std::make_unique<CDayStage>(m_notifier);
         QVERIFY(m_stage->StartServer());
         m_stage->settings.m_welcomeMsg.clear();
@@ -332,7 +334,8 @@ private slots:
                                                   ResultText(rc::kCallNotFound)});
     }
 
-    // The close box stores where the window was; Escape closes it without storing.
+    // A live chat ends only when the operator says so; then the close box stores where the
+    // window was, and Escape closes it without storing. An ended chat closes without a question.
     void placementOnClose_data()
     {
         QTest::addColumn<bool>("escape");
@@ -345,6 +348,11 @@ private slots:
         QPointer<CChatDlg> chat = InTheCall();
         QVERIFY(chat);
         chat->setGeometry(120, 90, 700, 455);
+        chat->close();
+        QCOMPARE(m_notifier.asked.size(), 1);
+        QVERIFY(m_notifier.asked.front().endsWith(QStringLiteral("End the chat with %1?").arg(m_visitor)));
+        QVERIFY(chat);
+        m_notifier.yes = true;
         if (escape) {
             chat->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(chat));
@@ -357,8 +365,16 @@ private slots:
         QCOMPARE(stored.has_value(), !escape);
         if (stored)
             QCOMPARE(stored->NormalRect().size(), QSize(700, 455));
+        QCOMPARE(m_notifier.asked.size(), 2);
         // The call went with the window.
         QTRY_COMPARE(m_stage->session.Calls().Count(), 0);
+
+        m_notifier.yes = false;
+        QPointer<CChatDlg> ended = InTheCall();
+        Click(ended, "closeChat");
+        ended->close();
+        QTRY_VERIFY(!ended);
+        QCOMPARE(m_notifier.asked.size(), 2);
     }
 };
 

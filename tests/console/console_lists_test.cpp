@@ -93,7 +93,7 @@ private slots:
 
         // The server confirms an invitation: the row turns red for good.
         QVERIFY(!Data(model, 9002, CVisitorListModel::InvitedRole).toBool());
-        QVERIFY(rig.stage.bridge.Invite({crowd[0].id}, QStringLiteral("ann")));
+        QVERIFY(rig.stage.Bridge().Invite({crowd[0].id}, QStringLiteral("ann")));
         QTRY_VERIFY(Data(model, crowd[0].id, CVisitorListModel::InvitedRole).toBool());
 
         QVERIFY(world.SendToOperator(rig.OperatorId(), simmsg::VisitorLeft(9001)));
@@ -133,10 +133,10 @@ private slots:
         for (int id : ids)
             expected << QStringLiteral("%1|ann").arg(id);
         QTRY_COMPARE(day::ServerReceived(rig.stage.World(), msg::kInviteVisitor), expected);
-        QTRY_VERIFY(!rig.stage.bridge.IsInviting());
+        QTRY_VERIFY(!rig.stage.Bridge().IsInviting());
         rig.Button("invite")->click();
         QTRY_COMPARE(day::ServerReceived(rig.stage.World(), msg::kInviteVisitor).size(), 6);
-        QTRY_VERIFY(!rig.stage.bridge.IsInviting());
+        QTRY_VERIFY(!rig.stage.Bridge().IsInviting());
         QCOMPARE(rig.notifier.informed.size(), 1);
 
         view->clearSelection();

@@ -48,9 +48,10 @@ QList<CCallDlg*> Offers()
 CCallDlg* OfferFrom(const SimVisitor& visitor)
 {
     for (CCallDlg* offer : Offers())
-        if (offer->findChild<QLabel*>(QStringLiteral("message"))->text() ==
-            QStringLiteral("You have received a Parlendo call from %1.")
-                .arg(QString::fromStdString(visitor.name)))
+        if (offer->findChild<QLabel*>(QStringLiteral("message"))
+                ->text()
+                .startsWith(QStringLiteral("You have received a Parlendo call from %1")
+                                .arg(QString::fromStdString(visitor.name))))
             return offer;
     return nullptr;
 }
@@ -97,7 +98,7 @@ private slots:
 
         // A third offer, on a timeout of one tenth of the time: it closes by itself.
         rig.stage.settings.m_notifyTimeout = 1;
-        QSignalSpy offered(rig.Window().findChild<CCallOffers*>(), &CCallOffers::Offered);
+        QSignalSpy offered(rig.Window().findChild<CCallOffers*>(), &CCallOffers::Taken);
         world.RequestChat(crowd[2].id, rig.OperatorId());
         QVERIFY(offered.wait());
         QTRY_COMPARE(Offers().size(), 1);

@@ -30,7 +30,7 @@ public:
             return false;
         Adjust(stage.settings);
         stage.MakeWindow(timings);
-        QObject::connect(stage.window.get(), &QWidget::windowTitleChanged,
+        QObject::connect(stage.window, &QWidget::windowTitleChanged,
                          [this](const QString& title) { titles << title; });
         return stage.ShowWindow();
     }

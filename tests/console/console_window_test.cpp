@@ -6,12 +6,14 @@
 #include "keep_alive.h"
 #include "result_codes.h"
 #include "result_text.h"
+#include "server_dlg.h"
 #include "tray_icon.h"
 #include "tray_notice.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QTreeView>
 
 using namespace std::chrono_literals;
 
@@ -42,8 +44,12 @@ private slots:
         QVERIFY(rig.LogIn());
         QCOMPARE(rig.Buttons(), QStringLiteral("0000")); // no second log-in over this one
         QTRY_COMPARE(rig.Title(), CConsoleRig::Online());
-        QCOMPARE(rig.Buttons(), QStringLiteral("0111"));
+        // Invite to Chat waits for a visitor to invite, whatever the title does meanwhile.
+        QCOMPARE(rig.Buttons(), QStringLiteral("0110"));
         QTRY_COMPARE(rig.Listed("visitors"), 5);
+        auto* visitors = rig.Window().findChild<QTreeView*>(QStringLiteral("visitors"));
+        visitors->setCurrentIndex(visitors->model()->index(0, 0));
+        QCOMPARE(rig.Buttons(), QStringLiteral("0111"));
         QTRY_COMPARE(rig.Listed("operators"), 1);
 
         rig.ChooseStatus(QStringLiteral("Busy"));
@@ -86,8 +92,8 @@ private slots:
             << 1 << 1 << true << true << true << false << false;
         QTest::newRow("no password: nothing, silently")
             << 1 << 1 << true << false << false << false << false;
-        QTest::newRow("no server address: told")
-            << 1 << 1 << false << true << false << false << true;
+        QTest::newRow("no server address: asked for")
+            << 1 << 1 << false << true << false << false << false;
         QTest::newRow("password not saved: the login dialog")
             << 1 << 0 << true << true << false << true << false;
         QTest::newRow("off") << 0 << 1 << true << true << false << false << false;
@@ -116,6 +122,9 @@ private slots:
         if (dialog) // the password is offered only when the operator asked for it to be kept
             QVERIFY(login->findChild<QLineEdit*>(QStringLiteral("password"))->text().isEmpty());
         QCOMPARE(rig.notifier.informed.size(), told ? 1 : 0);
+        // A first start without a server asks for one instead of guessing.
+        auto* askServer = rig.Window().findChild<CServerDlg*>();
+        QCOMPARE(askServer && askServer->isVisible(), !server);
         if (online)
             QTRY_COMPARE(rig.Title(), CConsoleRig::Online());
         else
@@ -193,7 +202,7 @@ private slots:
     {
         CConsoleRig rig;
         QVERIFY(rig.Start());
-        emit rig.stage.bridge.InviteFinished(rc::kSendFailed);
+        emit rig.stage.Bridge().InviteFinished(rc::kSendFailed);
         QCOMPARE(rig.notifier.informed,
                  QStringList{QStringLiteral("Failed to invite selected users to chat.\r\n") +
                              ResultText(rc::kSendFailed)});

@@ -43,7 +43,7 @@ private slots:
         QVERIFY(invitedShown);
 
         QVERIFY2(day.AcceptTheCall(), qPrintable(day.Error()));
-        QCOMPARE(stage.chats.size(), 1); // accepted twice, one window
+        QCOMPARE(stage.Chats().size(), 1); // accepted twice, one window
         QVERIFY2(day.Talk(), qPrintable(day.Error()));
         QCOMPARE(chatLines().filter(QStringLiteral("1|ann|")),
                  (QStringList{QStringLiteral("1|ann|") + COperatorDay::kWelcome, // as stored

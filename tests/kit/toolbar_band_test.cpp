@@ -19,7 +19,6 @@ private slots:
         for (const char* caption : {"Canned Answers", "Transfer Chat", "Send Link", "Send Image"})
             buttons << band->AddButton(QString::fromLatin1(caption), QString(),
                                        QString::fromLatin1(caption));
-        band->Finish();
         auto* layout = new QHBoxLayout(&window);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(band);

@@ -1,6 +1,5 @@
 #include "day_stage.h"
 
-#include "call_bridge.h"
 #include "canned_store.h"
 #include "chat_dlg.h"
 #include "incoming_call.h"
@@ -12,27 +11,24 @@
 using namespace std::chrono_literals;
 
 CDayStage::CDayStage(CNotifier& notifier)
-    : settings(folder.filePath(QStringLiteral("Operator.conf"))),
-      profile(folder.filePath(QStringLiteral("parlendo.ini"))), session(300ms, 300ms),
-      bridge(session, pool), m_notifier(notifier)
+    : settings(ConsolePlaces::InFolder(folder.path()).settings),
+      profile(ConsolePlaces::InFolder(folder.path()).layout), session(300ms, 300ms),
+      m_notifier(notifier)
 {
     // No audio on the machines this runs on; the offers ring through a player of their own.
     settings.m_notifySound = 0;
-    // Never the operator's own answers: an absent file here means the built-in ones.
-    SetCannedAnswersFilePath(folder.filePath(QStringLiteral("canned.dat")));
+    // Lines read as the chat's own words, without the time the transcript can put before them.
+    settings.m_transcriptTimes = 0;
+    // Never the operator's own answers, from the start: an absent file here means the built-in
+    // ones.
+    SetCannedAnswersFilePath(ConsolePlaces::InFolder(folder.path()).canned);
 }
 
 CDayStage::~CDayStage()
 {
-    for (const QPointer<CChatDlg>& chat : std::as_const(chats))
-        delete chat.data();
-    if (window)
-        window->Shutdown();
-    bridge.Detach();
-    pool.Stop();
-    session.Disconnect(COperatorSession::kReasonDestroyed);
-    pool.WaitAll(5s);
-    window.reset();
+    if (m_console)
+        m_console->Shutdown(5s);
+    m_console.reset();
     StopServer();
     SetCannedAnswersFilePath(QString());
 }
@@ -80,29 +76,29 @@ void CDayStage::StopServer()
 COperatorDlg& CDayStage::MakeWindow(ConsoleTimings timings)
 {
     settings.Save();
-    window = std::make_unique<COperatorDlg>(settings, profile, bridge, m_notifier, timings);
-    window->SetChatWindowFactory([this](const CIncomingCall& call) { OpenChat(call.callId); });
-    window->SetChatWindows([this] {
-        QList<QWidget*> open;
-        for (const QPointer<CChatDlg>& chat : std::as_const(chats))
-            if (chat)
-                open.append(chat);
-        return open;
-    });
+    // Everything in the stage's folder, the canned answers too (an absent file there means the
+    // built-in ones), and nothing of the desktop's.
+    m_console = std::make_unique<CConsoleAssembly>(settings, profile, session, m_notifier,
+                                                   ConsolePlaces::InFolder(folder.path()),
+                                                   timings);
+    window = &m_console->Window();
     return *window;
 }
 
 bool CDayStage::ShowWindow()
 {
-    QSignalSpy shown(window.get(), &COperatorDlg::FirstShown);
+    QSignalSpy shown(window, &COperatorDlg::FirstShown);
     window->show();
     return WaitFor([&shown] { return !shown.isEmpty(); });
 }
 
 CChatDlg* CDayStage::OpenChat(int callId)
 {
-    CChatDlg* chat =
-        CChatDlg::Open(settings, new CCallBridge(session, pool, callId), profile, m_notifier);
-    chats.append(chat);
-    return chat;
+    // A chat window needs the console put together, not its main window on the screen.
+    if (!m_console)
+        MakeWindow();
+    CIncomingCall call;
+    call.callId = callId;
+    call.kind = CIncomingCall::kKindCall;
+    return m_console->OpenChat(call);
 }

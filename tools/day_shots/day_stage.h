@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app_settings.h"
+#include "console_assembly.h"
 #include "console_timings.h"
 #include "day_server.h"
 #include "layout_profile.h"
@@ -19,10 +20,10 @@
 class CChatDlg;
 class CNotifier;
 
-// The real windows against the simulated server, put together as the application puts them
-// together: the settings, the layout profile and the canned answers in a folder of their own,
-// a session with short waits, the worker pool, the session bridge, the main window and the
-// chat windows it opens for accepted calls. They end in the application's order.
+// The real windows against the simulated server, put together by the application's own
+// assembly: the settings, the layout profile, the canned answers, the history and the missed
+// chats in a folder of their own, a session with short waits, and the console as the program
+// has it. They end in the application's order.
 //
 // Everything runs on the GUI thread; the server's clock is manual.
 class CDayStage final
@@ -53,18 +54,20 @@ public:
     bool ShowWindow();
     // What accepting an offer of the call does: a chat window opening the call.
     CChatDlg* OpenChat(int callId);
+    // Once the window is made.
+    CSessionBridge& Bridge() { return m_console->Bridge(); }
+    QList<CChatDlg*> Chats() const { return m_console ? m_console->ChatWindows() : QList<CChatDlg*>(); }
+    CConsoleAssembly& Console() { return *m_console; }
 
     QTemporaryDir folder;
     CAppSettings settings;
     CLayoutProfile profile;
     std::unique_ptr<CSimServer> server;
     COperatorSession session;
-    CWorkerPool pool;
-    CSessionBridge bridge;
-    std::unique_ptr<COperatorDlg> window;
-    QList<QPointer<CChatDlg>> chats;
+    COperatorDlg* window = nullptr; // once made
 
 private:
     CNotifier& m_notifier;
+    std::unique_ptr<CConsoleAssembly> m_console;
     int m_port = 0;
 };

@@ -73,7 +73,7 @@ COperatorDay::~COperatorDay() = default;
 
 CChatDlg* COperatorDay::Chat() const
 {
-    return m_stage.chats.isEmpty() ? nullptr : m_stage.chats.first().data();
+    return m_stage.Chats().isEmpty() ? nullptr : m_stage.Chats().first();
 }
 
 bool COperatorDay::WaitFor(const std::function<bool()>& done, const QString& what)
@@ -156,7 +156,7 @@ bool COperatorDay::VisitorArrives()
 {
     QPointer<QWidget> popup;
     const QMetaObject::Connection announced =
-        QObject::connect(m_stage.window.get(), &COperatorDlg::VisitorAnnounced,
+        QObject::connect(m_stage.window, &COperatorDlg::VisitorAnnounced,
                          [this, &popup](int id, QWidget* shown) {
                              if (id == m_visitorId)
                                  popup = shown;
@@ -172,7 +172,7 @@ bool COperatorDay::VisitorArrives()
     if (!shown)
         return false;
     Show(QStringLiteral("day-2-popup"), popup);
-    Show(QStringLiteral("day-1-main-visitors"), m_stage.window.get());
+    Show(QStringLiteral("day-1-main-visitors"), m_stage.window);
     return true;
 }
 
@@ -185,7 +185,7 @@ bool COperatorDay::InviteTheVisitor()
             view->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect |
                                                       QItemSelectionModel::Rows);
     }
-    Click(m_stage.window.get(), "invite");
+    Click(m_stage.window, "invite");
     return WaitFor(
         [this] {
             return ServerGot(msg::kInviteVisitor, QStringLiteral("%1|ann").arg(m_visitorId));
@@ -324,7 +324,7 @@ bool COperatorDay::VisitorLeavesAndTranscriptIsSaved()
 
 bool COperatorDay::LogOutInAndSurviveARestart()
 {
-    COperatorDlg* window = m_stage.window.get();
+    COperatorDlg* window = m_stage.window;
     Click(window, "logout");
     if (!WaitFor([this] { return Title() == kNotConnected && Listed("visitors") == 0; },
                  QStringLiteral("the log-out")))
