@@ -4,6 +4,7 @@
 #include "result_codes.h"
 #include "sim_messages.h"
 #include "socket_message.h"
+#include "wire_limits.h"
 
 #include <algorithm>
 
@@ -540,6 +541,7 @@ void CSimWorld::Invite(Operator& op, const CSocketMessage& m)
 void CSimWorld::OpenChannel(const Connection& c, Peer& peer, const CSocketMessage& m)
 {
     using namespace msg::channelOpen;
+    c->SetPeerFrameCap(limits::kChannelFrame); // whatever the answer, the client is a channel
     if (!m.HasField(kFieldCallId) || !m.HasField(kFieldOperatorId) || !m.HasField(kFieldChannelId) ||
         !m.HasField(kFieldUserType) || m.GetIntField(kFieldChannelId) != 0 ||
         m.GetIntField(kFieldUserType) != UserType::kOperator) {
