@@ -34,11 +34,12 @@ int CFrameReader::ReadHeader(std::vector<char>& payload)
 {
     const auto* header = reinterpret_cast<const unsigned char*>(m_block.data() + m_begin);
     m_begin += kHeaderSize;
-    const std::uint32_t length = (std::uint32_t{header[3]} << 24) | (std::uint32_t{header[4]} << 16) |
+    const std::uint32_t length = (std::uint32_t{header[3]} << 24) |
+                                 (std::uint32_t{header[4]} << 16) |
                                  (std::uint32_t{header[5]} << 8) | std::uint32_t{header[6]};
     // The length is signed on the wire: the top bit makes it negative.
-    if (std::memcmp(header, kMarker, sizeof kMarker) != 0 || length == 0 ||
-        length > 0x7fffffffu || length > m_maxLength) {
+    if (std::memcmp(header, kMarker, sizeof kMarker) != 0 || length == 0 || length > 0x7fffffffu ||
+        length > m_maxLength) {
         Reset();
         return rc::kReceiveFailed;
     }
