@@ -2,7 +2,6 @@
 // with value copies, in the order the session raised them.
 
 #include "fake_chat_server.h"
-#include "loopback_peer.h"
 #include "message_codes.h"
 #include "qt_operator_session.h"
 #include "result_codes.h"

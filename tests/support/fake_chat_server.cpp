@@ -15,7 +15,7 @@
 
 namespace testing_support {
 
-std::string PayloadOf(int code, const std::vector<std::string>& fields)
+std::string Payload(int code, const std::vector<std::string>& fields)
 {
     char text[16];
     std::snprintf(text, sizeof text, "%4d", code);
@@ -41,9 +41,9 @@ FakeChatServer::FakeChatServer()
         ::getsockname(m_listenFd, reinterpret_cast<sockaddr*>(&address), &len) != 0)
         throw std::runtime_error("fake server: bind");
     m_port = ntohs(address.sin_port);
-    m_listReplies[msg::kRequestUsers] = PayloadOf(msg::kReplyOk, {"1006", "0"});
-    m_listReplies[msg::kRequestVisitors] = PayloadOf(msg::kReplyOk, {"1007", "0"});
-    m_participantsReply = PayloadOf(msg::kReplyOk, {"1006", "0"});
+    m_listReplies[msg::kRequestUsers] = Payload(msg::kReplyOk, {"1006", "0"});
+    m_listReplies[msg::kRequestVisitors] = Payload(msg::kReplyOk, {"1007", "0"});
+    m_participantsReply = Payload(msg::kReplyOk, {"1006", "0"});
     m_acceptor = std::thread([this] { AcceptLoop(); });
 }
 
@@ -135,28 +135,28 @@ void FakeChatServer::DefaultAnswer(FakeConnection& connection, const CSocketMess
     case msg::kLogin:
         if (message.GetField(msg::login::kFieldUser) == kUser &&
             message.GetField(msg::login::kFieldPassword) == kPassword) {
-            connection.Send(PayloadOf(
+            connection.Send(Payload(
                 msg::kReplyOk, {number(msg::kLogin), number(kOperatorId), number(kServerVersion)}));
         } else {
             connection.Send(
-                PayloadOf(msg::kReplyFailed, {number(msg::kLogin), number(rc::kBadCredentials)}));
+                Payload(msg::kReplyFailed, {number(msg::kLogin), number(rc::kBadCredentials)}));
         }
         break;
     case msg::kSetStatus:
         connection.Send(
-            PayloadOf(msg::kReplyOk, {number(msg::kSetStatus),
+            Payload(msg::kReplyOk, {number(msg::kSetStatus),
                                       number(message.GetIntField(msg::kStatusFieldStatus))}));
         break;
     case msg::kOpenMainChannel:
     case msg::kOpenChannel:
-        connection.Send(PayloadOf(msg::kReplyOk, {number(message.Code())}));
+        connection.Send(Payload(msg::kReplyOk, {number(message.Code())}));
         break;
     case msg::kChatData:
         Relay(connection, message);
         break;
     case msg::kTransferCall:
         connection.Send(
-            PayloadOf(msg::kReplyOk, {number(msg::kTransferCall),
+            Payload(msg::kReplyOk, {number(msg::kTransferCall),
                                       number(message.GetIntField(msg::transfer::kFieldOperator))}));
         break;
     case msg::kRequestUsers:
@@ -181,7 +181,7 @@ void FakeChatServer::DefaultAnswer(FakeConnection& connection, const CSocketMess
     }
     case msg::kInviteVisitor:
         connection.Send(
-            PayloadOf(msg::kReplyOk, {number(msg::kInviteVisitor),
+            Payload(msg::kReplyOk, {number(msg::kInviteVisitor),
                                       number(message.GetIntField(msg::invite::kFieldVisitor))}));
         break;
     default:

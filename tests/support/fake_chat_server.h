@@ -10,7 +10,7 @@
 
 namespace testing_support {
 
-// A chat server on a loopback port for session and call tests. Every accepted connection reads
+// A chat server on a loopback port for socket, session and call tests. Every accepted connection reads
 // frames on a thread of its own and answers each message the way the real server would, unless
 // a test replaced the behaviour for that code with On(). Tests then push events, stall, cut a
 // frame short or write garbage through the connection (WaitConnection).
@@ -89,7 +89,11 @@ private:
     std::thread m_acceptor;
 };
 
-// A payload built the way the service does, from texts held in a vector.
-std::string PayloadOf(int code, const std::vector<std::string>& fields);
+// A payload built the way the service does: "%4d" code, then each field and "<~>".
+std::string Payload(int code, const std::vector<std::string>& fields = {});
+inline std::string PayloadOf(int code, const std::vector<std::string>& fields)
+{
+    return Payload(code, fields);
+}
 
 } // namespace testing_support

@@ -1,5 +1,7 @@
 #include "fake_connection.h"
 
+#include "wire_limits.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
@@ -8,11 +10,7 @@
 
 namespace testing_support {
 
-namespace {
-
-constexpr std::uint32_t kLargestFrame = 64u * 1024u * 1024u;
-
-std::string Frame(std::string_view payload)
+std::string FrameOf(std::string_view payload)
 {
     std::string frame = "<!>";
     const std::uint32_t n = htonl(static_cast<std::uint32_t>(payload.size()));
@@ -20,8 +18,6 @@ std::string Frame(std::string_view payload)
     frame.append(payload);
     return frame;
 }
-
-} // namespace
 
 FakeConnection::FakeConnection(int fd, Handler handler)
     : m_fd(fd), m_handler(std::move(handler)), m_reader([this] { ReadLoop(); })
@@ -31,14 +27,18 @@ FakeConnection::FakeConnection(int fd, Handler handler)
 FakeConnection::~FakeConnection()
 {
     Close();
+    HoldReading(false);
     m_reader.join();
     ::close(m_fd);
 }
 
 bool FakeConnection::ReadExact(char* into, size_t count)
 {
-    size_t got = 0;
-    while (got < count) {
+    for (size_t got = 0; got < count;) {
+        {
+            std::unique_lock lock(m_mutex);
+            m_changed.wait(lock, [this] { return !m_held; });
+        }
         const ssize_t r = ::recv(m_fd, into + got, count - got, 0);
         if (r < 0 && errno == EINTR)
             continue;
@@ -56,15 +56,11 @@ void FakeConnection::ReadLoop()
         char header[7];
         if (!ReadExact(header, sizeof header))
             break;
-        if (std::memcmp(header, "<!>", 3) != 0) {
-            violation = "frame without marker";
-            break;
-        }
         std::uint32_t n;
         std::memcpy(&n, header + 3, 4);
         n = ntohl(n);
-        if (n == 0 || n > kLargestFrame) {
-            violation = "frame length " + std::to_string(n);
+        if (std::memcmp(header, "<!>", 3) != 0 || n == 0 || n > limits::kOperatorFrame) {
+            violation = "bad frame header";
             break;
         }
         std::string payload(n, '\0');
@@ -142,14 +138,16 @@ bool FakeConnection::SendRaw(std::string_view bytes)
 
 bool FakeConnection::Send(std::string_view payload)
 {
-    return SendRaw(Frame(payload));
+    return SendRaw(FrameOf(payload));
 }
 
-void FakeConnection::CloseMidFrame(std::string_view payload, size_t keep)
+void FakeConnection::HoldReading(bool hold)
 {
-    const std::string frame = Frame(payload);
-    SendRaw(std::string_view(frame).substr(0, 7 + std::min(keep, payload.size())));
-    Close();
+    {
+        std::lock_guard lock(m_mutex);
+        m_held = hold;
+    }
+    m_changed.notify_all();
 }
 
 void FakeConnection::Close()

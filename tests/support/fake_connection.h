@@ -5,7 +5,6 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <cstddef>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -18,10 +17,13 @@ namespace testing_support {
 
 using namespace std::chrono_literals;
 
-// The server's end of one accepted connection of FakeChatServer. A reader thread takes every
-// frame the client sends, records it, then hands it to the server's handler (on that reader
-// thread, in arrival order), which may answer. Tests read what arrived with Next() and write
-// frames, raw bytes or nothing at all on cue from any thread.
+// "<!>", the payload's length (big-endian), the payload.
+std::string FrameOf(std::string_view payload);
+
+// The server's end of one accepted connection of FakeChatServer: the scripted peer of the core's
+// tests, which writes frames, raw bytes or nothing at all on cue from any thread. A reader
+// thread takes every frame the client sends, records it, then hands it to the server's handler
+// (on that reader thread, in arrival order), which may answer.
 class FakeConnection final
 {
 public:
@@ -50,14 +52,15 @@ public:
     // Waits until the client closed its end (or sent something that is not a frame).
     bool WaitEnded(std::chrono::milliseconds limit = 5s);
     bool Ended() const;
-    // What broke framing, empty while every byte came in whole frames.
+    // What broke framing ("frame cut short", ...), empty while every byte came in whole frames.
     std::string Violation() const;
 
     // One frame with the payload. False when the connection is gone.
     bool Send(std::string_view payload);
     bool SendRaw(std::string_view bytes);
-    // Announces the payload whole, writes only its first keep bytes, then ends the connection.
-    void CloseMidFrame(std::string_view payload, size_t keep);
+    // Stops reading after the piece being read (the client's sends then fill the buffers and
+    // stall), or reads on.
+    void HoldReading(bool hold);
     // Ends the connection: the client reads end of stream.
     void Close();
 
@@ -79,6 +82,7 @@ private:
     std::vector<CSocketMessage> m_received;
     size_t m_next = 0;
     bool m_ended = false;
+    bool m_held = false;
     std::string m_violation;
 
     std::thread m_reader; // last: starts once everything above exists
