@@ -30,14 +30,6 @@ CVisitorEntry Entry(int id, const std::string& time = "")
     return entry;
 }
 
-CUserEntry User(int id)
-{
-    CUserEntry entry;
-    entry.id = id;
-    entry.type = 2;
-    return entry;
-}
-
 CSocketMessage Reply(int request, const std::string& count, const std::vector<Record>& records)
 {
     CSocketMessage reply(msg::kReplyOk);
@@ -57,18 +49,17 @@ std::vector<int> Ids(const CVisitorList& list)
     return ids;
 }
 
+void SetZone(const char* zone)
+{
+    ::setenv("TZ", zone, 1);
+    ::tzset();
+}
+
 // Runs at UTC+1 without summer time, whatever the host's zone.
 class ListTest : public ::testing::Test
 {
 protected:
     void SetUp() override { SetZone("TEST-1"); }
-    void TearDown() override { SetZone(m_oldZone.c_str()); }
-    static void SetZone(const char* zone)
-    {
-        ::setenv("TZ", zone, 1);
-        ::tzset();
-    }
-    std::string m_oldZone = std::getenv("TZ") ? std::getenv("TZ") : "";
     CVisitorList m_list;
 };
 
@@ -106,22 +97,6 @@ INSTANTIATE_TEST_SUITE_P(
                                {4, 6, 4}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ListTest, RecordWithOnlyItsIdReadsTheRestAsMissing)
-{
-    m_list.Load(Reply(msg::kRequestVisitors, "1", {{"8"}}));
-    const auto cut = m_list.FindCopy(8);
-    ASSERT_TRUE(cut);
-    EXPECT_EQ(cut->number1, rc::kBadFormat);
-    EXPECT_EQ(cut->text1 + cut->text2 + cut->text3 + cut->time + cut->text5, "");
-    EXPECT_EQ(cut->number2, rc::kBadFormat);
-
-    CUserList users("users", 10);
-    users.Load(Reply(msg::kRequestUsers, "1", {{"5"}}));
-    const auto user = users.FindCopy(5, rc::kBadFormat); // the type is missing too
-    ASSERT_TRUE(user);
-    EXPECT_EQ(user->status, rc::kBadFormat);
-}
-
 TEST_F(ListTest, RepeatedIdFindsAndRemovesTheFirstAndKeepsTheOrder)
 {
     m_list.Load(Reply(msg::kRequestVisitors, "5",
@@ -151,31 +126,25 @@ TEST_F(ListTest, ListsHoldNoMoreThanTheirCapacity)
 
     CUserList users("users", 2);
     std::vector<Record> records;
-    for (int id : {1, 1, 2, 3, 4})
+    for (int id : {1, 1, 2, 3})
         records.push_back({std::to_string(id), "0", "2", "1", "", "", ""});
-    users.Load(Reply(msg::kRequestUsers, "5", records));
+    users.Load(Reply(msg::kRequestUsers, "4", records));
     EXPECT_EQ(users.Count(), 2);
-    bool added = true;
-    EXPECT_EQ(users.FindOrAdd(User(9), &added), nullptr);
-    EXPECT_FALSE(added);
-    EXPECT_NE(users.FindOrAdd(User(2), &added), nullptr);
-    EXPECT_FALSE(added);
+    CUserEntry more;
+    more.id = 9;
+    EXPECT_EQ(users.FindOrAdd(more), nullptr);
 }
 
 TEST_F(ListTest, UserKeysAreIdAndTypeAndTheFirstRecordOfAKeyStays)
 {
     CUserList users("users", 10);
-    EXPECT_EQ(users.Load(Reply(msg::kRequestUsers, "3",
-                               {{"3", "0", "2", "1", "first", "", ""},
-                                {"3", "0", "1", "1", "other type", "", ""},
-                                {"3", "0", "2", "3", "second", "", ""}})),
-              3);
+    users.Load(Reply(msg::kRequestUsers, "3",
+                     {{"3", "0", "2", "1", "first", "", ""}, {"3", "0", "1", "1", "other", "", ""},
+                      {"3", "0", "2", "3", "second", "", ""}}));
     EXPECT_EQ(users.Find(3, 2)->text1, "first");
-    EXPECT_EQ(users.SetStatus(3, 1, 2)->text1, "other type");
-    EXPECT_EQ(users.CountWithStatus(2), 1);
-    EXPECT_EQ(users.CountWithStatus(-1), 2);
+    EXPECT_EQ(users.SetStatus(3, 1, 2)->text1, "other");
     EXPECT_EQ(users.Remove(3, 2)->text1, "first");
-    EXPECT_EQ(users.Find(3, 2), nullptr);
+    EXPECT_EQ(users.Count(), 1);
 }
 
 struct TimeCase
@@ -212,9 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
         TimeCase{"LocalYearBeforeOne", "TEST+5", "1-1-1 2:0:0", "21:00:00 12/31/0000"},
         TimeCase{"HugeNumber", "TEST-1", "99999999999-3-7 9:5:0", "99999999999-3-7 9:5:0"},
         TimeCase{"FiveNumbers", "TEST-1", "2005-3-7 9:5", "2005-3-7 9:5"},
-        TimeCase{"BlankBeforeDash", "TEST-1", "2005 -3-7 9:5:0", "2005 -3-7 9:5:0"},
-        TimeCase{"ThirtyFirstOfApril", "TEST-1", "2005-4-31 9:5:0", "2005-4-31 9:5:0"},
-        TimeCase{"HourTwentyFour", "TEST-1", "2005-3-7 24:0:0", "2005-3-7 24:0:0"}),
+        TimeCase{"ThirtyFirstOfApril", "TEST-1", "2005-4-31 9:5:0", "2005-4-31 9:5:0"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The receive thread reloads and changes the list while other threads copy it: they see a
@@ -224,24 +191,24 @@ TEST_F(ListTest, ReadersSeeWholeListsWhileTheReceiveThreadReloads)
     std::vector<Record> small, large;
     for (int i = 0; i < 300; ++i)
         (i < 3 ? small : large).push_back(Visitor(i));
-    const CSocketMessage a = Reply(msg::kRequestVisitors, "3", small);
-    const CSocketMessage b = Reply(msg::kRequestVisitors, "297", large);
-    m_list.Load(a);
+    const CSocketMessage replies[] = {Reply(msg::kRequestVisitors, "3", small),
+                                      Reply(msg::kRequestVisitors, "297", large)};
+    m_list.Load(replies[0]);
     std::atomic<bool> done{false};
     std::thread writer([&] {
         for (int i = 0; i < 200; ++i) {
-            m_list.Load(i % 2 ? a : b);
+            m_list.Load(replies[i % 2]);
             m_list.Add(Entry(1000));
             m_list.Remove(1000);
         }
         done = true;
     });
-    int torn = 0;
+    int torn = 0; // the old list or the new one, each with the extra visitor or without
     while (!done) {
         const size_t size = m_list.Snapshot().size();
         torn += size != 3 && size != 297 && size != 4 && size != 298;
-        if (const auto copy = m_list.FindCopy(200))
-            torn += copy->text2 != "Visitor 200";
+        const auto copy = m_list.FindCopy(200);
+        torn += copy && copy->text2 != "Visitor 200";
     }
     writer.join();
     EXPECT_EQ(torn, 0);

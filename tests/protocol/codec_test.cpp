@@ -58,40 +58,14 @@ TEST(Codec, FieldsOfReceivedPayloads)
     EXPECT_EQ(Parsed("3003a\0b<~>"s).GetField(1), "a\0b"s);
 }
 
-struct NumberCase
+// Numbers read like the classic conversion, but saturate instead of overflowing.
+TEST(Codec, NumberFields)
 {
-    const char* text;
-    std::int32_t value;
-};
-
-class NumberFields : public ::testing::TestWithParam<NumberCase>
-{
-};
-
-TEST_P(NumberFields, ReadLikeTheClassicConversionButSaturate)
-{
-    CSocketMessage m(msg::kReplyOk);
-    m.AddField(GetParam().text);
-    EXPECT_EQ(m.GetIntField(1), GetParam().value) << GetParam().text;
-}
-
-INSTANTIATE_TEST_SUITE_P(Codec, NumberFields,
-                         ::testing::Values(NumberCase{"  42abc", 42}, NumberCase{"-7", -7},
-                                           NumberCase{"+9", 9}, NumberCase{"abc", 0},
-                                           NumberCase{"-", 0},
-                                           NumberCase{"-2147483648", -2147483647 - 1},
-                                           NumberCase{"99999999999999999999", 2147483647},
-                                           NumberCase{"-99999999999999999999", -2147483647 - 1}));
-
-TEST(Codec, ReserialisedPayloadMatchesTheBytes)
-{
-    const std::string bytes =
-        "90011007<~>2<~>11<~>0<~>http://a/<~>Ann<~>x<~>2005-3-7 9:5:0<~>1.2.3.4<~>7<~>";
-    CSocketMessage in = Parsed(bytes);
-    CSocketMessage out(in.Code());
-    for (int n = 1; n <= in.FieldCount(); ++n)
-        out.AddField(in.FieldView(n));
-    EXPECT_EQ(out.Payload(), bytes);
+    const std::pair<const char*, std::int32_t> rows[] = {
+        {"  42abc", 42}, {"+9", 9}, {"abc", 0}, {"-", 0}, {"-2147483648", -2147483647 - 1},
+        {"99999999999999999999", 2147483647}, {"-99999999999999999999", -2147483647 - 1}};
+    for (const auto& [text, value] : rows)
+        EXPECT_EQ(Parsed(std::string("9001") + text + "<~>").GetIntField(1), value) << text;
 }
 
 } // namespace

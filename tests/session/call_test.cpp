@@ -6,8 +6,6 @@
 
 #include <atomic>
 #include <latch>
-#include <ostream>
-#include <random>
 #include <set>
 #include <thread>
 
@@ -21,14 +19,6 @@ protected:
     {
         SessionTest::SetUp();
         m_operator = LoggedIn();
-    }
-    // The call's lines of one kind ("MessageSent", "Other 3003"), in order.
-    size_t Count(const std::string& prefix) const
-    {
-        const Events lines = m_calls.Lines();
-        return static_cast<size_t>(std::count_if(lines.begin(), lines.end(), [&](const auto& l) {
-            return l.starts_with(prefix);
-        }));
     }
     std::shared_ptr<FakeConnection> m_operator;
 };
@@ -75,11 +65,6 @@ struct OpenCase
     std::string answer; // raw bytes answering the opening; "close": hang up; empty: silence
     int result;
 };
-
-void PrintTo(const OpenCase& c, std::ostream* out)
-{
-    *out << c.name;
-}
 
 class OpenReplies : public CallTest, public ::testing::WithParamInterface<OpenCase>
 {
@@ -146,11 +131,6 @@ struct ChannelRow
     Events raised;
     int participants;
 };
-
-void PrintTo(const ChannelRow& row, std::ostream* out)
-{
-    *out << row.name;
-}
 
 class ChannelDispatch : public CallTest, public ::testing::WithParamInterface<ChannelRow>
 {
@@ -246,9 +226,9 @@ TEST_F(CallTest, StalledServerCutsALineAndEverythingAfterIsReportedUnsent)
     for (int i = 0; i < kLines; ++i)
         Call(44)->Post(ChatLine(std::to_string(i) + std::string(900'000, 'x')));
     ASSERT_TRUE(m_calls.WaitFor("CallClosed 2"));
-    while (Count("MessageSent") + Count("Other 3003 -3") < kLines)
+    while (m_calls.CountOf("MessageSent") + m_calls.CountOf("Other 3003 -3") < kLines)
         std::this_thread::yield();
-    const size_t sent = Count("MessageSent");
+    const size_t sent = m_calls.CountOf("MessageSent");
     EXPECT_GT(sent, 0u);
     EXPECT_LT(sent, static_cast<size_t>(kLines));
     Events reports = m_calls.Lines();
@@ -259,23 +239,6 @@ TEST_F(CallTest, StalledServerCutsALineAndEverythingAfterIsReportedUnsent)
     EXPECT_TRUE(channel->WaitEnded());
     EXPECT_EQ(channel->Violation(), "frame cut short");
     EXPECT_EQ(channel->Received().size(), 1 + sent);
-}
-
-TEST_F(CallTest, LinesLostWithTheConnectionAreEachReportedOnce)
-{
-    constexpr int kLines = 200;
-    auto channel = Opened(44);
-    std::thread poster([&] {
-        for (int i = 0; i < kLines; ++i)
-            Call(44)->Post(ChatLine(std::to_string(i)));
-    });
-    ASSERT_TRUE(channel->WaitReceived(11)); // the opening and ten lines
-    channel->Close();
-    poster.join();
-    ASSERT_TRUE(m_calls.WaitFor("CallClosed 2"));
-    EXPECT_EQ(m_session->Calls().CloseCall(44), rc::kOk);
-    EXPECT_EQ(Count("MessageSent") + Count("Other 3003 -3"), static_cast<size_t>(kLines));
-    EXPECT_GE(Count("MessageSent"), 10u);
 }
 
 // A callback may close its own call: the channel's threads keep it alive until they return.
@@ -297,49 +260,33 @@ TEST_F(CallTest, CloseCallFromItsOwnReceiverThread)
     EXPECT_EQ(m_session->Calls().Count(), 0);
 }
 
-TEST_F(CallTest, SessionDestructionClosesEveryCall)
-{
-    auto a = Opened(44);
-    auto b = Opened(45);
-    m_session.reset();
-    EXPECT_TRUE(a->WaitEnded());
-    EXPECT_TRUE(b->WaitEnded());
-    EXPECT_EQ(m_calls.CountOf("CallClosed 1"), 8u);
-}
-
-// Calls opened, chatting and closed from several threads while the server hangs up channels at
-// random; run under ThreadSanitizer in CI.
+// Calls opened, chatting and closed from several threads while the server hangs up channels:
+// every line posted is reported once, sent or not; run under ThreadSanitizer in CI.
 TEST_F(CallTest, ManyCallsChatAndCloseWhileTheServerDropsChannels)
 {
     m_server.SetChatEcho(true);
     std::atomic<bool> done{false};
     std::thread chaos([&] {
-        std::mt19937 random(12345);
         std::set<FakeConnection*> seen;
-        while (!done) {
+        for (unsigned n = 0; !done; std::this_thread::yield())
             for (const auto& channel : m_server.Channels())
-                if (seen.insert(channel.get()).second && random() % 4 == 0)
+                if (seen.insert(channel.get()).second && ++n % 4 == 0)
                     channel->Close();
-            std::this_thread::yield();
-        }
     });
     std::atomic<int> bad{0};
     std::vector<std::thread> windows;
     for (int t = 0; t < 4; ++t) {
         windows.emplace_back([&, t] {
-            for (int k = 0; k < 6; ++k) {
-                const int id = 1000 + t * 100 + k;
+            for (int id = 1000 * t; id < 1000 * t + 6; ++id) {
                 EventLog log;
                 const int opened = m_session->Calls().OpenCall(id, CallCallbacks(log));
-                if (opened != rc::kOk) {
-                    // Only a channel the server dropped while opening may fail.
-                    bad += opened != rc::kPeerClosed && opened != rc::kReceiveFailed;
-                    continue;
-                }
-                for (int i = 0; i < 5; ++i) // echoed while the call closes
+                // Only a channel the server dropped while opening may fail.
+                bad += opened != rc::kOk && opened != rc::kPeerClosed && opened != rc::kReceiveFailed;
+                for (int i = 0; opened == rc::kOk && i < 5; ++i) // echoed while the call closes
                     m_session->Calls().Find(id)->Post(ChatLine(std::to_string(i)));
-                bad += m_session->Calls().CloseCall(id) != rc::kOk;
+                bad += opened == rc::kOk && m_session->Calls().CloseCall(id) != rc::kOk;
                 bad += log.CountOf("CallClosed 2") > 1;
+                bad += opened == rc::kOk && log.CountOf("MessageSent") + log.CountOf("Other 3003 -3") != 5;
             }
         });
     }

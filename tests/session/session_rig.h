@@ -27,7 +27,7 @@ class EventLog final
 public:
     void Log(std::string event);
     Events Lines() const;
-    // Waits until a line equal to event is in the log.
+    // Waits for, or counts, the lines that begin with event.
     bool WaitFor(const std::string& event, std::chrono::milliseconds limit = 5s) const;
     size_t CountOf(const std::string& event) const;
     void Clear();
@@ -46,6 +46,9 @@ COperatorSession::Callbacks SessionCallbacks(EventLog& log);
 // "ChatData <payload>", "MessageSent <payload>", "CallClosed 2", "Transferred 8/2 st2 h|A|B", ...
 CCall::Callbacks CallCallbacks(EventLog& log);
 
+// A chat line 3003 of kind 1 from the fake server's user.
+CSocketMessage ChatLine(const std::string& text);
+
 // A session with short waits, its callbacks logged, and the fake server to talk to.
 class SessionTest : public ::testing::Test
 {
@@ -59,7 +62,6 @@ protected:
     // with the opening read.
     std::shared_ptr<FakeConnection> Opened(int callId);
     std::shared_ptr<CCall> Call(int callId) { return m_session->Calls().Find(callId); }
-    static CSocketMessage ChatLine(const std::string& text);
 
     CSocketWaits m_waits{100ms, 100ms, 60s, 100ms};
     std::string m_allowedViolation; // what a test makes the client send on purpose

@@ -5,6 +5,9 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
+#include <fstream>
+#include <netinet/in.h>
+#include <stdexcept>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -17,6 +20,43 @@ std::string FrameOf(std::string_view payload)
     frame.append(reinterpret_cast<const char*>(&n), 4);
     frame.append(payload);
     return frame;
+}
+
+void WaitAsleep(int tid)
+{
+    for (;;) {
+        std::ifstream stat("/proc/self/task/" + std::to_string(tid) + "/stat");
+        if (!stat)
+            return; // it has ended
+        std::string line;
+        std::getline(stat, line);
+        const size_t name = line.rfind(')'); // the state follows the name
+        if (name != std::string::npos && name + 2 < line.size() && line[name + 2] == 'S')
+            return;
+        std::this_thread::yield();
+    }
+}
+
+Blackhole::Blackhole()
+    : m_listener(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)),
+      m_queued(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0))
+{
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (::bind(m_listener, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        ::listen(m_listener, 0) != 0 ||
+        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0 ||
+        ::connect(m_queued, reinterpret_cast<sockaddr*>(&address), length) != 0)
+        throw std::runtime_error("black hole");
+    m_port = ntohs(address.sin_port);
+}
+
+Blackhole::~Blackhole()
+{
+    ::close(m_queued);
+    ::close(m_listener);
 }
 
 FakeConnection::FakeConnection(int fd, Handler handler)
@@ -108,12 +148,6 @@ bool FakeConnection::WaitEnded(std::chrono::milliseconds limit)
 {
     std::unique_lock lock(m_mutex);
     return m_changed.wait_for(lock, limit, [this] { return m_ended; });
-}
-
-bool FakeConnection::Ended() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_ended;
 }
 
 std::string FakeConnection::Violation() const

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -20,6 +21,27 @@ using namespace std::chrono_literals;
 // "<!>", the payload's length (big-endian), the payload.
 std::string FrameOf(std::string_view payload);
 
+// Waits until the thread (gettid()) sleeps in the kernel, blocked in a wait of its own: how a
+// test knows that another thread has reached a blocking call, with no sleep of its own.
+void WaitAsleep(int tid);
+
+// A loopback listener whose one-place queue is taken: the kernel drops further attempts to
+// connect, which then hang until the connect gives up.
+class Blackhole final
+{
+public:
+    Blackhole();
+    ~Blackhole();
+    Blackhole(const Blackhole&) = delete;
+    Blackhole& operator=(const Blackhole&) = delete;
+    std::uint16_t Port() const { return m_port; }
+
+private:
+    int m_listener;
+    int m_queued;
+    std::uint16_t m_port = 0;
+};
+
 // The server's end of one accepted connection of FakeChatServer: the scripted peer of the core's
 // tests, which writes frames, raw bytes or nothing at all on cue from any thread. A reader
 // thread takes every frame the client sends, records it, then hands it to the server's handler
@@ -28,13 +50,6 @@ class FakeConnection final
 {
 public:
     using Handler = std::function<void(FakeConnection&, const CSocketMessage&)>;
-
-    enum class Kind
-    {
-        Unknown,
-        Operator, // opened with a log-in 1001
-        Channel,  // opened with 2003 or 3001
-    };
 
     // Takes ownership of the connected descriptor and starts reading.
     FakeConnection(int fd, Handler handler);
@@ -51,7 +66,6 @@ public:
     bool WaitReceived(size_t count, std::chrono::milliseconds limit = 5s);
     // Waits until the client closed its end (or sent something that is not a frame).
     bool WaitEnded(std::chrono::milliseconds limit = 5s);
-    bool Ended() const;
     // What broke framing ("frame cut short", ...), empty while every byte came in whole frames.
     std::string Violation() const;
 
@@ -64,8 +78,8 @@ public:
     // Ends the connection: the client reads end of stream.
     void Close();
 
-    // Set by the server from the opening message.
-    std::atomic<Kind> kind{Kind::Unknown};
+    // Set by the server from a channel's opening, 2003 or 3001.
+    std::atomic<bool> channel{false};
     std::atomic<int> callId{-1};
     std::atomic<int> channelId{-1};
 
