@@ -13,11 +13,14 @@
 // visitor twice): the first entry of a key is the one found and the one removed, after which
 // the next one of that key is found. Entries keep their address until they are removed.
 //
+// The index is built by the first lookup, not while a reply is loaded: a list reloaded before
+// anything is looked up in it costs no more than the entries themselves.
+//
 // A capacity bounds what a server can make the list hold: beyond it entries are dropped, and
 // the first drop of each time the list is full is logged.
 //
 // Not locked: the list that holds it locks around every call.
-template <class Entry, class Key> class CKeyedEntries final
+template <class Entry, class Key, Key (*KeyOf)(const Entry&)> class CKeyedEntries final
 {
 public:
     using Order = std::list<Entry>;
@@ -37,13 +40,14 @@ public:
 
     Entry* Find(const Key& key)
     {
+        Index();
         const auto it = m_index.find(key);
         return it == m_index.end() ? nullptr : &*it->second.first;
     }
     const Entry* Find(const Key& key) const { return const_cast<CKeyedEntries*>(this)->Find(key); }
 
     // The stored entry, or nothing when the list is full.
-    Entry* Append(const Key& key, Entry entry)
+    Entry* Append(Entry entry)
     {
         if (Full()) {
             NoteDropped();
@@ -51,15 +55,15 @@ public:
         }
         m_dropping = false;
         const auto position = m_order.insert(m_order.end(), std::move(entry));
-        const auto [slot, fresh] = m_index.try_emplace(key, Slot{position, {}});
-        if (!fresh)
-            slot->second.later.push_back(position);
+        if (m_indexed)
+            IndexOne(position);
         return &*position;
     }
 
     // The first entry of that key, taken out; nothing when none is listed.
     std::unique_ptr<Entry> Remove(const Key& key)
     {
+        Index();
         const auto it = m_index.find(key);
         if (it == m_index.end())
             return nullptr;
@@ -75,12 +79,11 @@ public:
         return entry;
     }
 
-    void Reserve(std::size_t count) { m_index.reserve(count); }
-
     void Swap(CKeyedEntries& other) noexcept
     {
         m_order.swap(other.m_order);
         m_index.swap(other.m_index);
+        std::swap(m_indexed, other.m_indexed);
         std::swap(m_dropping, other.m_dropping);
     }
 
@@ -88,6 +91,22 @@ public:
     const Order& InOrder() const { return m_order; }
 
 private:
+    void Index()
+    {
+        if (m_indexed)
+            return;
+        m_index.reserve(m_order.size());
+        for (auto position = m_order.begin(); position != m_order.end(); ++position)
+            IndexOne(position);
+        m_indexed = true;
+    }
+    void IndexOne(typename Order::iterator position)
+    {
+        const auto [slot, fresh] = m_index.try_emplace(KeyOf(*position), Slot{position, {}});
+        if (!fresh)
+            slot->second.later.push_back(position);
+    }
+
     // Where a key's entries stand, oldest first; a key almost never has more than one.
     struct Slot
     {
@@ -100,4 +119,5 @@ private:
     bool m_dropping = false; // logged already since the list filled up
     Order m_order;
     std::unordered_map<Key, Slot> m_index;
+    bool m_indexed = false;
 };

@@ -28,7 +28,7 @@ const CUserEntry* CUserList::FindOrAdd(const CUserEntry& values, bool* added)
     const CUserEntry* entry = m_entries.Find(key);
     const bool fresh = !entry;
     if (fresh)
-        entry = m_entries.Append(key, values);
+        entry = m_entries.Append(values);
     if (added)
         *added = fresh && entry;
     return entry;
@@ -117,7 +117,7 @@ int CUserList::Load(const CSocketMessage& reply)
         entry.text1 = reply.FieldView(b + u::kText1);
         entry.text2 = reply.FieldView(b + u::kText2);
         entry.text3 = reply.FieldView(b + u::kText3);
-        fresh.Append(KeyOf(id, type), std::move(entry));
+        fresh.Append(std::move(entry));
     }
 
     {

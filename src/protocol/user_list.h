@@ -53,9 +53,9 @@ public:
     int Load(const CSocketMessage& reply);
 
 private:
-    using Entries = CKeyedEntries<CUserEntry, std::uint64_t>;
-
     static std::uint64_t KeyOf(std::int32_t id, std::int32_t type);
+    static std::uint64_t KeyOfEntry(const CUserEntry& entry) { return KeyOf(entry.id, entry.type); }
+    using Entries = CKeyedEntries<CUserEntry, std::uint64_t, &CUserList::KeyOfEntry>;
 
     const char* const m_what;
     const int m_capacity;

@@ -20,8 +20,7 @@ CVisitorList::CVisitorList(int capacity)
 const CVisitorEntry* CVisitorList::Add(CVisitorEntry entry)
 {
     CSemaphoreLock::Scoped lock(m_lock);
-    const std::int32_t id = entry.id;
-    return m_entries.Append(id, std::move(entry));
+    return m_entries.Append(std::move(entry));
 }
 
 const CVisitorEntry* CVisitorList::Find(std::int32_t id) const
@@ -76,7 +75,6 @@ int CVisitorList::Load(const CSocketMessage& reply)
     Entries fresh(kWhat, static_cast<std::size_t>(m_capacity));
     const int fields = reply.FieldCount();
     const std::int32_t records = std::min(announced, m_capacity + 1);
-    fresh.Reserve(static_cast<std::size_t>(std::max(0, std::min(records, fields / v::kFields))));
     std::int32_t loaded = 0;
     for (std::int32_t i = 0; i < records; ++i) {
         const long long base = msg::kListFirstField + static_cast<long long>(v::kFields) * i;
@@ -92,8 +90,7 @@ int CVisitorList::Load(const CSocketMessage& reply)
         entry.time = ServerTimeToLocal(reply.FieldView(b + v::kTime));
         entry.text5 = reply.FieldView(b + v::kAddress);
         entry.number2 = reply.GetIntField(b + v::kNumber2);
-        const std::int32_t id = entry.id;
-        if (!fresh.Append(id, std::move(entry)))
+        if (!fresh.Append(std::move(entry)))
             break; // full: the rest would be dropped too
         ++loaded;
     }

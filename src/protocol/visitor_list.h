@@ -48,7 +48,8 @@ public:
     int Load(const CSocketMessage& reply);
 
 private:
-    using Entries = CKeyedEntries<CVisitorEntry, std::int32_t>;
+    static std::int32_t KeyOf(const CVisitorEntry& entry) { return entry.id; }
+    using Entries = CKeyedEntries<CVisitorEntry, std::int32_t, &CVisitorList::KeyOf>;
 
     const int m_capacity;
     mutable CSemaphoreLock m_lock;

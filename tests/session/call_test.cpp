@@ -201,6 +201,7 @@ TEST_F(CallTest, MessageTooLargeToSendIsReportedUnsent)
     Call(44)->Post(ChatLine("small"));
     ASSERT_TRUE(m_calls.WaitFor("MessageSent 30031<~>op<~>small<~>"));
     EXPECT_EQ(m_calls.Lines().front(), "Other 3003 -3");
+    ASSERT_TRUE(channel->WaitReceived(2)); // the opening and the small line alone
     EXPECT_EQ(channel->Received().back().GetField(3), "small");
 }
 
