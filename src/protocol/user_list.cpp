@@ -99,8 +99,9 @@ int CUserList::Load(const CSocketMessage& reply)
         const long long base = msg::kListFirstField + static_cast<long long>(u::kFields) * i;
         if (base > fields)
             break; // announced, not carried
-        if (fresh.Full()) {
-            fresh.NoteDropped(); // a hostile reply may carry millions more: read no further
+        // A hostile reply may carry millions of records, repeated keys too: read no further.
+        if (fresh.Full() || i == m_capacity) {
+            fresh.NoteDropped();
             break;
         }
         const int b = static_cast<int>(base);

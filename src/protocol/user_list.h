@@ -49,7 +49,7 @@ public:
     // Replaces the list with the records of a reply 9001/1006 and returns the announced count
     // when it is below 1 (-16 when missing; the list is then empty), else the number of records
     // read: a record repeating a key leaves the first one in place, records announced but not
-    // carried are not invented, and reading stops once the list is full.
+    // carried are not invented, and no more records are read than the list holds.
     int Load(const CSocketMessage& reply);
 
 private:
