@@ -126,9 +126,9 @@ TEST_F(ListTest, ListsHoldNoMoreThanTheirCapacity)
 
     CUserList users("users", 2);
     std::vector<Record> records;
-    for (int id : {1, 1, 2, 3})
+    for (int id : {1, 2, 3})
         records.push_back({std::to_string(id), "0", "2", "1", "", "", ""});
-    users.Load(Reply(msg::kRequestUsers, "4", records));
+    users.Load(Reply(msg::kRequestUsers, "3", records));
     EXPECT_EQ(users.Count(), 2);
     CUserEntry more;
     more.id = 9;
