@@ -20,17 +20,19 @@ using Ms = std::chrono::milliseconds;
 
 void CSimRequests::Handle(const Connection& c, Peer& peer, const CSocketMessage& m)
 {
-    if (m.Code() <= 0)
+    if (m.Code() <= 0) {
         m_world.Send(c, simmsg::Refusal(m.Code(), rc::kBadFormat));
-    else if (peer.role == Role::Unbound)
-        HandleUnbound(c, peer, m);
-    else if (peer.role == Role::Operator)
-        HandleOperator(c, peer, m);
-    else
-        HandleChannel(c, peer, m);
+        return;
+    }
+    const bool handled = peer.role == Role::Unbound    ? HandleUnbound(c, peer, m)
+                         : peer.role == Role::Operator ? HandleOperator(c, peer, m)
+                                                       : HandleChannel(c, peer, m);
+    // A keep-alive is never answered; any other request the role does not know is refused.
+    if (!handled && m.Code() != msg::kKeepAlive)
+        m_world.Send(c, simmsg::Refusal(m.Code(), rc::kBadCommand));
 }
 
-void CSimRequests::HandleUnbound(const Connection& c, Peer& peer, const CSocketMessage& m)
+bool CSimRequests::HandleUnbound(const Connection& c, Peer& peer, const CSocketMessage& m)
 {
     switch (m.Code()) {
     case msg::kLogin:
@@ -43,19 +45,17 @@ void CSimRequests::HandleUnbound(const Connection& c, Peer& peer, const CSocketM
         // Only channel 0 is offered; the refusal of an opening carries its code in field 1.
         m_world.Send(c, simmsg::ChannelRefusal(rc::kBadCommand));
         break;
-    case msg::kKeepAlive:
-        break;
     default:
-        m_world.Send(c, simmsg::Refusal(m.Code(), rc::kBadCommand));
-        break;
+        return false;
     }
+    return true;
 }
 
-void CSimRequests::HandleOperator(const Connection& c, Peer& peer, const CSocketMessage& m)
+bool CSimRequests::HandleOperator(const Connection& c, Peer& peer, const CSocketMessage& m)
 {
     Operator* op = m_world.FindOperator(peer.operatorId);
     if (!op)
-        return; // dropped from the server's side; the connection is ending
+        return true; // dropped from the server's side; the connection is ending
     switch (m.Code()) {
     case msg::kLogin:
         m_world.Send(c, simmsg::Refusal(msg::kLogin, rc::kAlreadySignedIn));
@@ -72,19 +72,17 @@ void CSimRequests::HandleOperator(const Connection& c, Peer& peer, const CSocket
     case msg::kInviteVisitor:
         Invite(*op, m);
         break;
-    case msg::kKeepAlive:
-        break;
     default:
-        m_world.Send(c, simmsg::Refusal(m.Code(), rc::kBadCommand));
-        break;
+        return false;
     }
+    return true;
 }
 
-void CSimRequests::HandleChannel(const Connection& c, Peer& peer, const CSocketMessage& m)
+bool CSimRequests::HandleChannel(const Connection& c, Peer& peer, const CSocketMessage& m)
 {
     Call* call = m_world.FindCall(peer.callId);
     if (!call)
-        return; // the call has ended; the connection is closing
+        return true; // the call has ended; the connection is closing
     switch (m.Code()) {
     case msg::kChatData:
         Relay(c, *call, m);
@@ -99,12 +97,10 @@ void CSimRequests::HandleChannel(const Connection& c, Peer& peer, const CSocketM
     case msg::kOpenChannel:
         m_world.Send(c, simmsg::ChannelRefusal(rc::kChannelAlreadyOpen));
         break;
-    case msg::kKeepAlive:
-        break;
     default:
-        m_world.Send(c, simmsg::Refusal(m.Code(), rc::kBadCommand));
-        break;
+        return false;
     }
+    return true;
 }
 
 void CSimRequests::Login(const Connection& c, Peer& peer, const CSocketMessage& m)

@@ -23,9 +23,10 @@ private:
     using Operator = CSimWorld::Operator;
     using Call = CSimWorld::Call;
 
-    void HandleUnbound(const Connection& c, Peer& peer, const CSocketMessage& m);
-    void HandleOperator(const Connection& c, Peer& peer, const CSocketMessage& m);
-    void HandleChannel(const Connection& c, Peer& peer, const CSocketMessage& m);
+    // Each false when its role does not know the request.
+    bool HandleUnbound(const Connection& c, Peer& peer, const CSocketMessage& m);
+    bool HandleOperator(const Connection& c, Peer& peer, const CSocketMessage& m);
+    bool HandleChannel(const Connection& c, Peer& peer, const CSocketMessage& m);
 
     void Login(const Connection& c, Peer& peer, const CSocketMessage& m);
     void SetStatus(Operator& op, const CSocketMessage& m);

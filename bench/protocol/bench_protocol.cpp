@@ -80,17 +80,25 @@ void BM_MemmemScanBaseline(benchmark::State& state)
 }
 BENCHMARK(BM_MemmemScanBaseline)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
-// Frame + parse through a real socket pair: send a frame, receive it, index its fields.
-void BM_FrameAndParse(benchmark::State& state)
+// A connected pair with buffers large enough for the benchmarks' frames.
+bool SocketPair(benchmark::State& state, int (&fds)[2])
 {
-    int fds[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, fds) != 0) {
         state.SkipWithError("socketpair");
-        return;
+        return false;
     }
     int buffer = 4 * 1024 * 1024;
     ::setsockopt(fds[0], SOL_SOCKET, SO_SNDBUF, &buffer, sizeof buffer);
     ::setsockopt(fds[1], SOL_SOCKET, SO_RCVBUF, &buffer, sizeof buffer);
+    return true;
+}
+
+// Frame + parse through a real socket pair: send a frame, receive it, index its fields.
+void BM_FrameAndParse(benchmark::State& state)
+{
+    int fds[2];
+    if (!SocketPair(state, fds))
+        return;
     CClientSocket sender, receiver;
     sender.Attach(fds[0]);
     receiver.Attach(fds[1]);
@@ -111,13 +119,8 @@ BENCHMARK(BM_FrameAndParse)->Arg(10)->Arg(1000)->Unit(benchmark::kMicrosecond);
 void BM_SmallFrameBurst(benchmark::State& state)
 {
     int fds[2];
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, fds) != 0) {
-        state.SkipWithError("socketpair");
+    if (!SocketPair(state, fds))
         return;
-    }
-    int buffer = 4 * 1024 * 1024;
-    ::setsockopt(fds[0], SOL_SOCKET, SO_SNDBUF, &buffer, sizeof buffer);
-    ::setsockopt(fds[1], SOL_SOCKET, SO_RCVBUF, &buffer, sizeof buffer);
     CClientSocket receiver;
     receiver.Attach(fds[1]);
 

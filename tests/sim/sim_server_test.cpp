@@ -90,8 +90,11 @@ TEST_F(SimTest, AnOperatorsDay)
     EXPECT_EQ(ann.session.Login("127.0.0.1", m_port, "ann", "wrong"), rc::kBadCredentials);
     ASSERT_EQ(Login(ann, "ann"), rc::kOk);
     EXPECT_EQ(Login(bob, "ann"), rc::kAlreadySignedIn);
+    ann.session.KeepAlive();            // never answered
+    ann.session.InviteVisitor(1, "Hi"); // no such visitor: refused
     ann.session.RequestVisitors();
     ASSERT_TRUE(ann.log.WaitFor("VisitorsRefreshed"));
+    EXPECT_EQ(ann.log.Lines(), (Events{"LoggedIn", "Other 4003 -32", "VisitorsRefreshed"}));
     EXPECT_EQ(Listed(ann), ServerVisitors());
 
     // Visitors come and go; one is invited; a colleague arrives and goes busy.

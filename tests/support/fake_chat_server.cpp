@@ -3,11 +3,8 @@
 #include "message_codes.h"
 #include "result_codes.h"
 
-#include <arpa/inet.h>
 #include <cerrno>
 #include <cstdio>
-#include <netinet/in.h>
-#include <stdexcept>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -23,18 +20,8 @@ std::string Payload(int code, const std::vector<std::string>& fields)
     return out;
 }
 
-FakeChatServer::FakeChatServer()
+FakeChatServer::FakeChatServer() : m_listenFd(ListenOnLoopback(128, m_port))
 {
-    m_listenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof address;
-    if (::bind(m_listenFd, reinterpret_cast<sockaddr*>(&address), len) != 0 ||
-        ::listen(m_listenFd, 128) != 0 ||
-        ::getsockname(m_listenFd, reinterpret_cast<sockaddr*>(&address), &len) != 0)
-        throw std::runtime_error("fake server: bind");
-    m_port = ntohs(address.sin_port);
     m_listReplies[msg::kRequestUsers] = Payload(msg::kReplyOk, {"1006", "0"});
     m_listReplies[msg::kRequestVisitors] = Payload(msg::kReplyOk, {"1007", "0"});
     m_participantsReply = Payload(msg::kReplyOk, {"1006", "0"});

@@ -65,8 +65,8 @@ private:
     void Handle(FakeConnection& connection, const CSocketMessage& message);
     void Relay(FakeConnection& from, const CSocketMessage& message);
 
-    int m_listenFd = -1;
-    std::uint16_t m_port = 0;
+    std::uint16_t m_port = 0; // first: the listener sets it
+    int m_listenFd;
 
     mutable std::mutex m_mutex;
     std::condition_variable m_accepted;

@@ -37,20 +37,30 @@ void WaitAsleep(int tid)
     }
 }
 
-Blackhole::Blackhole()
-    : m_listener(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)),
-      m_queued(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0))
+int ListenOnLoopback(int backlog, std::uint16_t& port)
 {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
-    if (::bind(m_listener, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        ::listen(m_listener, 0) != 0 ||
-        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0 ||
-        ::connect(m_queued, reinterpret_cast<sockaddr*>(&address), length) != 0)
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        ::listen(fd, backlog) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        throw std::runtime_error("no loopback listener");
+    port = ntohs(address.sin_port);
+    return fd;
+}
+
+Blackhole::Blackhole()
+    : m_listener(ListenOnLoopback(0, m_port)), m_queued(::socket(AF_INET, SOCK_STREAM, 0))
+{
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(m_port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(m_queued, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
         throw std::runtime_error("black hole");
-    m_port = ntohs(address.sin_port);
 }
 
 Blackhole::~Blackhole()

@@ -25,6 +25,9 @@ std::string FrameOf(std::string_view payload);
 // test knows that another thread has reached a blocking call, with no sleep of its own.
 void WaitAsleep(int tid);
 
+// A socket listening on a free loopback port, which it tells; throws when there is none.
+int ListenOnLoopback(int backlog, std::uint16_t& port);
+
 // A loopback listener whose one-place queue is taken: the kernel drops further attempts to
 // connect, which then hang until the connect gives up.
 class Blackhole final
@@ -37,9 +40,9 @@ public:
     std::uint16_t Port() const { return m_port; }
 
 private:
+    std::uint16_t m_port = 0; // first: the listener sets it
     int m_listener;
     int m_queued;
-    std::uint16_t m_port = 0;
 };
 
 // The server's end of one accepted connection of FakeChatServer: the scripted peer of the core's
