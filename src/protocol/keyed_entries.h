@@ -49,15 +49,20 @@ public:
     // The stored entry, or nothing when the list is full.
     Entry* Append(Entry entry)
     {
+        return AppendWith([&](Entry& stored) { stored = std::move(entry); });
+    }
+    // The same for an entry that fill writes in place, as a reply is read.
+    template <class Fill> Entry* AppendWith(Fill&& fill)
+    {
         if (Full()) {
             NoteDropped();
             return nullptr;
         }
         m_dropping = false;
-        const auto position = m_order.insert(m_order.end(), std::move(entry));
+        fill(m_order.emplace_back());
         if (m_indexed)
-            IndexOne(position);
-        return &*position;
+            IndexOne(std::prev(m_order.end()));
+        return &m_order.back();
     }
 
     // The first entry of that key, taken out; nothing when none is listed.

@@ -81,16 +81,17 @@ int CVisitorList::Load(const CSocketMessage& reply)
         if (base > fields)
             break; // announced, not carried
         const int b = static_cast<int>(base);
-        CVisitorEntry entry;
-        entry.id = reply.GetIntField(b + v::kId);
-        entry.number1 = reply.GetIntField(b + v::kNumber1);
-        entry.text1 = reply.FieldView(b + v::kPage);
-        entry.text2 = reply.FieldView(b + v::kCaption);
-        entry.text3 = reply.FieldView(b + v::kText3);
-        entry.time = ServerTimeToLocal(reply.FieldView(b + v::kTime));
-        entry.text5 = reply.FieldView(b + v::kAddress);
-        entry.number2 = reply.GetIntField(b + v::kNumber2);
-        if (!fresh.Append(std::move(entry)))
+        const bool stored = fresh.AppendWith([&](CVisitorEntry& entry) {
+            entry.id = reply.GetIntField(b + v::kId);
+            entry.number1 = reply.GetIntField(b + v::kNumber1);
+            entry.text1 = reply.FieldView(b + v::kPage);
+            entry.text2 = reply.FieldView(b + v::kCaption);
+            entry.text3 = reply.FieldView(b + v::kText3);
+            entry.time = ServerTimeToLocal(reply.FieldView(b + v::kTime));
+            entry.text5 = reply.FieldView(b + v::kAddress);
+            entry.number2 = reply.GetIntField(b + v::kNumber2);
+        });
+        if (!stored)
             break; // full: the rest would be dropped too
         ++loaded;
     }
