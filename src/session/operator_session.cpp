@@ -19,10 +19,6 @@ std::optional<std::string_view> OptionalField(const CSocketMessage& message, int
     return message.FieldView(n);
 }
 
-} // namespace
-
-namespace {
-
 CSocketWaits WaitsOf(std::chrono::milliseconds receiveTimeout, std::chrono::milliseconds headerWait)
 {
     CSocketWaits waits;
