@@ -249,10 +249,10 @@ bool CSimConnection::Strike(const Outgoing& item)
         WriteRaw(GarbageBytes());
         return true;
     case SimFaultKind::OversizedLength:
-        WriteRaw(Header(CClientSocket::kMaxFrameLength + 1));
+        WriteRaw(Header(m_peerFrameCap + 1));
         return true;
     case SimFaultKind::StalledLength:
-        WriteRaw(Header(CClientSocket::kMaxFrameLength - 1));
+        WriteRaw(Header(m_peerFrameCap - 1));
         return true;
     case SimFaultKind::Close:
         ShutSocket();

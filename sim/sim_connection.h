@@ -3,6 +3,7 @@
 #include "client_socket.h"
 #include "sim_hostility.h"
 #include "socket_message.h"
+#include "wire_limits.h"
 
 #include <atomic>
 #include <chrono>
@@ -56,6 +57,9 @@ public:
     // the connection open but mute: what is posted later is dropped unsent, while the reader
     // goes on. Close and Reset end it. Same results as Post.
     bool PostFault(SimFaultKind kind, Shared cut = nullptr);
+    // The frame cap of the client at the other end (limits::kOperatorFrame until a channel is
+    // opened on the connection): the lying headers are measured against it.
+    void SetPeerFrameCap(std::uint32_t cap) { m_peerFrameCap = cap; }
     // Sends what is queued, then ends the connection (the peer sees the end after the data).
     void CloseAfterFlush();
     // Ends the connection now; queued messages are dropped. Any thread except this
@@ -96,6 +100,7 @@ private:
     const std::string m_peer;
     const std::chrono::milliseconds m_ioTimeout;
     const std::size_t m_maxQueued;
+    std::atomic<std::uint32_t> m_peerFrameCap{limits::kOperatorFrame};
     Callbacks m_callbacks;
     CClientSocket m_socket;
 

@@ -2,35 +2,20 @@
 
 #include "message_codes.h"
 #include "result_codes.h"
+#include "sim_chat_script.h"
 #include "sim_messages.h"
+#include "sim_requests.h"
 #include "socket_message.h"
 
 #include <algorithm>
 
 namespace {
 
-constexpr int kMinThinkMs = 800;
-constexpr int kMaxThinkMs = 2'500;
-constexpr int kTypingBaseMs = 1'200;
-constexpr int kTypingPerCharMs = 45;
-constexpr int kMaxTypingMs = 8'000;
-// The console clears "is typing" 4 s after the last notice, so a long answer repeats it.
-constexpr int kTypingRepeatMs = 3'000;
-constexpr int kMinInviteDelayMs = 3'000;
-constexpr int kMaxInviteDelayMs = 12'000;
-constexpr int kMinGoodbyeMs = 2'000;
-constexpr int kMaxGoodbyeMs = 5'000;
 constexpr double kLeaveDuringChatChance = 0.2;
 // Without a steady crowd to keep (no initial visitors), new visitors stay this long on average.
 constexpr double kDefaultStayMinutes = 5.0;
 // The oldest opening visitor entered at most this long before the start.
 constexpr double kMaxPastStayMinutes = 120.0;
-// The flood sends its events in bursts this far apart.
-constexpr std::chrono::milliseconds kFloodTick{10};
-// Of the flood's operator-connection events: operators changing status, and visitors announced
-// again; the rest are arrivals and departures that keep the crowd near its size.
-constexpr double kFloodStatusShare = 0.15;
-constexpr double kFloodUpdateShare = 0.15;
 
 using Ms = std::chrono::milliseconds;
 
@@ -43,13 +28,15 @@ Ms FromMinutes(double minutes)
 
 CSimWorld::CSimWorld(const SimOptions& options, std::chrono::system_clock::time_point startTime)
     : m_options(options), m_startTime(startTime), m_accounts(options.accounts),
-      m_version(options.version), m_random(options.seed), m_crowd(m_random), m_fault(options.fault),
-      m_faultsLeft(options.fault.times), m_floodRate(options.floodPerSecond),
-      m_floodTarget(options.floodTarget)
+      m_version(options.version), m_random(options.seed), m_crowd(m_random),
+      m_faults(options.fault), m_flood(*this, options.floodPerSecond, options.floodTarget),
+      m_requests(std::make_unique<CSimRequests>(*this)), m_script(std::make_unique<CSimChatScript>(*this))
 {
     if (m_accounts.empty())
         m_accounts.push_back(SimAccount{"demo", "demo", "Demo", "Operator"});
 }
+
+CSimWorld::~CSimWorld() = default;
 
 // --- Time -------------------------------------------------------------------------------------
 
@@ -64,7 +51,7 @@ void CSimWorld::Populate()
         }
         ScheduleArrival();
         ScheduleChatRequest();
-        ScheduleFlood();
+        m_flood.Start();
     }
     Changed();
 }
@@ -264,54 +251,6 @@ bool CSimWorld::VisitorClosesChat(std::int32_t callId)
     return true;
 }
 
-void CSimWorld::ScheduleNextReply(Call& call)
-{
-    const SimVisitor* visitor = m_crowd.Find(call.visitorId);
-    if (!visitor || call.replyPending)
-        return;
-    if (!call.asked) {
-        call.asked = true;
-        ScheduleVisitorLine(call.id, visitor->question, false);
-    } else if (call.nextReply < visitor->replies.size()) {
-        const std::size_t index = call.nextReply++;
-        ScheduleVisitorLine(call.id, visitor->replies[index],
-                            call.nextReply == visitor->replies.size());
-    }
-}
-
-void CSimWorld::ScheduleVisitorLine(std::int32_t callId, std::string text, bool last)
-{
-    Call* call = FindCall(callId);
-    if (!call)
-        return;
-    call->replyPending = true;
-    const int thinkMs = m_random.Between(kMinThinkMs, kMaxThinkMs);
-    const int typingMs =
-        std::min(kTypingBaseMs + kTypingPerCharMs * static_cast<int>(text.size()), kMaxTypingMs);
-
-    auto typing = [this, callId] {
-        const Call* c = FindCall(callId);
-        const SimVisitor* v = c ? m_crowd.Find(c->visitorId) : nullptr;
-        if (c && v && c->replyPending)
-            SendToMembers(*c, simmsg::Chat(msg::chat::kTyping, v->name));
-    };
-    for (int at = 0; at < typingMs; at += kTypingRepeatMs)
-        m_scheduler.After(Ms(thinkMs + at), typing);
-
-    m_scheduler.After(Ms(thinkMs + typingMs), [this, callId, text = std::move(text), last] {
-        Call* c = FindCall(callId);
-        const SimVisitor* v = c ? m_crowd.Find(c->visitorId) : nullptr;
-        if (!c || !v)
-            return;
-        c->replyPending = false;
-        SendToMembers(*c, simmsg::Chat(msg::chat::kLine, v->name, text));
-        if (last) {
-            m_scheduler.After(Ms(m_random.Between(kMinGoodbyeMs, kMaxGoodbyeMs)),
-                              [this, callId] { VisitorClosesChat(callId); });
-        }
-    });
-}
-
 // --- Connections ------------------------------------------------------------------------------
 
 void CSimWorld::OnMessage(const std::shared_ptr<CSimConnection>& c, const CSocketMessage& m)
@@ -321,14 +260,7 @@ void CSimWorld::OnMessage(const std::shared_ptr<CSimConnection>& c, const CSocke
         ++m_stats.messagesIn;
         Peer& peer = m_peers[c->Id()];
         Trace(peer, m);
-        if (m.Code() <= 0)
-            Send(c, simmsg::Refusal(m.Code(), rc::kBadFormat));
-        else if (peer.role == Role::Unbound)
-            HandleUnbound(c, peer, m);
-        else if (peer.role == Role::Operator)
-            HandleOperator(c, peer, m);
-        else
-            HandleChannel(c, peer, m);
+        m_requests->Handle(c, peer, m);
     }
     Changed();
 }
@@ -340,9 +272,9 @@ void CSimWorld::OnClosed(const std::shared_ptr<CSimConnection>& c)
         ++m_stats.connectionsClosed;
         if (c->Dropped())
             ++m_stats.connectionsDropped;
+        m_faults.Forget(c->Id());
         const auto it = m_peers.find(c->Id());
         if (it != m_peers.end()) {
-            Disarm(it->second);
             const Peer peer = it->second;
             m_peers.erase(it);
             if (peer.role == Role::Operator) {
@@ -357,308 +289,6 @@ void CSimWorld::OnClosed(const std::shared_ptr<CSimConnection>& c)
         }
     }
     Changed();
-}
-
-void CSimWorld::HandleUnbound(const Connection& c, Peer& peer, const CSocketMessage& m)
-{
-    switch (m.Code()) {
-    case msg::kLogin:
-        Login(c, peer, m);
-        break;
-    case msg::kOpenMainChannel:
-        OpenChannel(c, peer, m);
-        break;
-    case msg::kOpenChannel:
-        // Only channel 0 is offered; the refusal of an opening carries its code in field 1.
-        Send(c, simmsg::ChannelRefusal(rc::kBadCommand));
-        break;
-    case msg::kKeepAlive:
-        break;
-    default:
-        Send(c, simmsg::Refusal(m.Code(), rc::kBadCommand));
-        break;
-    }
-}
-
-void CSimWorld::HandleOperator(const Connection& c, Peer& peer, const CSocketMessage& m)
-{
-    Operator* op = FindOperator(peer.operatorId);
-    if (!op)
-        return; // dropped from the server's side; the connection is ending
-    switch (m.Code()) {
-    case msg::kLogin:
-        Send(c, simmsg::Refusal(msg::kLogin, rc::kAlreadySignedIn));
-        break;
-    case msg::kSetStatus:
-        SetStatus(*op, m);
-        break;
-    case msg::kRequestUsers:
-        SendOperatorList(c);
-        break;
-    case msg::kRequestVisitors:
-        SendVisitorList(c);
-        break;
-    case msg::kInviteVisitor:
-        Invite(*op, m);
-        break;
-    case msg::kKeepAlive:
-        break;
-    default:
-        Send(c, simmsg::Refusal(m.Code(), rc::kBadCommand));
-        break;
-    }
-}
-
-void CSimWorld::HandleChannel(const Connection& c, Peer& peer, const CSocketMessage& m)
-{
-    Call* call = FindCall(peer.callId);
-    if (!call)
-        return; // the call has ended; the connection is closing
-    switch (m.Code()) {
-    case msg::kChatData:
-        Relay(c, *call, m);
-        break;
-    case msg::kRequestUsers:
-        SendParticipants(c, *call);
-        break;
-    case msg::kTransferCall:
-        Transfer(c, *call, peer.operatorId, m);
-        break;
-    case msg::kOpenMainChannel:
-    case msg::kOpenChannel:
-        Send(c, simmsg::ChannelRefusal(rc::kChannelAlreadyOpen));
-        break;
-    case msg::kKeepAlive:
-        break;
-    default:
-        Send(c, simmsg::Refusal(m.Code(), rc::kBadCommand));
-        break;
-    }
-}
-
-// --- Operator connection ----------------------------------------------------------------------
-
-void CSimWorld::Login(const Connection& c, Peer& peer, const CSocketMessage& m)
-{
-    const auto user = m.GetField(msg::login::kFieldUser);
-    const auto password = m.GetField(msg::login::kFieldPassword);
-    if (!user || !password) {
-        Send(c, simmsg::Refusal(msg::kLogin, rc::kBadParameters));
-        return;
-    }
-    const auto account = std::find_if(m_accounts.begin(), m_accounts.end(),
-                                      [&](const SimAccount& a) { return a.user == *user; });
-    if (account == m_accounts.end() || account->password != *password) {
-        Send(c, simmsg::Refusal(msg::kLogin, rc::kBadCredentials));
-        return;
-    }
-    const auto id = static_cast<std::int32_t>(account - m_accounts.begin()) + 1;
-    if (m_operators.count(id)) {
-        Send(c, simmsg::Refusal(msg::kLogin, rc::kAlreadySignedIn));
-        return;
-    }
-    SimFaultMoment moment{};
-    const auto fault = TakeFault(false, moment);
-    if (fault && moment == SimFaultMoment::AtLogin) {
-        Strike(c, peer, *fault, moment); // no reply, and nobody signed in
-        return;
-    }
-    Operator op;
-    op.info = SimOperatorInfo{
-        id,       account->user, account->firstName, account->lastName, OperatorStatus::kOnline,
-        c->Peer()};
-    op.session = c;
-    peer.role = Role::Operator;
-    peer.operatorId = id;
-
-    CSocketMessage reply(msg::kReplyOk);
-    reply.AddIntField(msg::kLogin);
-    reply.AddIntField(id);
-    reply.AddIntField(m_version);
-    Send(c, reply);
-    if (fault)
-        Strike(c, peer, *fault, moment);
-    Broadcast(simmsg::OperatorAdded(op.info, OperatorNumber(id)));
-    m_operators.emplace(id, std::move(op));
-}
-
-void CSimWorld::SetStatus(Operator& op, const CSocketMessage& m)
-{
-    const std::int32_t status = m.GetIntField(msg::kStatusFieldStatus);
-    if (status != OperatorStatus::kOnline && status != OperatorStatus::kBusy &&
-        status != OperatorStatus::kAway) {
-        Send(op.session, simmsg::Refusal(msg::kSetStatus, rc::kBadParameters));
-        return;
-    }
-    op.info.status = status;
-    Send(op.session, simmsg::Reply(msg::kSetStatus, status));
-    Broadcast(simmsg::OperatorStatus(op.info.id, status), op.info.id);
-}
-
-void CSimWorld::SendOperatorList(const Connection& c)
-{
-    CSocketMessage reply(msg::kReplyOk);
-    reply.AddIntField(msg::kRequestUsers);
-    reply.AddIntField(static_cast<std::int32_t>(m_operators.size()));
-    for (const auto& [id, op] : m_operators)
-        simmsg::AddUserRecord(reply, id, OperatorNumber(id), UserType::kOperator, op.info.status,
-                              op.info.host, op.info.firstName, op.info.lastName);
-    Send(c, reply);
-}
-
-void CSimWorld::SendVisitorList(const Connection& c)
-{
-    CSocketMessage reply(msg::kReplyOk);
-    reply.AddIntField(msg::kRequestVisitors);
-    reply.AddIntField(static_cast<std::int32_t>(m_crowd.Count()));
-    for (const auto& [id, visitor] : m_crowd.All())
-        simmsg::AddVisitorRecord(reply, visitor);
-    Send(c, reply);
-}
-
-void CSimWorld::Invite(Operator& op, const CSocketMessage& m)
-{
-    const std::int32_t visitorId = m.GetIntField(msg::invite::kFieldVisitor);
-    if (!m_crowd.Find(visitorId)) {
-        Send(op.session, simmsg::Refusal(msg::kInviteVisitor, rc::kVisitorNotFound));
-        return;
-    }
-    Send(op.session, simmsg::Reply(msg::kInviteVisitor, visitorId));
-    if (m_crowd.CallOf(visitorId) || !m_random.Chance(m_options.inviteAcceptChance))
-        return;
-    const std::int32_t operatorId = op.info.id;
-    m_scheduler.After(
-        Ms(m_random.Between(kMinInviteDelayMs, kMaxInviteDelayMs)), [this, visitorId, operatorId] {
-            // Both may have gone, or the visitor started another chat meanwhile.
-            if (m_crowd.Find(visitorId) && !m_crowd.CallOf(visitorId) && FindOperator(operatorId))
-                OfferCall(visitorId, operatorId);
-        });
-}
-
-// --- Call channels ----------------------------------------------------------------------------
-
-void CSimWorld::OpenChannel(const Connection& c, Peer& peer, const CSocketMessage& m)
-{
-    using namespace msg::channelOpen;
-    if (!m.HasField(kFieldCallId) || !m.HasField(kFieldOperatorId) || !m.HasField(kFieldChannelId) ||
-        !m.HasField(kFieldUserType) || m.GetIntField(kFieldChannelId) != 0 ||
-        m.GetIntField(kFieldUserType) != UserType::kOperator) {
-        Send(c, simmsg::ChannelRefusal(rc::kBadParameters));
-        return;
-    }
-    const std::int32_t callId = m.GetIntField(kFieldCallId);
-    const std::int32_t operatorId = m.GetIntField(kFieldOperatorId);
-    Operator* op = FindOperator(operatorId);
-    Call* call = FindCall(callId);
-    int refusal = rc::kOk;
-    if (!op)
-        refusal = rc::kBadCredentials; // the channel names its operator only by id
-    else if (!call)
-        refusal = rc::kCallNotFound;
-    else if (std::any_of(call->members.begin(), call->members.end(),
-                         [operatorId](const auto& x) { return x.first == operatorId; }))
-        refusal = rc::kChannelAlreadyOpen;
-    else if (std::find(call->invited.begin(), call->invited.end(), operatorId) ==
-             call->invited.end())
-        refusal = rc::kBadInvitation;
-    if (refusal != rc::kOk) {
-        Send(c, simmsg::ChannelRefusal(refusal));
-        return;
-    }
-    SimFaultMoment moment{};
-    const auto fault = TakeFault(true, moment);
-    if (fault && moment == SimFaultMoment::AtLogin) {
-        Strike(c, peer, *fault, moment); // no reply, and the call not joined
-        return;
-    }
-
-    std::erase(call->invited, operatorId);
-    call->members.emplace_back(operatorId, c);
-    peer.role = Role::Channel;
-    peer.operatorId = operatorId;
-    peer.callId = callId;
-    Send(c, simmsg::Reply(msg::kOpenMainChannel, callId));
-    if (fault)
-        Strike(c, peer, *fault, moment);
-    // The newcomer learns who is there from its participant list; the others from this event.
-    SendToMembers(*call,
-                  simmsg::ParticipantJoined(operatorId, UserType::kOperator,
-                                            OperatorNumber(operatorId), op->info.firstName,
-                                            op->info.lastName),
-                  operatorId);
-    if (!call->started) {
-        call->started = true;
-        ScheduleNextReply(*call); // the visitor asks the question they came with
-    }
-}
-
-void CSimWorld::SendParticipants(const Connection& c, const Call& call)
-{
-    const SimVisitor* visitor = m_crowd.Find(call.visitorId);
-    CSocketMessage reply(msg::kReplyOk);
-    reply.AddIntField(msg::kRequestUsers);
-    reply.AddIntField(static_cast<std::int32_t>(call.members.size() + (visitor ? 1 : 0)));
-    if (visitor)
-        simmsg::AddUserRecord(reply, visitor->id, visitor->pageViews, UserType::kVisitor,
-                              OperatorStatus::kOnline, visitor->address, visitor->name, "");
-    for (const auto& [id, connection] : call.members) {
-        const Operator* op = FindOperator(id);
-        const SimAccount& account = m_accounts[static_cast<std::size_t>(id - 1)];
-        simmsg::AddUserRecord(reply, id, OperatorNumber(id), UserType::kOperator,
-                              op ? op->info.status : OperatorStatus::kOnline,
-                              op ? op->info.host : connection->Peer(), account.firstName,
-                              account.lastName);
-    }
-    Send(c, reply);
-}
-
-void CSimWorld::Relay(const Connection& c, Call& call, const CSocketMessage& m)
-{
-    const std::int32_t kind = m.GetIntField(msg::chat::kFieldKind);
-    if (kind != msg::chat::kLine && kind != msg::chat::kTyping) {
-        Send(c, simmsg::Refusal(msg::kChatData, rc::kBadParameters));
-        return;
-    }
-    std::int32_t senderId = 0;
-    for (const auto& [id, connection] : call.members)
-        if (connection == c)
-            senderId = id;
-    SendToMembers(call, m, senderId);
-    if (kind == msg::chat::kLine)
-        ScheduleNextReply(call);
-}
-
-void CSimWorld::Transfer(const Connection& c, Call& call, std::int32_t fromId,
-                         const CSocketMessage& m)
-{
-    const std::int32_t targetId = m.GetIntField(msg::transfer::kFieldOperator);
-    Operator* target = FindOperator(targetId);
-    Operator* from = FindOperator(fromId);
-    if (!target) {
-        Send(c, simmsg::Refusal(msg::kTransferCall, rc::kUserNotOnline));
-        return;
-    }
-    const bool member = std::any_of(call.members.begin(), call.members.end(),
-                                    [targetId](const auto& x) { return x.first == targetId; });
-    if (member) {
-        Send(c, simmsg::Refusal(msg::kTransferCall, rc::kBadInvitation));
-        return;
-    }
-    if (std::find(call.invited.begin(), call.invited.end(), targetId) == call.invited.end())
-        call.invited.push_back(targetId);
-    call.deadline = m_scheduler.Now() + kOfferTimeout;
-    Send(c, simmsg::Reply(msg::kTransferCall, targetId));
-
-    SimOperatorInfo sender;
-    if (from) {
-        sender = from->info;
-    } else { // signed out since joining: still named by its account
-        const SimAccount& account = m_accounts[static_cast<std::size_t>(fromId - 1)];
-        sender.firstName = account.firstName;
-        sender.lastName = account.lastName;
-    }
-    Send(target->session, simmsg::CallTransfer(call.visitorId, call.id, sender,
-                                               m.FieldView(msg::transfer::kFieldText)));
 }
 
 // --- Step by step -----------------------------------------------------------------------------
@@ -783,61 +413,12 @@ void CSimWorld::SetVersion(int version)
 void CSimWorld::ArmFault(const SimFault& fault)
 {
     std::lock_guard lock(m_mutex);
-    m_fault = fault;
-    m_faultsLeft = fault.times;
+    m_faults.Arm(fault);
 }
 
-std::optional<SimFaultKind> CSimWorld::TakeFault(bool channel, SimFaultMoment& moment)
+void CSimWorld::Strike(const Connection& c, bool channel, const SimFault& fault)
 {
-    if (m_fault.kind == SimFaultKind::None || !Strikes(m_fault.target, channel))
-        return std::nullopt;
-    if (m_fault.times > 0) {
-        if (m_faultsLeft <= 0)
-            return std::nullopt;
-        --m_faultsLeft;
-    }
-    moment = m_fault.moment;
-    return m_fault.kind;
-}
-
-void CSimWorld::Strike(const Connection& c, Peer& peer, SimFaultKind kind, SimFaultMoment moment)
-{
-    if (kind == SimFaultKind::None)
-        return;
-    if (moment == SimFaultMoment::AtLogin || moment == SimFaultMoment::AfterLogin) {
-        if (c->PostFault(kind))
-            ++m_stats.faultsStruck;
-        return;
-    }
-    if (peer.armedKind == SimFaultKind::None)
-        ++m_armedPeers;
-    peer.armedKind = kind;
-    peer.armedMoment = moment;
-}
-
-bool CSimWorld::StrikeArmed(const Connection& c, const CSimConnection::Shared& m)
-{
-    const auto it = m_peers.find(c->Id());
-    if (it == m_peers.end() || it->second.armedKind == SimFaultKind::None)
-        return false;
-    Peer& peer = it->second;
-    if (peer.armedMoment == SimFaultMoment::MidList) {
-        const int list = peer.role == Role::Channel ? msg::kRequestUsers : msg::kRequestVisitors;
-        if (m->Code() != msg::kReplyOk || m->GetIntField(msg::kFieldRequest) != list)
-            return false;
-    }
-    if (c->PostFault(peer.armedKind, m))
-        ++m_stats.faultsStruck;
-    Disarm(peer);
-    return true;
-}
-
-void CSimWorld::Disarm(Peer& peer)
-{
-    if (peer.armedKind == SimFaultKind::None)
-        return;
-    peer.armedKind = SimFaultKind::None;
-    --m_armedPeers;
+    m_faults.Strike(c, channel, fault.kind, fault.moment);
 }
 
 bool CSimWorld::InjectFault(std::int32_t operatorId, SimFaultKind kind, SimFaultMoment moment)
@@ -847,7 +428,7 @@ bool CSimWorld::InjectFault(std::int32_t operatorId, SimFaultKind kind, SimFault
         const Operator* op = FindOperator(operatorId);
         if (!op)
             return false;
-        Strike(op->session, m_peers[op->session->Id()], kind, moment);
+        m_faults.Strike(op->session, false, kind, moment);
     }
     Changed();
     return true;
@@ -861,7 +442,7 @@ bool CSimWorld::InjectCallFault(std::int32_t callId, SimFaultKind kind, SimFault
         if (!call)
             return false;
         for (const auto& [id, connection] : call->members)
-            Strike(connection, m_peers[connection->Id()], kind, moment);
+            m_faults.Strike(connection, true, kind, moment);
     }
     Changed();
     return true;
@@ -871,8 +452,7 @@ void CSimWorld::Flood(int events, SimTarget target)
 {
     {
         std::lock_guard lock(m_mutex);
-        for (int i = 0; i < events; ++i)
-            FloodOnce(target);
+        m_flood.Burst(events, target);
     }
     Changed();
 }
@@ -881,77 +461,9 @@ void CSimWorld::SetFloodRate(double perSecond, SimTarget target)
 {
     {
         std::lock_guard lock(m_mutex);
-        m_floodRate = perSecond;
-        m_floodTarget = target;
-        ScheduleFlood();
+        m_flood.SetRate(perSecond, target);
     }
     Changed();
-}
-
-void CSimWorld::ScheduleFlood()
-{
-    if (m_floodScheduled || m_floodRate <= 0)
-        return;
-    m_floodScheduled = true;
-    m_scheduler.After(kFloodTick, [this] {
-        m_floodScheduled = false;
-        if (m_floodRate <= 0)
-            return;
-        m_floodCarry += m_floodRate * std::chrono::duration<double>(kFloodTick).count();
-        const auto burst = static_cast<std::int64_t>(m_floodCarry);
-        m_floodCarry -= static_cast<double>(burst);
-        for (std::int64_t i = 0; i < burst; ++i)
-            FloodOnce(m_floodTarget);
-        ScheduleFlood();
-    });
-}
-
-void CSimWorld::FloodOnce(SimTarget target)
-{
-    if (Strikes(target, false))
-        FloodOperatorEvent();
-    if (Strikes(target, true))
-        FloodChannelLine();
-}
-
-void CSimWorld::FloodOperatorEvent()
-{
-    ++m_stats.floodEvents;
-    if (!m_operators.empty() && m_random.Chance(kFloodStatusShare)) {
-        auto it = m_operators.begin();
-        std::advance(it, static_cast<std::ptrdiff_t>(m_floodTurn++ % m_operators.size()));
-        SimOperatorInfo& info = it->second.info;
-        info.status = info.status % OperatorStatus::kAway + 1; // online, busy, away, online...
-        // Every operator hears it, the operator itself too: as if it had changed elsewhere.
-        Broadcast(simmsg::OperatorStatus(info.id, info.status));
-        return;
-    }
-    // Arrivals outweigh departures below the crowd's size and the other way round above it.
-    const auto size = static_cast<std::size_t>(std::max(m_options.initialVisitors, 0));
-    const double arrive = m_crowd.Count() < size ? 0.6 : 0.25;
-    const double roll = m_random.Unit();
-    const std::int32_t someone = roll < arrive ? 0 : m_crowd.PickFree(m_random);
-    if (!someone)
-        VisitorArrives(m_startTime + m_scheduler.Now());
-    else if (roll < arrive + kFloodUpdateShare)
-        Broadcast(simmsg::VisitorEntered(*m_crowd.Find(someone)));
-    else
-        VisitorLeaves(someone);
-}
-
-void CSimWorld::FloodChannelLine()
-{
-    std::vector<const Call*> busy;
-    for (const auto& [id, call] : m_calls)
-        if (!call.members.empty() && m_crowd.Find(call.visitorId))
-            busy.push_back(&call);
-    if (busy.empty())
-        return;
-    ++m_stats.floodEvents;
-    const Call& call = *busy[m_floodTurn++ % busy.size()];
-    const SimVisitor& visitor = *m_crowd.Find(call.visitorId);
-    SendToMembers(call, simmsg::Chat(msg::chat::kLine, visitor.name,
-                                     "flood " + std::to_string(m_stats.floodEvents)));
 }
 
 // --- Looking on -------------------------------------------------------------------------------
@@ -997,7 +509,9 @@ std::vector<SimReceived> CSimWorld::Received() const
 SimStats CSimWorld::Stats() const
 {
     std::lock_guard lock(m_mutex);
-    return m_stats;
+    SimStats stats = m_stats;
+    stats.faultsStruck = m_faults.Struck();
+    return stats;
 }
 
 void CSimWorld::CountAccepted(bool dropped)
@@ -1011,19 +525,7 @@ void CSimWorld::CountAccepted(bool dropped)
 bool CSimWorld::WaitUntil(const std::function<bool()>& pred,
                           std::chrono::milliseconds timeout) const
 {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        std::uint64_t seen = 0;
-        {
-            std::lock_guard lock(m_changeMutex);
-            seen = m_generation;
-        }
-        if (pred())
-            return true;
-        std::unique_lock lock(m_changeMutex);
-        if (!m_changed.wait_until(lock, deadline, [&] { return m_generation != seen; }))
-            return pred();
-    }
+    return m_changes.WaitUntil(pred, timeout);
 }
 
 // --- Helpers ----------------------------------------------------------------------------------
@@ -1035,7 +537,7 @@ void CSimWorld::Send(const Connection& c, const CSocketMessage& m)
 
 void CSimWorld::Send(const Connection& c, const CSimConnection::Shared& m)
 {
-    if (!c || (m_armedPeers > 0 && StrikeArmed(c, m)))
+    if (!c || (m_faults.AnyWaiting() && m_faults.Cut(c, m)))
         return;
     if (c->Post(m))
         ++m_stats.messagesOut;
@@ -1093,9 +595,5 @@ void CSimWorld::Trace(const Peer& peer, const CSocketMessage& m)
 
 void CSimWorld::Changed() const
 {
-    {
-        std::lock_guard lock(m_changeMutex);
-        ++m_generation;
-    }
-    m_changed.notify_all();
+    m_changes.Notify();
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "sim_changes.h"
 #include "sim_connection.h"
+#include "sim_faults.h"
+#include "sim_flood.h"
 #include "sim_options.h"
 #include "sim_random.h"
 #include "sim_records.h"
@@ -8,7 +11,6 @@
 #include "visitor_crowd.h"
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -20,12 +22,15 @@
 #include <unordered_map>
 #include <vector>
 
+class CSimChatScript;
+class CSimRequests;
 class CSocketMessage;
 
 // Everything the simulated chat server knows and does: accounts and signed-in operators,
-// visitors coming and going, calls with their channels and the scripted visitor in each, and the
-// answers to every request. Connections report to it; it answers by posting to connections'
-// queues, so it never waits on the network.
+// visitors coming and going, calls with their channels and the scripted visitor in each. The
+// answers to requests (CSimRequests), the faults (CSimFaults) and the flood (CSimFlood) are
+// jobs of their own on this state. Connections report to it; it answers by posting to
+// connections' queues, so it never waits on the network.
 //
 // Thread rules: every public member may be called from any thread; one lock serialises them.
 // The connection entry points (OnMessage, OnClosed) are called by CSimServer from connection
@@ -43,6 +48,7 @@ public:
     static constexpr Time kOfferTimeout{90'000};
 
     CSimWorld(const SimOptions& options, std::chrono::system_clock::time_point startTime);
+    ~CSimWorld();
     CSimWorld(const CSimWorld&) = delete;
     CSimWorld& operator=(const CSimWorld&) = delete;
 
@@ -115,6 +121,9 @@ public:
     bool WaitUntil(const std::function<bool()>& pred, std::chrono::milliseconds timeout) const;
 
 private:
+    friend class CSimChatScript;
+    friend class CSimFlood;
+    friend class CSimRequests;
     using Connection = std::shared_ptr<CSimConnection>;
 
     enum class Role
@@ -128,9 +137,6 @@ private:
         Role role = Role::Unbound;
         std::int32_t operatorId = 0;
         std::int32_t callId = 0;
-        // A fault waiting for the frame it cuts (MidList, MidFrame).
-        SimFaultKind armedKind = SimFaultKind::None;
-        SimFaultMoment armedMoment = SimFaultMoment::MidFrame;
     };
     struct Operator
     {
@@ -150,27 +156,10 @@ private:
         std::size_t nextReply = 0;
     };
 
-    // Dispatch by the connection's role.
-    void HandleUnbound(const Connection& c, Peer& peer, const CSocketMessage& m);
-    void HandleOperator(const Connection& c, Peer& peer, const CSocketMessage& m);
-    void HandleChannel(const Connection& c, Peer& peer, const CSocketMessage& m);
-
-    void Login(const Connection& c, Peer& peer, const CSocketMessage& m);
-    void SetStatus(Operator& op, const CSocketMessage& m);
-    void SendOperatorList(const Connection& c);
-    void SendVisitorList(const Connection& c);
-    void Invite(Operator& op, const CSocketMessage& m);
-    void OpenChannel(const Connection& c, Peer& peer, const CSocketMessage& m);
-    void SendParticipants(const Connection& c, const Call& call);
-    void Relay(const Connection& c, Call& call, const CSocketMessage& m);
-    void Transfer(const Connection& c, Call& call, std::int32_t fromId, const CSocketMessage& m);
-
     void VisitorArrives(std::chrono::system_clock::time_point entered);
     void VisitorLeaves(std::int32_t visitorId);
     void ScheduleDeparture(std::int32_t visitorId, Time after);
     std::int32_t OfferCall(std::int32_t visitorId, std::int32_t operatorId);
-    void ScheduleVisitorLine(std::int32_t callId, std::string text, bool last);
-    void ScheduleNextReply(Call& call);
     void ExpireIfUnattended(std::int32_t callId);
     // Notice, participant-left event, then the call ends. False when there is no such call.
     bool VisitorClosesChat(std::int32_t callId);
@@ -183,17 +172,7 @@ private:
     Time StayTime();
     std::int32_t PickOnlineOperator();
 
-    // The armed fault for a connection that logs in or opens a channel, if it is struck.
-    std::optional<SimFaultKind> TakeFault(bool channel, SimFaultMoment& moment);
-    void Strike(const Connection& c, Peer& peer, SimFaultKind kind, SimFaultMoment moment);
-    // Whether an armed fault of the connection cuts m; it is then queued with it.
-    bool StrikeArmed(const Connection& c, const CSimConnection::Shared& m);
-    void Disarm(Peer& peer);
-
-    void ScheduleFlood();
-    void FloodOnce(SimTarget target);
-    void FloodOperatorEvent();
-    void FloodChannelLine();
+    void Strike(const Connection& c, bool channel, const SimFault& fault);
 
     void Send(const Connection& c, const CSocketMessage& m);
     void Send(const Connection& c, const CSimConnection::Shared& m);
@@ -225,16 +204,10 @@ private:
     std::deque<SimReceived> m_received;
     SimStats m_stats;
 
-    SimFault m_fault;
-    int m_faultsLeft = 0;         // while m_fault.times > 0
-    std::size_t m_armedPeers = 0; // peers with a fault waiting: Send looks them up
-    double m_floodRate = 0;
-    SimTarget m_floodTarget = SimTarget::Operator;
-    bool m_floodScheduled = false;
-    double m_floodCarry = 0; // fractions of an event left over from the last tick
-    std::size_t m_floodTurn = 0;
+    CSimFaults m_faults;
+    CSimFlood m_flood;
+    std::unique_ptr<CSimRequests> m_requests;
+    std::unique_ptr<CSimChatScript> m_script;
 
-    mutable std::mutex m_changeMutex;
-    mutable std::condition_variable m_changed;
-    mutable std::uint64_t m_generation = 0;
+    mutable CSimChanges m_changes;
 };

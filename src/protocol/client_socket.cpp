@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -31,15 +30,15 @@ int ToPollTimeout(std::chrono::milliseconds ms)
     return static_cast<int>(ms.count());
 }
 
-// Waits for the events on fd up to the given time; EINTR does not shorten the wait.
+// Waits for the events on fd until the deadline; EINTR does not shorten the wait.
 // Returns >0 when ready (or hung up / in error: the next call will tell), 0 on time-out, <0 on
 // a failed wait.
-int WaitFor(int fd, short events, std::chrono::milliseconds timeout)
+int WaitUntil(int fd, short events, Clock::time_point deadline)
 {
-    const auto deadline = Clock::now() + timeout;
     for (;;) {
         pollfd p{fd, events, 0};
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - Clock::now() + std::chrono::microseconds(999));
         const int r = ::poll(&p, 1, ToPollTimeout(left));
         if (r >= 0)
             return r;
@@ -48,31 +47,29 @@ int WaitFor(int fd, short events, std::chrono::milliseconds timeout)
     }
 }
 
-// Parses "a.b.c.d" the way the service always has: four decimal numbers separated by dots mark
-// a literal address (no name lookup), which must then be a valid IPv4 address.
+// Four decimal numbers separated by dots mark a literal address (no name lookup), which must
+// then be a valid IPv4 address, the way the service always has.
 bool LooksDotted(const std::string& host)
 {
     int a, b, c, d;
     return std::sscanf(host.c_str(), "%d.%d.%d.%d", &a, &b, &c, &d) == 4;
 }
 
-bool Resolve(const std::string& host, std::uint16_t port, sockaddr_in& out)
+ConnectFailure FailureOf(int error)
 {
-    out = {};
-    out.sin_family = AF_INET;
-    out.sin_port = htons(port);
-    if (LooksDotted(host))
-        return ::inet_pton(AF_INET, host.c_str(), &out.sin_addr) == 1;
-
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* result = nullptr;
-    if (::getaddrinfo(host.c_str(), nullptr, &hints, &result) != 0 || !result)
-        return false;
-    out.sin_addr = reinterpret_cast<const sockaddr_in*>(result->ai_addr)->sin_addr;
-    ::freeaddrinfo(result);
-    return true;
+    switch (error) {
+    case ECONNREFUSED:
+        return ConnectFailure::Refused;
+    case ETIMEDOUT:
+        return ConnectFailure::TimedOut;
+    case ENETUNREACH:
+    case EHOSTUNREACH:
+    case ENETDOWN:
+    case EHOSTDOWN:
+        return ConnectFailure::Unreachable;
+    default:
+        return ConnectFailure::Other;
+    }
 }
 
 } // namespace
@@ -96,7 +93,12 @@ private:
 };
 
 CClientSocket::CClientSocket(std::chrono::milliseconds timeout, std::chrono::milliseconds headerWait)
-    : m_timeout(timeout), m_headerWait(headerWait)
+{
+    SetTimeouts(timeout, headerWait);
+}
+
+CClientSocket::CClientSocket(const CSocketWaits& waits, std::uint32_t maxFrameLength)
+    : m_waits(waits), m_reader(maxFrameLength), m_maxFrameLength(maxFrameLength)
 {
 }
 
@@ -107,8 +109,20 @@ CClientSocket::~CClientSocket()
 
 void CClientSocket::SetTimeouts(std::chrono::milliseconds timeout, std::chrono::milliseconds headerWait)
 {
-    m_timeout = timeout;
-    m_headerWait = headerWait;
+    m_waits.timeout = timeout;
+    m_waits.headerWait = headerWait;
+    m_waits.sendTimeout = timeout;
+}
+
+void CClientSocket::SetWaits(const CSocketWaits& waits)
+{
+    m_waits = waits;
+}
+
+void CClientSocket::SetMaxFrameLength(std::uint32_t maxFrameLength)
+{
+    m_maxFrameLength = maxFrameLength;
+    m_reader.SetMaxLength(maxFrameLength);
 }
 
 int CClientSocket::Acquire()
@@ -168,6 +182,8 @@ int CClientSocket::CloseLocked(std::unique_lock<std::mutex>& lock, bool reset)
     const int result = ::close(m_fd) == 0 ? rc::kOk : rc::kPeerClosed;
     m_fd = -1;
     m_closing = false;
+    // Nobody receives now: what was read ahead belongs to the connection that ended.
+    m_reader.Reset();
     m_idle.notify_all();
     return result;
 }
@@ -179,40 +195,108 @@ void CClientSocket::Attach(int fd)
     m_fd = fd;
 }
 
+void CClientSocket::Interrupt()
+{
+    {
+        std::lock_guard lock(m_stateMutex);
+        m_interrupted = true;
+        // Shutting a connecting socket down ends the attempt and wakes its wait; an open one,
+        // pinned or not, stays ours until Close, so the number cannot have been reused.
+        if (m_connectingFd >= 0)
+            ::shutdown(m_connectingFd, SHUT_RDWR);
+        if (m_fd >= 0 && !m_closing)
+            ::shutdown(m_fd, SHUT_RDWR);
+    }
+    m_lookup.Cancel();
+}
+
+void CClientSocket::ClearInterrupt()
+{
+    std::lock_guard lock(m_stateMutex);
+    m_interrupted = false;
+    m_lookup.Reset();
+}
+
+ConnectFailure CClientSocket::LastConnectFailure() const
+{
+    std::lock_guard lock(m_stateMutex);
+    return m_lastFailure;
+}
+
+int CClientSocket::Fail(ConnectFailure failure, int result)
+{
+    std::lock_guard lock(m_stateMutex);
+    m_lastFailure = failure;
+    return result;
+}
+
 int CClientSocket::Connect(const std::string& host, std::uint16_t port)
 {
     Close();
+    const auto deadline = Clock::now() + m_waits.timeout;
+    {
+        std::lock_guard lock(m_stateMutex);
+        m_lastFailure = ConnectFailure::None;
+        if (m_interrupted)
+            m_lastFailure = ConnectFailure::Cancelled;
+    }
+    if (LastConnectFailure() != ConnectFailure::None)
+        return rc::kNotConnected;
+
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    if (LooksDotted(host)) {
+        if (::inet_pton(AF_INET, host.c_str(), &address.sin_addr) != 1)
+            return Fail(ConnectFailure::HostNotFound, rc::kNotConnected);
+    } else {
+        switch (m_lookup.Resolve(host, m_waits.timeout, address.sin_addr)) {
+        case CNameLookup::Outcome::Found:
+            break;
+        case CNameLookup::Outcome::NotFound:
+            return Fail(ConnectFailure::HostNotFound, rc::kNotConnected);
+        case CNameLookup::Outcome::TimedOut:
+            return Fail(ConnectFailure::TimedOut, rc::kNotConnected);
+        case CNameLookup::Outcome::Cancelled:
+            return Fail(ConnectFailure::Cancelled, rc::kNotConnected);
+        }
+    }
 
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
-        return rc::kNoSocket;
-
-    sockaddr_in address{};
-    bool connected = Resolve(host, port, address);
-    if (connected) {
-        int r = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-        if (r != 0 && errno == EINPROGRESS) {
+        return Fail(ConnectFailure::Other, rc::kNoSocket);
+    {
+        std::lock_guard lock(m_stateMutex);
+        m_connectingFd = fd;
+    }
+    ConnectFailure failure = ConnectFailure::None;
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        const int error = errno;
+        failure = FailureOf(error);
+        if (error == EINPROGRESS) {
             // Writable only tells that the attempt ended; the pending error tells how (a refused
-            // connection is writable too).
-            if (WaitFor(fd, POLLOUT, m_timeout) > 0) {
+            // connection is writable too, at once).
+            failure = ConnectFailure::TimedOut;
+            if (WaitUntil(fd, POLLOUT, deadline) > 0) {
                 int error = 0;
                 socklen_t len = sizeof error;
-                r = (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &len) == 0 && error == 0) ? 0 : -1;
+                if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &len) != 0)
+                    error = errno;
+                failure = error == 0 ? ConnectFailure::None : FailureOf(error);
             }
         }
-        connected = r == 0;
     }
-    if (!connected) {
+    std::lock_guard lock(m_stateMutex);
+    m_connectingFd = -1;
+    if (m_interrupted)
+        failure = ConnectFailure::Cancelled;
+    if (failure != ConnectFailure::None) {
         ::close(fd);
+        m_lastFailure = failure;
         return rc::kNotConnected;
     }
-
-    // Back to blocking mode; every wait below is bounded by poll instead.
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     const int one = 1;
     ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-
-    std::lock_guard lock(m_stateMutex);
     m_fd = fd;
     return fd;
 }
@@ -222,16 +306,16 @@ int CClientSocket::SendFrame(const char* bytes, int count)
     Use use(*this);
     if (use.fd() < 0)
         return rc::kNotConnected;
-    if (count < 1 || !bytes || static_cast<std::uint32_t>(count) > kMaxFrameLength)
+    if (count < 1 || !bytes || static_cast<std::uint32_t>(count) > m_maxFrameLength)
         return rc::kSendFailed;
 
-    char header[kHeaderSize];
+    char header[CFrameReader::kHeaderSize];
     std::memcpy(header, kMarker, sizeof kMarker);
     const std::uint32_t netLength = htonl(static_cast<std::uint32_t>(count));
     std::memcpy(header + 3, &netLength, 4);
 
     iovec parts[2] = {{header, sizeof header}, {const_cast<char*>(bytes), static_cast<size_t>(count)}};
-    size_t total = sizeof header + static_cast<size_t>(count);
+    const size_t total = sizeof header + static_cast<size_t>(count);
     size_t sent = 0;
 
     std::lock_guard sendLock(m_sendMutex);
@@ -259,11 +343,34 @@ int CClientSocket::SendFrame(const char* bytes, int count)
         if (r < 0 && errno == EINTR)
             continue;
         if (r < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) &&
-            WaitFor(use.fd(), POLLOUT, m_timeout) > 0)
+            WaitUntil(use.fd(), POLLOUT, Clock::now() + m_waits.sendTimeout) > 0)
             continue;
+        // The descriptor is pinned, so it is still ours to shut down.
+        if (sent > 0)
+            ::shutdown(use.fd(), SHUT_RDWR);
         return rc::kSendFailed;
     }
     return count;
+}
+
+int CClientSocket::ReadEnded() const
+{
+    // The peer closed, or the read failed: between frames that is the end of the stream, inside
+    // a header a broken frame, inside a body the end again.
+    return m_reader.InHeader() ? rc::kReceiveFailed : rc::kPeerClosed;
+}
+
+int CClientSocket::WaitForMore(int fd, Clock::time_point frameEnd)
+{
+    const bool begun = m_reader.Begun();
+    const auto stage = m_reader.InHeader() ? m_waits.headerWait : m_waits.timeout;
+    auto until = Clock::now() + stage;
+    if (begun)
+        until = std::min(until, frameEnd);
+    if (WaitUntil(fd, POLLIN, until) > 0)
+        return CFrameReader::kNeedMore;
+    // Nothing came: between frames the connection is idle, inside one the frame has failed.
+    return begun ? rc::kReceiveFailed : rc::kIdle;
 }
 
 int CClientSocket::ReceiveFrame(std::vector<char>& payload)
@@ -274,60 +381,35 @@ int CClientSocket::ReceiveFrame(std::vector<char>& payload)
         return rc::kNotConnected;
     const int fd = use.fd();
 
-    if (WaitFor(fd, POLLIN, m_timeout) <= 0)
-        return rc::kIdle;
-
-    unsigned char header[kHeaderSize];
-    int have = 0;
-    bool first = true;
-    while (have < kHeaderSize) {
-        // The first wake-up came from the idle wait above; later pieces get the header wait.
-        if (!first && WaitFor(fd, POLLIN, m_headerWait) <= 0)
+    auto frameEnd = Clock::time_point::max();
+    int result = CFrameReader::kNeedMore;
+    while (result == CFrameReader::kNeedMore) {
+        result = m_reader.Take(payload);
+        if (result != CFrameReader::kNeedMore)
             break;
-        first = false;
-        const ssize_t r = ::recv(fd, header + have, static_cast<size_t>(kHeaderSize - have), MSG_DONTWAIT);
+        if (m_reader.Begun() && frameEnd == Clock::time_point::max())
+            frameEnd = Clock::now() + m_waits.frameDeadline;
+        // Read first and wait only when nothing is there: in a burst every frame after the
+        // first is already buffered, or a read away.
+        const std::span<char> space = m_reader.Space(payload);
+        const ssize_t r = ::recv(fd, space.data(), space.size(), MSG_DONTWAIT);
         if (r > 0) {
-            have += static_cast<int>(r);
-            continue;
+            m_reader.Filled(static_cast<size_t>(r));
+            // A peer that never lets the stream run dry is held to the deadline too.
+            if (Clock::now() >= frameEnd)
+                result = rc::kReceiveFailed;
+        } else if (r == 0) {
+            result = ReadEnded();
+        } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            result = WaitForMore(fd, frameEnd);
+        } else if (errno != EINTR) {
+            result = ReadEnded();
         }
-        if (r < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
-            continue;
-        break;
     }
-    if (have < kHeaderSize)
-        return have == 0 ? rc::kPeerClosed : rc::kReceiveFailed;
-    if (std::memcmp(header, kMarker, sizeof kMarker) != 0)
-        return rc::kReceiveFailed;
-
-    std::uint32_t netLength;
-    std::memcpy(&netLength, header + 3, 4);
-    const std::uint32_t length = ntohl(netLength);
-    if (length == 0 || length > kMaxFrameLength)
-        return rc::kReceiveFailed;
-
-    // The buffer grows with the bytes that actually arrive, so a peer announcing a large frame
-    // and sending little costs little.
-    constexpr size_t kFirstChunk = 256 * 1024;
-    payload.resize(std::min<size_t>(length, kFirstChunk) + 1);
-    size_t got = 0;
-    while (got < length) {
-        if (WaitFor(fd, POLLIN, m_timeout) <= 0) {
-            payload.clear();
-            return rc::kReceiveFailed;
-        }
-        if (got + 1 >= payload.size())
-            payload.resize(std::min<size_t>(static_cast<size_t>(length), payload.size() * 2) + 1);
-        const ssize_t r = ::recv(fd, payload.data() + got, payload.size() - 1 - got, MSG_DONTWAIT);
-        if (r > 0) {
-            got += static_cast<size_t>(r);
-            continue;
-        }
-        if (r < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
-            continue;
+    if (result <= 0) {
         payload.clear();
-        return rc::kPeerClosed;
+        if (result != rc::kIdle)
+            m_reader.Reset();
     }
-    payload[length] = '\0';
-    payload.resize(length + 1);
-    return static_cast<int>(length);
+    return result;
 }

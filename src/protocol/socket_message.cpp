@@ -12,6 +12,8 @@ namespace {
 
 constexpr int kCodeWidth = 4;
 constexpr std::uint32_t kDelimiterSize = 3;
+// What a message keeps of the room its last payload and field index needed.
+constexpr size_t kKeptRoom = 4 * 1024 * 1024;
 
 bool IsBlank(char c)
 {
@@ -77,6 +79,12 @@ void CSocketMessage::Clear()
 {
     m_length = 0;
     m_code = 0;
+    // A receive loop keeps one message for its whole life: room that one huge frame needed
+    // is given back rather than held until the connection ends.
+    if (m_payload.capacity() > kKeptRoom)
+        std::vector<char>().swap(m_payload);
+    if (m_fieldEnds.capacity() > kKeptRoom / sizeof(std::uint32_t))
+        std::vector<std::uint32_t>().swap(m_fieldEnds);
     m_payload.clear();
     m_fieldEnds.clear();
 }

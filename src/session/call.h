@@ -4,6 +4,7 @@
 #include "callback_table.h"
 #include "channel_list.h"
 #include "user_list.h"
+#include "wire_limits.h"
 
 #include <functional>
 #include <memory>
@@ -82,7 +83,7 @@ private:
 
     COperatorSession& m_session;
     const int m_callId;
-    CUserList m_participants;
+    CUserList m_participants{"participants", limits::kParticipants};
     CChannelList m_channels;
     CCallbackTable<Callbacks> m_callbacks;
 };

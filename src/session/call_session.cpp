@@ -10,7 +10,7 @@
 
 CCallSession::CCallSession(CCall& owner, int channelId)
     : m_owner(owner), m_channelId(channelId),
-      m_socket(owner.m_session.ReceiveTimeout(), owner.m_session.HeaderWait())
+      m_socket(owner.m_session.Waits(), limits::kChannelFrame)
 {
 }
 
@@ -188,7 +188,8 @@ void CCallSession::SenderLoop()
             m_wake.Lock(kSenderWaitMs);
             continue;
         }
-        // A failed send does not stop the channel; it is reported and the next one tried.
+        // A failed send is reported and the next one tried; one that cut a frame has ended the
+        // connection, so the receiver stops the channel and the rest is reported unsent.
         if (message->Send(m_socket) == message->Length())
             RaiseSent(*message);
         else

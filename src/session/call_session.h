@@ -26,7 +26,11 @@ class CSocketMessage;
 // - The sender raises, in queue order: sent(message) when a queued message went out whole, else
 //   the error path (its code, -3). A message still queued when the channel stops, or posted
 //   after it stopped, is reported on the error path too, by the sender as it ends or by Post on
-//   the posting thread: no message disappears without a report.
+//   the posting thread: no message disappears without a report. A message that went out only in
+//   part ends the connection (the socket shuts it down), so the receiver reports the loss and
+//   everything behind it is reported unsent rather than swallowed by the server as its rest.
+// Frames are capped at limits::kChannelFrame both ways: a longer message is reported unsent, a
+// longer frame from the server ends the connection as broken.
 // - The two threads run at the same time, so a sent report may come between two received
 //   messages. closed(1) comes from the thread that called Close (or destroyed the channel).
 // Callbacks must not block. From a callback a thread may close its own channel or call (it then

@@ -8,47 +8,47 @@
 #include <utility>
 #include <vector>
 
-// The callback slots of one event source (the operator session, a call), raised from network
+// The callback handlers of one event source (the operator session, a call), raised from network
 // threads and replaced or cleared from the owner's thread.
 //
-// Set and Clear return only once no other thread is still inside a callback of the slots they
-// replaced, so after Clear() nothing of the old slots runs any more and their captured context
-// may go. A callback may itself call Set or Clear (the old slots stay alive until it returns).
+// Set and Clear return only once no other thread is still inside a callback of the handlers they
+// replaced, so after Clear() nothing of the old handlers runs any more and their captured context
+// may go. A callback may itself call Set or Clear (the old handlers stay alive until it returns).
 // Callbacks must not block: a Set on another thread waits for them.
 //
-// Slots is an aggregate of std::function members; an empty member is skipped.
-template <class Slots> class CCallbackTable final
+// Handlers is an aggregate of std::function members; an empty member is skipped.
+template <class Handlers> class CCallbackTable final
 {
 public:
     CCallbackTable() = default;
     CCallbackTable(const CCallbackTable&) = delete;
     CCallbackTable& operator=(const CCallbackTable&) = delete;
 
-    void Set(Slots slots);
-    void Clear() { Set(Slots{}); }
+    void Set(Handlers handlers);
+    void Clear() { Set(Handlers{}); }
 
-    // Calls the slot with the arguments on the calling thread, when it is set.
-    template <class Slot, class... Args> void Raise(Slot Slots::*slot, Args&&... args);
+    // Calls the handler with the arguments on the calling thread, when it is set.
+    template <class Handler, class... Args> void Raise(Handler Handlers::*handler, Args&&... args);
 
 private:
-    std::shared_ptr<const Slots> Enter();
+    std::shared_ptr<const Handlers> Enter();
     void Leave();
     bool OthersDone(std::thread::id self) const;
 
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::shared_ptr<const Slots> m_slots;
+    std::shared_ptr<const Handlers> m_handlers;
     std::vector<std::thread::id> m_inside;  // one entry per callback running now
     std::vector<std::thread::id> m_setting; // threads waiting in Set
 };
 
-template <class Slots> void CCallbackTable<Slots>::Set(Slots slots)
+template <class Handlers> void CCallbackTable<Handlers>::Set(Handlers handlers)
 {
-    auto fresh = std::make_shared<const Slots>(std::move(slots));
-    std::shared_ptr<const Slots> old;
+    auto fresh = std::make_shared<const Handlers>(std::move(handlers));
+    std::shared_ptr<const Handlers> old;
     {
         std::unique_lock lock(m_mutex);
-        old = std::exchange(m_slots, std::move(fresh));
+        old = std::exchange(m_handlers, std::move(fresh));
         const auto self = std::this_thread::get_id();
         m_setting.push_back(self);
         m_changed.wait(lock, [&] { return OthersDone(self); });
@@ -57,7 +57,7 @@ template <class Slots> void CCallbackTable<Slots>::Set(Slots slots)
     // old is released here, outside the lock: its captures may run destructors of their own.
 }
 
-template <class Slots> bool CCallbackTable<Slots>::OthersDone(std::thread::id self) const
+template <class Handlers> bool CCallbackTable<Handlers>::OthersDone(std::thread::id self) const
 {
     // A thread that is inside a callback and itself waits in Set cannot finish that callback
     // before we do; counting it would let two such threads wait on each other.
@@ -66,16 +66,16 @@ template <class Slots> bool CCallbackTable<Slots>::OthersDone(std::thread::id se
     });
 }
 
-template <class Slots> std::shared_ptr<const Slots> CCallbackTable<Slots>::Enter()
+template <class Handlers> std::shared_ptr<const Handlers> CCallbackTable<Handlers>::Enter()
 {
     std::lock_guard lock(m_mutex);
-    if (!m_slots)
+    if (!m_handlers)
         return nullptr;
     m_inside.push_back(std::this_thread::get_id());
-    return m_slots;
+    return m_handlers;
 }
 
-template <class Slots> void CCallbackTable<Slots>::Leave()
+template <class Handlers> void CCallbackTable<Handlers>::Leave()
 {
     // Notified under the lock: once a waiting Set can return, the table may be destroyed, and
     // nothing of it may be touched after the unlock.
@@ -84,19 +84,19 @@ template <class Slots> void CCallbackTable<Slots>::Leave()
     m_changed.notify_all();
 }
 
-template <class Slots>
-template <class Slot, class... Args>
-void CCallbackTable<Slots>::Raise(Slot Slots::*slot, Args&&... args)
+template <class Handlers>
+template <class Handler, class... Args>
+void CCallbackTable<Handlers>::Raise(Handler Handlers::*handler, Args&&... args)
 {
-    const std::shared_ptr<const Slots> slots = Enter();
-    if (!slots)
+    const std::shared_ptr<const Handlers> handlers = Enter();
+    if (!handlers)
         return;
     struct Exit
     {
         CCallbackTable& table;
         ~Exit() { table.Leave(); }
     } exit{*this};
-    const auto& function = (*slots).*slot;
+    const auto& function = (*handlers).*handler;
     if (function)
         function(std::forward<Args>(args)...);
 }

@@ -19,12 +19,25 @@ std::optional<std::string_view> OptionalField(const CSocketMessage& message, int
     return message.FieldView(n);
 }
 
+CSocketWaits WaitsOf(std::chrono::milliseconds receiveTimeout, std::chrono::milliseconds headerWait)
+{
+    CSocketWaits waits;
+    waits.timeout = receiveTimeout;
+    waits.headerWait = headerWait;
+    waits.sendTimeout = receiveTimeout;
+    return waits;
+}
+
 } // namespace
 
 COperatorSession::COperatorSession(std::chrono::milliseconds receiveTimeout,
                                    std::chrono::milliseconds headerWait)
-    : m_receiveTimeout(receiveTimeout), m_headerWait(headerWait),
-      m_socket(receiveTimeout, headerWait)
+    : COperatorSession(WaitsOf(receiveTimeout, headerWait))
+{
+}
+
+COperatorSession::COperatorSession(const CSocketWaits& waits)
+    : m_waits(waits), m_socket(waits, limits::kOperatorFrame)
 {
 }
 
@@ -87,28 +100,67 @@ int COperatorSession::Login(const std::string& host, std::uint16_t port,
     // The receive thread cannot wait for itself to end, nor start its successor.
     if (OnReceiveThread())
         return rc::kThreadFailed;
+    {
+        std::lock_guard lock(m_loginMutex);
+        m_loggingIn = true;
+        m_cancelRequested = false;
+        m_socket.ClearInterrupt();
+    }
     if (m_socket.IsOpen())
         Disconnect(kReasonLoggedOut);
     StopReceiveThread(); // one that ended on its own is joined here
 
-    const int connected = m_socket.Connect(host, port);
-    if (connected < 0)
-        return connected;
-
-    CSocketMessage request(msg::kLogin);
-    request.AddField(*user);
-    request.AddField(*password);
-    int result = request.Send(m_socket);
-    if (result > 0) {
-        // No receive thread yet: the answer is read here, on the caller's thread.
-        CSocketMessage reply;
-        result = reply.Receive(m_socket);
-        if (result > 0)
-            result = ReadLoginReply(reply, host, port);
+    int result = m_socket.Connect(host, port);
+    ConnectFailure failure = m_socket.LastConnectFailure();
+    if (result >= 0) {
+        result = Handshake(host, port, *user, *password);
+        if (result != rc::kOk)
+            m_socket.Close();
     }
-    if (result != rc::kOk)
-        m_socket.Close();
+    std::lock_guard lock(m_loginMutex);
+    m_loggingIn = false;
+    // However far it got, a cancelled log-in reads as one: the interrupted wait may have
+    // reported the shut-down connection as closed by the server.
+    if (result != rc::kOk && m_cancelRequested) {
+        result = rc::kNotConnected;
+        failure = ConnectFailure::Cancelled;
+    }
+    m_connectFailure = failure;
     return result;
+}
+
+bool COperatorSession::CancelLogin()
+{
+    std::lock_guard lock(m_loginMutex);
+    if (!m_loggingIn)
+        return false;
+    m_cancelRequested = true;
+    m_socket.Interrupt();
+    return true;
+}
+
+bool COperatorSession::CommitLogin()
+{
+    std::lock_guard lock(m_loginMutex);
+    if (m_cancelRequested)
+        return false;
+    m_loggingIn = false;
+    return true;
+}
+
+int COperatorSession::Handshake(const std::string& host, std::uint16_t port,
+                                std::string_view user, std::string_view password)
+{
+    CSocketMessage request(msg::kLogin);
+    request.AddField(user);
+    request.AddField(password);
+    int result = request.Send(m_socket);
+    if (result <= 0)
+        return result;
+    // No receive thread yet: the answer is read here, on the caller's thread.
+    CSocketMessage reply;
+    result = reply.Receive(m_socket);
+    return result > 0 ? ReadLoginReply(reply, host, port) : result;
 }
 
 int COperatorSession::ReadLoginReply(const CSocketMessage& reply, const std::string& host,
@@ -127,6 +179,8 @@ int COperatorSession::ReadLoginReply(const CSocketMessage& reply, const std::str
     m_serverVersion = reply.GetIntField(msg::kLoginFieldVersion);
     if (echo != msg::kLogin || operatorId < 1)
         return rc::kBadParameters;
+    if (!CommitLogin())
+        return rc::kNotConnected;
 
     // The log-in is recorded before the receive thread exists, so nothing that thread reports
     // (a status reply, a lost connection) can be overwritten by it afterwards.
@@ -351,7 +405,9 @@ void COperatorSession::DispatchEvent(const CSocketMessage& message)
         entry.time = message.FieldView(b + v::kTime);
         entry.text5 = message.FieldView(b + v::kAddress);
         entry.number2 = message.GetIntField(b + v::kNumber2);
-        m_callbacks.Raise(&Callbacks::OnVisitorAdded, *m_visitors.Add(std::move(entry)));
+        // A full list drops the newcomer (and logs it): no callback for what is not listed.
+        if (const CVisitorEntry* added = m_visitors.Add(std::move(entry)))
+            m_callbacks.Raise(&Callbacks::OnVisitorAdded, *added);
         break;
     }
     case msg::kEvVisitorLeft: {

@@ -69,12 +69,13 @@ public:
         std::function<void(int first, int second)> OnOtherMessage;
     };
 
-    // The waits bound each receive (an idle connection loops after receiveTimeout) and each
-    // connect, here and on every call channel; the console keeps the defaults, tests shorten
-    // them.
+    // The waits bound each receive (an idle connection loops after receiveTimeout), each send
+    // and each connect, here and on every call channel; the console keeps the defaults, tests
+    // shorten them.
     explicit COperatorSession(
         std::chrono::milliseconds receiveTimeout = CClientSocket::kDefaultTimeout,
         std::chrono::milliseconds headerWait = CClientSocket::kDefaultHeaderWait);
+    explicit COperatorSession(const CSocketWaits& waits);
     // Disconnect(4), then the callbacks are cleared, every open call is closed (each raising its
     // own OnCallClosed(1)), and the lists are freed.
     ~COperatorSession();
@@ -91,10 +92,17 @@ public:
 
     // 0 once logged in, else a result code: -19 without user or password (no traffic), a wrong
     // echo or an operator id below 1; the server's code from a refusal; -20 for any other reply;
-    // connect, send and receive failures as they come. Closes a connection still open first
-    // (OnLoggedOut(1)). One Login at a time; blocks for at most the connect and reply waits.
+    // connect, send and receive failures as they come (-2 too for a log-in cancelled at any
+    // point). Closes a connection still open first (OnLoggedOut(1)). One Login at a time; blocks
+    // for at most the connect and reply waits.
     int Login(const std::string& host, std::uint16_t port, std::optional<std::string_view> user,
               std::optional<std::string_view> password);
+    // Why the connect of the last Login failed (readable once it returned): None when it
+    // connected, Cancelled when the log-in was cancelled at any point.
+    ConnectFailure LastConnectFailure() const { return m_connectFailure.load(); }
+    // Any thread: makes a Login in progress return promptly (-2, ConnectFailure::Cancelled).
+    // False when no log-in was in progress; an established session is never touched.
+    bool CancelLogin();
     // Closes the connection, waits until the receive thread has ended (not with reason 2), forgets
     // the log-in and raises OnLoggedOut(reason). Always 0.
     int Disconnect(int reason);
@@ -122,11 +130,14 @@ public:
     // Empty when not logged in.
     std::string ServerHost() const;
     std::uint16_t ServerPort() const;
-    std::chrono::milliseconds ReceiveTimeout() const { return m_receiveTimeout; }
-    std::chrono::milliseconds HeaderWait() const { return m_headerWait; }
+    const CSocketWaits& Waits() const { return m_waits; }
 
 private:
+    int Handshake(const std::string& host, std::uint16_t port, std::string_view user,
+                  std::string_view password);
     int ReadLoginReply(const CSocketMessage& reply, const std::string& host, std::uint16_t port);
+    // False when the log-in in progress was cancelled; else it can be cancelled no more.
+    bool CommitLogin();
     int StartReceiveThread();
     void ReceiveLoop();
     void Dispatch(const CSocketMessage& message);
@@ -141,12 +152,11 @@ private:
     void StopReceiveThread();
     void OpenGate();
 
-    const std::chrono::milliseconds m_receiveTimeout;
-    const std::chrono::milliseconds m_headerWait;
+    const CSocketWaits m_waits;
 
     CClientSocket m_socket;
     CVisitorList m_visitors;
-    CUserList m_operators;
+    CUserList m_operators{"operators", limits::kOperators};
     CCallbackTable<Callbacks> m_callbacks;
     CCallList m_calls{*this}; // after the lists its channels read
 
@@ -156,6 +166,12 @@ private:
     mutable std::mutex m_serverMutex;
     std::string m_serverHost;
     std::uint16_t m_serverPort = 8080;
+
+    // A Login in progress, and whether it was asked to give up.
+    mutable std::mutex m_loginMutex;
+    bool m_loggingIn = false;
+    bool m_cancelRequested = false;
+    std::atomic<ConnectFailure> m_connectFailure{ConnectFailure::None};
 
     // Serialises "still open? then close" between Disconnect and the receive thread's end, so
     // that exactly one of them reports the end of a connection.

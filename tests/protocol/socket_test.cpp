@@ -1,7 +1,7 @@
-// The frame layer on real loopback connections, against a peer that writes exact bytes.
+// The frame layer on real loopback connections, against a scripted peer that writes exact bytes
+// or stops reading.
 #include "client_socket.h"
-#include "loopback_peer.h"
-#include "message_codes.h"
+#include "fake_chat_server.h"
 #include "result_codes.h"
 #include "socket_message.h"
 
@@ -9,29 +9,24 @@
 
 #include <arpa/inet.h>
 #include <atomic>
-#include <chrono>
-#include <cstring>
-#include <map>
+#include <sys/socket.h>
 #include <thread>
-#include <vector>
+#include <unistd.h>
 
-using namespace std::chrono_literals;
-using testing_support::LoopbackListener;
-using testing_support::Payload;
-using testing_support::RawPeer;
+using namespace testing_support;
 
 namespace {
 
-// Short waits so that idle and half-frame cases finish in a fraction of a second.
-constexpr auto kShortTimeout = 300ms;
-constexpr auto kShortHeaderWait = 200ms;
-
 std::string Header(std::uint32_t length, std::string_view marker = "<!>")
 {
-    std::string h(marker);
     const std::uint32_t n = htonl(length);
-    h.append(reinterpret_cast<const char*>(&n), 4);
-    return h;
+    return std::string(marker) + std::string(reinterpret_cast<const char*>(&n), 4);
+}
+
+// Each receive wait, each wait for more of a header, a whole frame, each send wait.
+CSocketWaits Waits(std::chrono::milliseconds wait, std::chrono::milliseconds frame = 60s)
+{
+    return {wait, wait, frame, wait};
 }
 
 class SocketTest : public ::testing::Test
@@ -39,278 +34,208 @@ class SocketTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_GE(m_socket.Connect("127.0.0.1", m_listener.Port()), 0);
-        m_peer = m_listener.Accept();
-        ASSERT_TRUE(m_peer.IsOpen());
+        m_socket.SetWaits(Waits(200ms));
+        ASSERT_GE(m_socket.Connect(m_server.Host(), m_server.Port()), 0);
+        m_peer = m_server.WaitConnection(0);
+        ASSERT_TRUE(m_peer);
     }
-
     int Receive()
     {
         std::vector<char> payload;
         const int r = m_socket.ReceiveFrame(payload);
         m_payload.assign(payload.data(), r > 0 ? static_cast<size_t>(r) : 0);
-        if (r <= 0) {
-            EXPECT_TRUE(payload.empty()) << "no payload is handed out on failure";
-        }
+        EXPECT_EQ(r > 0, !payload.empty()) << "a payload is handed out with success only";
         return r;
     }
 
-    LoopbackListener m_listener;
-    CClientSocket m_socket{kShortTimeout, kShortHeaderWait};
-    RawPeer m_peer;
+    FakeChatServer m_server;
+    CClientSocket m_socket;
+    std::shared_ptr<FakeConnection> m_peer;
     std::string m_payload;
 };
 
-TEST_F(SocketTest, FramesArriveWhole)
-{
-    ASSERT_TRUE(m_peer.WriteFrame("90011003<~>2<~>"));
-    EXPECT_EQ(Receive(), 15);
-    EXPECT_EQ(m_payload, "90011003<~>2<~>");
-
-    CSocketMessage status(msg::kSetStatus);
-    status.AddIntField(2);
-    EXPECT_EQ(status.Send(m_socket), 8);
-    const auto bytes = m_peer.Read(15);
-    ASSERT_TRUE(bytes);
-    EXPECT_EQ(*bytes, std::string("<!>\0\0\0\x08" "10032<~>", 15));
-}
-
-struct BadHeader
+struct Ending
 {
     const char* name;
     std::string bytes;
-    int expected;
+    bool close; // the peer hangs up after the bytes; else it falls silent
+    int result;
 };
 
-class BadHeaders : public SocketTest, public ::testing::WithParamInterface<BadHeader>
+class SocketEndings : public SocketTest, public ::testing::WithParamInterface<Ending>
 {
 };
 
-TEST_P(BadHeaders, FailTheReceive)
+TEST_P(SocketEndings, FailTheReceive)
 {
-    ASSERT_TRUE(m_peer.Write(GetParam().bytes));
-    EXPECT_EQ(Receive(), GetParam().expected);
+    ASSERT_TRUE(m_peer->SendRaw(GetParam().bytes));
+    if (GetParam().close)
+        m_peer->Close();
+    EXPECT_EQ(Receive(), GetParam().result);
+    if (GetParam().result == rc::kIdle) { // still usable
+        ASSERT_TRUE(m_peer->Send("5001") && Receive() == 4);
+        EXPECT_EQ(m_payload, "5001");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Socket, BadHeaders,
-    ::testing::Values(BadHeader{"WrongMarker", Header(4, "<?>") + "5001", rc::kReceiveFailed},
-                      BadHeader{"ZeroLength", Header(0), rc::kReceiveFailed},
-                      BadHeader{"TopBitSet", Header(0x80000004u) + "5001", rc::kReceiveFailed},
-                      BadHeader{"AllBitsSet", Header(0xffffffffu), rc::kReceiveFailed},
-                      // Refused before any memory is reserved for it.
-                      BadHeader{"OverLimit", Header(CClientSocket::kMaxFrameLength + 1), rc::kReceiveFailed},
-                      // Three header bytes, then silence for longer than the header wait.
-                      BadHeader{"HalfHeaderThenSilence", "<!>", rc::kReceiveFailed},
-                      // A body shorter than announced, then silence.
-                      BadHeader{"ShortBodyThenSilence", Header(10) + "5001", rc::kReceiveFailed}),
-    [](const auto& info) { return info.param.name; });
+    Rows, SocketEndings,
+    ::testing::Values(Ending{"SilenceIsIdleOnly", "", false, rc::kIdle},
+                      Ending{"PeerClosesBetweenFrames", "", true, rc::kPeerClosed},
+                      Ending{"PeerClosesInsideTheHeader", "<!>\0", true, rc::kReceiveFailed},
+                      Ending{"PeerClosesInsideTheBody", Header(100) + "9001", true, rc::kPeerClosed},
+                      Ending{"HalfAHeaderThenSilence", "<!>", false, rc::kReceiveFailed},
+                      Ending{"ShortBodyThenSilence", Header(10) + "5001", false, rc::kReceiveFailed},
+                      Ending{"WrongMarker", Header(4, "<?>") + "5001", false, rc::kReceiveFailed}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(SocketTest, WrongMarkerConsumesItsHeader)
+// A peer that trickles a frame in, each byte well inside every wait, is held to the frame's
+// deadline instead of keeping the connection alive for as long as it likes.
+TEST_F(SocketTest, FrameTrickledPastItsDeadlineFails)
 {
-    ASSERT_TRUE(m_peer.Write(Header(4, "xyz") + "5001"));
-    EXPECT_EQ(Receive(), rc::kReceiveFailed);
-    // The seven header bytes are gone; the stream is not resynchronised, so what is left
-    // ("5001" and the next marker) is read as the next header and fails too.
-    ASSERT_TRUE(m_peer.Write("<!>"));
-    EXPECT_EQ(Receive(), rc::kReceiveFailed);
-}
-
-TEST_F(SocketTest, PeerClosingAtEachPoint)
-{
-    m_peer.Close();
-    EXPECT_EQ(Receive(), rc::kPeerClosed);
-}
-
-TEST_F(SocketTest, PeerClosingInsideTheHeader)
-{
-    ASSERT_TRUE(m_peer.Write("<!>\0"));
-    m_peer.Close();
-    EXPECT_EQ(Receive(), rc::kReceiveFailed);
-}
-
-TEST_F(SocketTest, PeerClosingInsideTheBody)
-{
-    ASSERT_TRUE(m_peer.Write(Header(100) + "9001"));
-    m_peer.Close();
-    EXPECT_EQ(Receive(), rc::kPeerClosed);
-}
-
-TEST_F(SocketTest, SilentPeerIsIdleNotAFailure)
-{
-    EXPECT_EQ(Receive(), rc::kIdle);
-    EXPECT_TRUE(m_socket.IsOpen());
-    // The connection is still usable after an idle wait.
-    ASSERT_TRUE(m_peer.WriteFrame("5001"));
-    EXPECT_EQ(Receive(), 4);
-}
-
-TEST_F(SocketTest, TrickledHeaderAndBodyAreReassembled)
-{
-    const std::string frame = Header(12) + "9003" "4002<~>7";
-    m_socket.SetTimeouts(CClientSocket::kDefaultTimeout, CClientSocket::kDefaultHeaderWait);
-    std::thread writer([&] {
-        for (char c : frame) {
-            m_peer.Write(std::string_view(&c, 1));
-            std::this_thread::sleep_for(5ms); // the trickle itself, well inside the waits
-        }
+    m_socket.SetWaits(Waits(5s, 300ms));
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool done = false;
+    std::thread trickle([&] {
+        m_peer->SendRaw(Header(200) + "9003");
+        std::unique_lock lock(mutex);
+        for (int i = 0; i < 196 && !changed.wait_for(lock, 20ms, [&] { return done; }); ++i)
+            m_peer->SendRaw("x");
     });
-    EXPECT_EQ(Receive(), 12);
-    writer.join();
-    EXPECT_EQ(m_payload, "90034002<~>7");
+    EXPECT_EQ(Receive(), rc::kReceiveFailed);
+    {
+        std::lock_guard lock(mutex);
+        done = true;
+    }
+    changed.notify_all();
+    trickle.join();
 }
 
-TEST_F(SocketTest, BackToBackFramesInOneWrite)
+// A frame written only in part cuts the stream: the connection ends at once, so nothing sent
+// later is read by the peer as the rest of it, and the receiver hears of the end.
+TEST_F(SocketTest, PartialSendThatStallsEndsTheConnection)
 {
-    std::string bytes;
-    for (int i = 0; i < 50; ++i)
-        bytes += Header(4) + "5001";
-    ASSERT_TRUE(m_peer.Write(bytes));
-    for (int i = 0; i < 50; ++i)
-        ASSERT_EQ(Receive(), 4) << i;
+    m_peer->HoldReading(true);
+    const std::string big(16 * 1024 * 1024, 'x');
+    EXPECT_EQ(m_socket.SendFrame(big.data(), static_cast<int>(big.size())), rc::kSendFailed);
+    m_peer->HoldReading(false);
+    EXPECT_LT(m_socket.SendFrame("5001", 4), 0);
+    EXPECT_EQ(Receive(), rc::kPeerClosed);
+    EXPECT_TRUE(m_peer->WaitEnded());
+    EXPECT_EQ(m_peer->Violation(), "frame cut short");
+    EXPECT_TRUE(m_peer->Received().empty());
 }
 
-TEST_F(SocketTest, LargeFrameIsSentWholeToASlowReader)
+// Close from another thread wakes a blocked receiver and sender and returns only once neither
+// uses the descriptor any more: the number, free again, may go to a new connection at once.
+TEST_F(SocketTest, CloseNeverLeavesAThreadOnAReusedDescriptor)
 {
-    // Far larger than the socket buffers: the send must be continued, never cut.
-    std::string big(8 * 1024 * 1024, '\0');
-    for (size_t i = 0; i < big.size(); ++i)
-        big[i] = static_cast<char>('a' + i % 26);
-    // Default waits: a reader slowed down by a loaded machine or a sanitizer must not look like
-    // a peer that stopped reading.
-    m_socket.SetTimeouts(CClientSocket::kDefaultTimeout, CClientSocket::kDefaultHeaderWait);
-    std::optional<std::string> received;
-    std::thread reader([&] { received = m_peer.ReadFrame(60s); });
-    EXPECT_EQ(m_socket.SendFrame(big.data(), static_cast<int>(big.size())), static_cast<int>(big.size()));
-    reader.join();
-    ASSERT_TRUE(received);
-    EXPECT_TRUE(*received == big);
-}
-
-TEST_F(SocketTest, WritingToAClosedPeerFailsWithoutKillingTheProcess)
-{
-    m_peer.Close();
-    // The first writes may still be accepted by the kernel; within a few the reset shows.
-    std::string chunk(64 * 1024, 'x');
-    int result = 0;
-    for (int i = 0; i < 100 && result >= 0; ++i)
-        result = m_socket.SendFrame(chunk.data(), static_cast<int>(chunk.size()));
-    EXPECT_EQ(result, rc::kSendFailed); // and no SIGPIPE took the test down
-}
-
-TEST_F(SocketTest, CloseWakesABlockedReceiver)
-{
-    CClientSocket& socket = m_socket;
-    socket.SetTimeouts(CClientSocket::kDefaultTimeout, CClientSocket::kDefaultHeaderWait);
-    std::atomic<int> result{1};
+    m_socket.SetWaits(Waits(3s));
+    m_peer->HoldReading(true);
+    std::atomic<pid_t> receiverTid{0}, senderTid{0};
+    int received = 1, sent = 1;
     std::thread receiver([&] {
+        receiverTid = ::gettid();
         std::vector<char> payload;
-        result = socket.ReceiveFrame(payload);
+        received = m_socket.ReceiveFrame(payload);
     });
-    // Let the receiver park in its 20 s wait (had it not started yet, it would find no
-    // connection and report -2, failing the check below).
-    std::this_thread::sleep_for(200ms);
-    const auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(socket.Close(), 0);
+    const std::string big(16 * 1024 * 1024, 'x');
+    std::thread sender([&] {
+        senderTid = ::gettid();
+        sent = m_socket.SendFrame(big.data(), static_cast<int>(big.size()));
+    });
+    while (!receiverTid || !senderTid)
+        std::this_thread::yield();
+    WaitAsleep(receiverTid);
+    WaitAsleep(senderTid);
+    EXPECT_EQ(m_socket.Close(), rc::kOk);
+    // The freed number goes to one of these; a frame waits at each end for a stray reader.
+    int pair[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, pair), 0);
+    const std::string frame = FrameOf("5001");
+    for (int fd : pair)
+        ASSERT_EQ(::write(fd, frame.data(), frame.size()), static_cast<ssize_t>(frame.size()));
     receiver.join();
-    EXPECT_LT(std::chrono::steady_clock::now() - started, 5s) << "the 20 s wait was not cut short";
-    EXPECT_EQ(result.load(), rc::kPeerClosed);
-    EXPECT_FALSE(socket.IsOpen());
-    EXPECT_TRUE(m_peer.WaitClosed());
+    sender.join();
+    EXPECT_EQ(received, rc::kPeerClosed);
+    EXPECT_EQ(sent, rc::kSendFailed);
+    for (int fd : pair) {
+        char buffer[64];
+        EXPECT_EQ(::recv(fd, buffer, sizeof buffer, MSG_DONTWAIT), ssize_t(frame.size()));
+        ::close(fd);
+    }
+    m_peer->HoldReading(false);
 }
 
 TEST_F(SocketTest, ManySendersNeverInterleaveFrames)
 {
-    constexpr int kThreads = 8;
-    constexpr int kFramesEach = 300;
-    m_socket.SetTimeouts(CClientSocket::kDefaultTimeout, CClientSocket::kDefaultHeaderWait);
+    constexpr int kThreads = 4, kEach = 100;
+    m_socket.SetWaits(Waits(10s));
     std::vector<std::thread> senders;
     for (int t = 0; t < kThreads; ++t) {
         senders.emplace_back([&, t] {
-            for (int i = 0; i < kFramesEach; ++i) {
-                // Sizes from a few bytes to 40 KB, so some sends are partial.
+            for (int i = 0; i < kEach; ++i) {
+                // Up to 60 KB, so that some sends are written in several pieces.
                 std::string body = std::to_string(t) + ":" + std::to_string(i) + ":";
-                body.append(static_cast<size_t>((i * 7919 + t * 131) % 40000), static_cast<char>('A' + t));
-                ASSERT_EQ(m_socket.SendFrame(body.data(), static_cast<int>(body.size())),
+                body.append(static_cast<size_t>((i * 7919 + t * 131) % 60000), char('A' + t));
+                EXPECT_EQ(m_socket.SendFrame(body.data(), static_cast<int>(body.size())),
                           static_cast<int>(body.size()));
             }
         });
     }
-    std::map<int, int> nextOf;
-    for (int n = 0; n < kThreads * kFramesEach; ++n) {
-        const auto frame = m_peer.ReadFrame(10s);
-        ASSERT_TRUE(frame) << "frame " << n << " not whole";
-        const size_t first = frame->find(':');
-        const size_t second = frame->find(':', first + 1);
-        ASSERT_NE(second, std::string::npos);
-        const int t = std::stoi(frame->substr(0, first));
-        const int i = std::stoi(frame->substr(first + 1, second - first - 1));
-        EXPECT_EQ(i, nextOf[t]++) << "frames of one sender out of order";
-        const std::string filler = frame->substr(second + 1);
-        EXPECT_EQ(filler.size(), static_cast<size_t>((i * 7919 + t * 131) % 40000));
-        EXPECT_EQ(filler.find_first_not_of(static_cast<char>('A' + t)), std::string::npos)
-            << "bytes of another frame inside frame " << t << ":" << i;
-    }
     for (auto& s : senders)
         s.join();
-}
-
-TEST(SocketConnect, FailuresLeaveNoHandle)
-{
-    CClientSocket socket(kShortTimeout, kShortHeaderWait);
-    std::uint16_t closedPort;
-    {
-        LoopbackListener gone;
-        closedPort = gone.Port();
+    ASSERT_TRUE(m_peer->WaitReceived(kThreads * kEach, 20s));
+    std::vector<int> next(kThreads, 0);
+    for (const CSocketMessage& m : m_peer->Received()) {
+        const std::string text(m.Payload());
+        const int t = text[0] - '0'; // each sender's frames in order, each of one sender's bytes
+        EXPECT_EQ(std::stoi(text.substr(2)), next[static_cast<size_t>(t)]++);
+        EXPECT_EQ(text.find_first_not_of(char('A' + t), text.find(':', 2) + 1), std::string::npos);
     }
-    const auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(socket.Connect("127.0.0.1", closedPort), rc::kNotConnected);
-    EXPECT_LT(std::chrono::steady_clock::now() - started, 2s) << "a refusal is reported at once";
-    EXPECT_FALSE(socket.IsOpen());
-
-    EXPECT_EQ(socket.Connect("no-such-host.invalid", 3030), rc::kNotConnected);
-    EXPECT_FALSE(socket.IsOpen());
-    // Four dotted numbers go to the address parser, which refuses 300.
-    EXPECT_EQ(socket.Connect("300.1.1.1", 3030), rc::kNotConnected);
-    EXPECT_FALSE(socket.IsOpen());
+    EXPECT_EQ(m_peer->Violation(), "");
 }
 
-TEST(SocketConnect, NamesResolveAndReconnectClosesTheOldConnection)
+struct ConnectCase
 {
-    LoopbackListener listener;
-    CClientSocket socket(kShortTimeout, kShortHeaderWait);
-    ASSERT_GE(socket.Connect("localhost", listener.Port()), 0);
-    RawPeer first = listener.Accept();
-    ASSERT_GE(socket.Connect("127.0.0.1", listener.Port()), 0);
-    RawPeer second = listener.Accept();
-    EXPECT_TRUE(first.WaitClosed());
-    EXPECT_TRUE(second.WriteFrame("5001"));
-    std::vector<char> payload;
-    EXPECT_EQ(socket.ReceiveFrame(payload), 4);
-}
+    const char* name;
+    const char* host;
+    bool closedPort; // else a black hole
+    ConnectFailure failure;
+};
 
-TEST(SocketConnect, OperationsWithoutAConnection)
+class SocketConnect : public ::testing::TestWithParam<ConnectCase>
 {
-    CClientSocket socket;
-    std::vector<char> payload;
+};
+
+// Each failure names its cause; a refusal comes at once, not after the 10 s wait, or it would
+// read as a time-out.
+TEST_P(SocketConnect, NamesWhyItFailed)
+{
+    const ConnectCase& c = GetParam();
+    Blackhole blackhole;
+    std::uint16_t port = blackhole.Port();
+    if (c.closedPort) {
+        FakeChatServer gone;
+        port = gone.Port();
+    }
+    const auto wait = c.failure == ConnectFailure::TimedOut ? 200ms : 10s;
+    CClientSocket socket(Waits(wait));
+    EXPECT_EQ(socket.Connect(c.host, port), rc::kNotConnected);
+    EXPECT_EQ(socket.LastConnectFailure(), c.failure);
+    EXPECT_FALSE(socket.IsOpen());
     EXPECT_EQ(socket.SendFrame("5001", 4), rc::kNotConnected);
-    EXPECT_EQ(socket.ReceiveFrame(payload), rc::kNotConnected);
-    EXPECT_EQ(CSocketMessage(msg::kKeepAlive).Send(socket), rc::kNotConnected);
-    EXPECT_EQ(CSocketMessage().Send(socket), rc::kEmptyMessage);
-    EXPECT_EQ(socket.Close(), 0);
-    EXPECT_EQ(socket.Close(), 0);
-    EXPECT_FALSE(socket.IsOpen());
 }
 
-TEST(SocketConnect, CloseTwiceAfterAConnection)
-{
-    LoopbackListener listener;
-    CClientSocket socket;
-    ASSERT_GE(socket.Connect("127.0.0.1", listener.Port()), 0);
-    EXPECT_TRUE(socket.IsOpen());
-    EXPECT_EQ(socket.Close(), 0);
-    EXPECT_EQ(socket.Close(), 0);
-    EXPECT_FALSE(socket.IsOpen());
-}
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SocketConnect,
+    ::testing::Values(ConnectCase{"Refused", "127.0.0.1", true, ConnectFailure::Refused},
+                      ConnectCase{"NoSuchName", "nonexistent.invalid", true,
+                                  ConnectFailure::HostNotFound},
+                      // Four dotted numbers go to the address parser, which refuses 300.
+                      ConnectCase{"BadAddress", "300.1.1.1", true, ConnectFailure::HostNotFound},
+                      ConnectCase{"Unanswered", "127.0.0.1", false, ConnectFailure::TimedOut}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -10,21 +10,16 @@
 
 namespace testing_support {
 
-// A chat server on a loopback port for session and call tests. Every accepted connection reads
-// frames on a thread of its own and answers each message the way the real server would, unless
-// a test replaced the behaviour for that code with On(). Tests then push events, stall, cut a
-// frame short or write garbage through the connection (WaitConnection).
+// A chat server on a loopback port for socket, session and call tests. Every accepted
+// connection reads frames on a thread of its own and answers each message the way the real
+// server would, unless a test replaced the behaviour for that code with On(); tests push
+// events, stall, cut frames short or write garbage through its connections.
 //
-// Built-in answers on an operator connection: 1001 with the configured credentials gives
-// 9001/1001/operator id/version, other credentials 9002/1001/-24; 1003 confirms the status;
-// 1006 and 1007 send the list replies set with SetListReply (an empty list by default); 4003
-// confirms the visitor id; 5001 gets no answer. Handlers run on the connection's reader thread,
-// one message at a time.
-//
-// On a channel connection: 2003 and 3001 are answered 9001 with the code echoed (the call and
-// channel ids are kept on the connection); 3003 is relayed to the other channels of the same
-// call, and echoed back as well when SetChatEcho(true); 1006 sends the participant reply set
-// with SetParticipantsReply; 2002 confirms the operator id.
+// Built-in answers: 1001 gives 9001/1001/kOperatorId/kServerVersion for kUser and kPassword,
+// else 9002/1001/-24; 1003, 2002 and 4003 are confirmed with the value sent; 1006 and 1007 send
+// SetListReply's payload (SetParticipantsReply's for 1006 on a channel); 2003 and 3001 are
+// answered 9001 with the code echoed; 3003 is relayed to the call's other channels (and echoed
+// back with SetChatEcho); anything else gets no answer.
 class FakeChatServer final
 {
 public:
@@ -49,12 +44,8 @@ public:
     // The built-in answer, for handlers that add to it.
     void DefaultAnswer(FakeConnection& connection, const CSocketMessage& message);
 
-    // The payload answering 1006 or 1007 on an operator connection.
     void SetListReply(int request, std::string payload);
-
-    // The payload answering 1006 on a channel connection.
     void SetParticipantsReply(std::string payload);
-    // Whether chat data 3003 also goes back to the channel that sent it.
     void SetChatEcho(bool echo);
 
     // The index-th accepted connection (from 0), waiting for it to come.
@@ -74,9 +65,8 @@ private:
     void Handle(FakeConnection& connection, const CSocketMessage& message);
     void Relay(FakeConnection& from, const CSocketMessage& message);
 
-    int m_listenFd = -1;
-    int m_wakeFds[2] = {-1, -1};
-    std::uint16_t m_port = 0;
+    std::uint16_t m_port = 0; // first: the listener sets it
+    int m_listenFd;
 
     mutable std::mutex m_mutex;
     std::condition_variable m_accepted;
@@ -89,7 +79,11 @@ private:
     std::thread m_acceptor;
 };
 
-// A payload built the way the service does, from texts held in a vector.
-std::string PayloadOf(int code, const std::vector<std::string>& fields);
+// A payload built the way the service does: "%4d" code, then each field and "<~>".
+std::string Payload(int code, const std::vector<std::string>& fields = {});
+inline std::string PayloadOf(int code, const std::vector<std::string>& fields)
+{
+    return Payload(code, fields);
+}
 
 } // namespace testing_support

@@ -1,18 +1,19 @@
 #include "fake_connection.h"
 
+#include "wire_limits.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
+#include <fstream>
+#include <netinet/in.h>
+#include <stdexcept>
 #include <sys/socket.h>
 #include <unistd.h>
 
 namespace testing_support {
 
-namespace {
-
-constexpr std::uint32_t kLargestFrame = 64u * 1024u * 1024u;
-
-std::string Frame(std::string_view payload)
+std::string FrameOf(std::string_view payload)
 {
     std::string frame = "<!>";
     const std::uint32_t n = htonl(static_cast<std::uint32_t>(payload.size()));
@@ -21,7 +22,52 @@ std::string Frame(std::string_view payload)
     return frame;
 }
 
-} // namespace
+void WaitAsleep(int tid)
+{
+    for (;;) {
+        std::ifstream stat("/proc/self/task/" + std::to_string(tid) + "/stat");
+        if (!stat)
+            return; // it has ended
+        std::string line;
+        std::getline(stat, line);
+        const size_t name = line.rfind(')'); // the state follows the name
+        if (name != std::string::npos && name + 2 < line.size() && line[name + 2] == 'S')
+            return;
+        std::this_thread::yield();
+    }
+}
+
+int ListenOnLoopback(int backlog, std::uint16_t& port)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        ::listen(fd, backlog) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        throw std::runtime_error("no loopback listener");
+    port = ntohs(address.sin_port);
+    return fd;
+}
+
+Blackhole::Blackhole()
+    : m_listener(ListenOnLoopback(0, m_port)), m_queued(::socket(AF_INET, SOCK_STREAM, 0))
+{
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(m_port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(m_queued, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+        throw std::runtime_error("black hole");
+}
+
+Blackhole::~Blackhole()
+{
+    ::close(m_queued);
+    ::close(m_listener);
+}
 
 FakeConnection::FakeConnection(int fd, Handler handler)
     : m_fd(fd), m_handler(std::move(handler)), m_reader([this] { ReadLoop(); })
@@ -31,14 +77,18 @@ FakeConnection::FakeConnection(int fd, Handler handler)
 FakeConnection::~FakeConnection()
 {
     Close();
+    HoldReading(false);
     m_reader.join();
     ::close(m_fd);
 }
 
 bool FakeConnection::ReadExact(char* into, size_t count)
 {
-    size_t got = 0;
-    while (got < count) {
+    for (size_t got = 0; got < count;) {
+        {
+            std::unique_lock lock(m_mutex);
+            m_changed.wait(lock, [this] { return !m_held; });
+        }
         const ssize_t r = ::recv(m_fd, into + got, count - got, 0);
         if (r < 0 && errno == EINTR)
             continue;
@@ -56,15 +106,11 @@ void FakeConnection::ReadLoop()
         char header[7];
         if (!ReadExact(header, sizeof header))
             break;
-        if (std::memcmp(header, "<!>", 3) != 0) {
-            violation = "frame without marker";
-            break;
-        }
         std::uint32_t n;
         std::memcpy(&n, header + 3, 4);
         n = ntohl(n);
-        if (n == 0 || n > kLargestFrame) {
-            violation = "frame length " + std::to_string(n);
+        if (std::memcmp(header, "<!>", 3) != 0 || n == 0 || n > limits::kOperatorFrame) {
+            violation = "bad frame header";
             break;
         }
         std::string payload(n, '\0');
@@ -114,12 +160,6 @@ bool FakeConnection::WaitEnded(std::chrono::milliseconds limit)
     return m_changed.wait_for(lock, limit, [this] { return m_ended; });
 }
 
-bool FakeConnection::Ended() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_ended;
-}
-
 std::string FakeConnection::Violation() const
 {
     std::lock_guard lock(m_mutex);
@@ -142,14 +182,16 @@ bool FakeConnection::SendRaw(std::string_view bytes)
 
 bool FakeConnection::Send(std::string_view payload)
 {
-    return SendRaw(Frame(payload));
+    return SendRaw(FrameOf(payload));
 }
 
-void FakeConnection::CloseMidFrame(std::string_view payload, size_t keep)
+void FakeConnection::HoldReading(bool hold)
 {
-    const std::string frame = Frame(payload);
-    SendRaw(std::string_view(frame).substr(0, 7 + std::min(keep, payload.size())));
-    Close();
+    {
+        std::lock_guard lock(m_mutex);
+        m_held = hold;
+    }
+    m_changed.notify_all();
 }
 
 void FakeConnection::Close()
