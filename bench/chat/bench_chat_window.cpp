@@ -12,7 +12,7 @@
 #include "layout_profile.h"
 #include "printing_notifier.h"
 #include "qt_benchmark_main.h"
-#include "qt_operator_session.h"
+#include "operator_session.h"
 #include "sim_server.h"
 #include "worker_pool.h"
 

@@ -19,7 +19,7 @@
 #include "operator_dlg.h"
 #include "printing_notifier.h"
 #include "qt_benchmark_main.h"
-#include "qt_operator_session.h"
+#include "operator_session.h"
 #include "session_bridge.h"
 #include "sim_server.h"
 #include "visitor_list_model.h"

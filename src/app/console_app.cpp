@@ -6,7 +6,7 @@
 #include "demo_server.h"
 #include "message_box_notifier.h"
 #include "operator_dlg.h"
-#include "qt_operator_session.h"
+#include "operator_session.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

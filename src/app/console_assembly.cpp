@@ -20,7 +20,7 @@
 #include "notifier.h"
 #include "operator_dlg.h"
 #include "options_dlg.h"
-#include "qt_operator_session.h"
+#include "operator_session.h"
 #include "session_bridge.h"
 #include "worker_pool.h"
 

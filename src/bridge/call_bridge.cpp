@@ -1,7 +1,7 @@
 #include "call_bridge.h"
 
 #include "message_codes.h"
-#include "qt_operator_session.h"
+#include "operator_session.h"
 #include "result_codes.h"
 #include "socket_message.h"
 #include "worker_pool.h"

@@ -1,10 +1,15 @@
 #include "session_bridge.h"
 
-#include "qt_operator_session.h"
+#include "operator_session.h"
 #include "worker_pool.h"
 
 #include <string>
 #include <utility>
+
+static_assert(CSessionBridge::kReasonLoggedOut == COperatorSession::kReasonLoggedOut &&
+              CSessionBridge::kReasonConnectionLost == COperatorSession::kReasonConnectionLost &&
+              CSessionBridge::kReasonSendFailed == COperatorSession::kReasonSendFailed &&
+              CSessionBridge::kReasonDestroyed == COperatorSession::kReasonDestroyed);
 
 namespace {
 

@@ -36,6 +36,13 @@ class CSessionBridge final : public QObject
     Q_OBJECT
 
 public:
+    // Why LoggedOut comes, as the session says: the operator or the keep-alive ended it, the
+    // connection ended under it, a command could not be sent, the session is going.
+    static constexpr int kReasonLoggedOut = 1;
+    static constexpr int kReasonConnectionLost = 2;
+    static constexpr int kReasonSendFailed = 3;
+    static constexpr int kReasonDestroyed = 4;
+
     // What a log-in uses, copied on the GUI thread: the job never reads the settings record,
     // which the options dialog may be editing meanwhile.
     struct Credentials

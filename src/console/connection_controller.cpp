@@ -5,7 +5,6 @@
 #include "keep_alive.h"
 #include "login_dlg.h"
 #include "notifier.h"
-#include "qt_operator_session.h"
 #include "result_codes.h"
 #include "result_text.h"
 #include "server_dlg.h"
@@ -182,7 +181,7 @@ bool CConnectionController::StartConnect(bool reconnect)
 void CConnectionController::OnLogoutCommand()
 {
     m_keepAlive->Stop();
-    m_bridge.Logout(COperatorSession::kReasonLoggedOut);
+    m_bridge.Logout(CSessionBridge::kReasonLoggedOut);
 }
 
 void CConnectionController::ChooseStatus(int status)
@@ -238,7 +237,7 @@ void CConnectionController::AskAboutNewVersion()
 
 void CConnectionController::OnLoggedOut(int reason)
 {
-    if (reason == COperatorSession::kReasonDestroyed)
+    if (reason == CSessionBridge::kReasonDestroyed)
         return;
     m_state.SetNotConnected();
     Show();
@@ -260,7 +259,7 @@ void CConnectionController::OnKeepAliveFailed()
                            !m_settings.m_password.isEmpty();
     // The reconnection starts once the log-out is through, so that "Connecting" is shown after
     // "Not connected" and not overwritten by it.
-    m_bridge.Logout(COperatorSession::kReasonLoggedOut, [this, reconnect] {
+    m_bridge.Logout(CSessionBridge::kReasonLoggedOut, [this, reconnect] {
         if (reconnect)
             StartConnect(true);
     });

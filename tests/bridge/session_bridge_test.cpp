@@ -7,7 +7,7 @@
 #include "fake_chat_server.h"
 #include "message_codes.h"
 #include "qt_gtest.h"
-#include "qt_operator_session.h"
+#include "operator_session.h"
 #include "session_bridge.h"
 #include "worker_pool.h"
 

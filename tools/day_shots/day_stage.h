@@ -6,7 +6,7 @@
 #include "day_server.h"
 #include "layout_profile.h"
 #include "operator_dlg.h"
-#include "qt_operator_session.h"
+#include "operator_session.h"
 #include "session_bridge.h"
 #include "worker_pool.h"
 
