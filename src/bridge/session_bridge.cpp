@@ -3,6 +3,7 @@
 #include "operator_session.h"
 #include "worker_pool.h"
 
+#include <QTimer>
 #include <string>
 #include <utility>
 
@@ -141,14 +142,25 @@ bool CSessionBridge::Login(const Credentials& credentials, bool reconnect)
                user = credentials.username.toStdString(),
                password = credentials.password.toStdString()] {
         const int result = m_session.Login(host, port, user, password);
-        relay->Post([this, result] {
+        const ConnectFailure failure = m_session.LastConnectFailure();
+        relay->Post([this, result, failure] {
             const bool wasReconnect = m_reconnecting;
             m_connecting = false;
             m_reconnecting = false;
-            emit ConnectFinished(result, wasReconnect);
+            emit ConnectFinished(result, wasReconnect, failure);
         });
     });
     return true;
+}
+
+void CSessionBridge::CancelLogin()
+{
+    if (!m_connecting)
+        return;
+    // Not on the pool: the job to cut short is the one running there. The job may not have
+    // reached the session yet, which then has nothing to cut: asked again until it has.
+    if (!m_session.CancelLogin())
+        QTimer::singleShot(10, this, &CSessionBridge::CancelLogin);
 }
 
 void CSessionBridge::Logout(int reason, std::function<void()> done)

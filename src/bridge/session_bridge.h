@@ -1,5 +1,6 @@
 #pragma once
 
+#include "client_socket.h"
 #include "event_relay.h"
 #include "incoming_call.h"
 #include "session_values.h"
@@ -72,6 +73,8 @@ public:
     // as one until its ConnectFinished.
     bool Login(const Credentials& credentials, bool reconnect);
     bool IsConnecting() const { return m_connecting; }
+    // Makes a log-in in progress give up at once (ConnectFinished with ConnectFailure::Cancelled).
+    void CancelLogin();
     bool IsReconnecting() const { return m_connecting && m_reconnecting; }
     // Ends the connection (LoggedOut follows with reason); then runs done, if given, on the
     // GUI thread.
@@ -114,7 +117,9 @@ signals:
     void IncomingCall(const CIncomingCall& call);
     void OtherMessage(int first, int second);
 
-    void ConnectFinished(int result, bool wasReconnect);
+    // failure tells what connecting failed on (None once connected: then result is the
+    // server's answer).
+    void ConnectFinished(int result, bool wasReconnect, ConnectFailure failure);
     void StatusFailed(int result);
     // result: the first failure, or the last send's result.
     void InviteFinished(int result);

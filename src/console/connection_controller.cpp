@@ -1,6 +1,8 @@
 #include "connection_controller.h"
 
 #include "app_settings.h"
+#include "banner.h"
+#include "connection_banner.h"
 #include "credentials.h"
 #include "keep_alive.h"
 #include "login_dlg.h"
@@ -30,8 +32,11 @@ CConnectionController::CConnectionController(CAppSettings& settings, CSessionBri
                                              QWidget* window)
     : QObject(window), m_settings(settings), m_bridge(bridge), m_notifier(notifier),
       m_window(window), m_launcher(&CUrlLauncher::Desktop()),
-      m_keepAlive(new CKeepAlive(bridge, timings, this))
+      m_keepAlive(new CKeepAlive(bridge, timings, this)),
+      m_banner(new CConnectionBanner(
+          window, [this] { StartConnect(true); }, [this] { m_bridge.CancelLogin(); }))
 {
+    m_banner->SetWaits(timings.reconnectFirstWait, timings.keepAlivePeriod);
     connect(&m_bridge, &CSessionBridge::ConnectFinished, this,
             &CConnectionController::OnConnectFinished);
     connect(&m_bridge, &CSessionBridge::LoggedIn, this, &CConnectionController::OnLoggedIn);
@@ -43,6 +48,11 @@ CConnectionController::CConnectionController(CAppSettings& settings, CSessionBri
     });
     connect(m_keepAlive, &CKeepAlive::MinuteTick, this, &CConnectionController::MinuteTick);
     connect(m_keepAlive, &CKeepAlive::Failed, this, &CConnectionController::OnKeepAliveFailed);
+}
+
+CBanner* CConnectionController::Banner() const
+{
+    return m_banner->Widget();
 }
 
 void CConnectionController::SetLauncher(const CUrlLauncher* launcher)
@@ -140,7 +150,7 @@ void CConnectionController::OnLoginCommand()
 
 void CConnectionController::OpenLoginDialog()
 {
-    if (m_bridge.IsReconnecting()) {
+    if (m_bridge.IsReconnecting() && !m_stopped) {
         m_notifier.Inform(m_window, tr("Parlendo is trying to reconnect to the Parlendo server "
                                        "now.\r\nIf it fails, please try again in a few seconds."));
         return;
@@ -152,6 +162,8 @@ void CConnectionController::OpenLoginDialog()
         m_loginDlg->activateWindow();
         return;
     }
+    // Logging in by hand stops the retries.
+    m_banner->Quiet();
     m_loginDlg = new CLoginDlg(m_settings, m_notifier, m_launcher, m_window);
     m_loginDlg->setAttribute(Qt::WA_DeleteOnClose);
     connect(m_loginDlg, &QDialog::accepted, this, [this] {
@@ -175,12 +187,14 @@ bool CConnectionController::StartConnect(bool reconnect)
     // it closes, so that no second log-in starts over the running one.
     m_state.SetConnecting(m_settings.m_serverAddress, !reconnect);
     Show();
+    m_banner->Connecting(m_settings.m_serverAddress, m_settings.m_serverPort);
     return true;
 }
 
 void CConnectionController::OnLogoutCommand()
 {
     m_keepAlive->Stop();
+    m_loggingOut = true;
     m_bridge.Logout(CSessionBridge::kReasonLoggedOut);
 }
 
@@ -192,22 +206,44 @@ void CConnectionController::ChooseStatus(int status)
 
 // --- Results and session events --------------------------------------------------------------
 
-void CConnectionController::OnConnectFinished(int result, bool wasReconnect)
+bool CConnectionController::WantsReconnect() const
+{
+    return !m_stopped && m_settings.m_reconnect == 1 && !m_settings.m_username.isEmpty() &&
+           !m_settings.m_password.isEmpty();
+}
+
+void CConnectionController::OnConnectFinished(int result, bool wasReconnect,
+                                              ConnectFailure failure)
 {
     if (result == rc::kOk)
         return; // LoggedIn came first and showed it
     m_state.SetConnectFailed();
     Show();
-    // A reconnection fails quietly; the next keep-alive tick tries again.
-    if (!wasReconnect)
-        m_notifier.Inform(m_window,
-                          WithResult(tr("Failed to connect to the Parlendo server.\r\n"), result));
+    if (failure == ConnectFailure::Cancelled) {
+        m_banner->Quiet(); // the operator chose not to connect now
+        return;
+    }
+    const QString cause = CConnectionBanner::Cause(result, failure, m_settings.m_serverAddress,
+                                                   m_settings.m_serverPort);
+    // A reconnection fails quietly, into the banner, and tries again later.
+    if (wasReconnect) {
+        m_banner->Trouble(tr("Could not connect: %1").arg(cause), WantsReconnect());
+        return;
+    }
+    m_banner->Trouble(tr("Not connected: %1").arg(cause), false);
+    m_notifier.Inform(m_window, tr("Failed to connect to the Parlendo server.\r\n") + cause,
+                      [this, result] {
+                          // Refused credentials: the operator types them again, the name kept.
+                          if (result == rc::kBadCredentials)
+                              OpenLoginDialog();
+                      });
 }
 
 void CConnectionController::OnLoggedIn()
 {
     m_state.SetLoggedIn(m_settings.m_serverAddress);
     Show();
+    m_banner->Connected();
     m_bridge.RequestLists();
     m_keepAlive->Restart();
     emit Notification(tr("You are now logged in to the Parlendo server"),
@@ -241,6 +277,21 @@ void CConnectionController::OnLoggedOut(int reason)
         return;
     m_state.SetNotConnected();
     Show();
+    // The keep-alive has nothing to keep; it starts again with the next log-in.
+    m_keepAlive->Stop();
+    const QString where =
+        QStringLiteral("%1:%2").arg(m_settings.m_serverAddress).arg(m_settings.m_serverPort);
+    if (std::exchange(m_loggingOut, false)) {
+        m_banner->Quiet();
+    } else if (reason == CSessionBridge::kReasonLoggedOut) {
+        m_banner->Trouble(tr("Connection to %1 lost: the server stopped answering.").arg(where),
+                          WantsReconnect());
+    } else if (reason == CSessionBridge::kReasonSendFailed) {
+        m_banner->Trouble(tr("Connection to %1 lost: a command could not be sent.").arg(where),
+                          WantsReconnect());
+    } else {
+        m_banner->Trouble(tr("Connection to %1 lost.").arg(where), WantsReconnect());
+    }
     emit Notification(tr("You are now logged out from the Parlendo server"),
                       tr("Parlendo Notification"));
 }
@@ -255,12 +306,6 @@ void CConnectionController::OnStatusChanged(int status)
 
 void CConnectionController::OnKeepAliveFailed()
 {
-    const bool reconnect = m_settings.m_reconnect == 1 && !m_settings.m_username.isEmpty() &&
-                           !m_settings.m_password.isEmpty();
-    // The reconnection starts once the log-out is through, so that "Connecting" is shown after
-    // "Not connected" and not overwritten by it.
-    m_bridge.Logout(CSessionBridge::kReasonLoggedOut, [this, reconnect] {
-        if (reconnect)
-            StartConnect(true);
-    });
+    // The log-out it ends in says the connection was lost and schedules the reconnection.
+    m_bridge.Logout(CSessionBridge::kReasonLoggedOut);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "client_socket.h"
 #include "connection_state.h"
 #include "console_timings.h"
 
@@ -8,6 +9,8 @@
 #include <functional>
 
 class CAppSettings;
+class CBanner;
+class CConnectionBanner;
 class CCredentials;
 class CKeepAlive;
 class CLoginDlg;
@@ -42,6 +45,8 @@ public:
     void SetSettingsEditor(std::function<void()> edit);
 
     const CConnectionState& State() const { return m_state; }
+    // What the main window shows while it is not connected.
+    CBanner* Banner() const;
     bool IsLoggedIn() const;
 
     // The first display: the automatic log-in, if the settings ask for one.
@@ -67,7 +72,8 @@ private:
     bool StartConnect(bool reconnect);
     void Show();
 
-    void OnConnectFinished(int result, bool wasReconnect);
+    void OnConnectFinished(int result, bool wasReconnect, ConnectFailure failure);
+    bool WantsReconnect() const;
     void OnLoggedIn();
     void OnLoggedOut(int reason);
     void OnStatusChanged(int status);
@@ -80,6 +86,8 @@ private:
     QWidget* m_window;
     const CUrlLauncher* m_launcher;
     CKeepAlive* m_keepAlive;
+    CConnectionBanner* m_banner;
+    bool m_loggingOut = false;
     std::function<void()> m_editSettings;
     CConnectionState m_state;
     QPointer<CLoginDlg> m_loginDlg;

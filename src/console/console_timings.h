@@ -14,4 +14,7 @@ struct ConsoleTimings
     std::chrono::milliseconds workerJoinBound{3'000};
     // One second of NotifyTimeout, the time an offer of a call stays up unanswered.
     std::chrono::milliseconds notifySecond{1'000};
+    // The first wait before reconnecting after a lost connection; each failed attempt doubles
+    // it, up to the keep-alive period.
+    std::chrono::milliseconds reconnectFirstWait{3'000};
 };

@@ -113,6 +113,7 @@ void COperatorDlg::BuildWindow()
     auto* pane = new QVBoxLayout;
     pane->setContentsMargins(0, 0, 0, 0);
     pane->setSpacing(units.Y(1));
+    pane->addWidget(m_connection->Banner());
     pane->addWidget(m_alertsBanner);
     pane->addWidget(m_offersBanner);
     pane->addWidget(m_caption);

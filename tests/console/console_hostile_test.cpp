@@ -103,9 +103,7 @@ private slots:
         QFETCH(int, result);
         CConsoleRig rig;
         QVERIFY(StartLoggingIn(rig, {kind, SimFaultMoment::AtLogin, SimTarget::Operator, 1}));
-        QTRY_COMPARE(rig.notifier.informed,
-                     QStringList{QStringLiteral("Failed to connect to the Parlendo server.\r\n") +
-                                 ResultText(result)});
+        QTRY_COMPARE(rig.notifier.informed, QStringList{rig.ConnectFailed(result)});
         QCOMPARE(rig.Title(), CConsoleRig::NotConnected());
         QCOMPARE(rig.Buttons(), QStringLiteral("1000"));
     }

@@ -7,7 +7,9 @@
 #include "flat_button.h"
 #include "login_dlg.h"
 #include "recording_notifier.h"
+#include "result_text.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
@@ -20,6 +22,19 @@ public:
     CDayStage stage{notifier};
 
     static QString Online() { return QStringLiteral("Parlendo - Online [127.0.0.1]"); }
+    // The box of a log-in that failed after connecting: the server's address and its reason.
+    QString ConnectFailed(int result)
+    {
+        return QStringLiteral("Failed to connect to the Parlendo server.\r\n127.0.0.1:%1: ")
+                   .arg(stage.settings.m_serverPort) +
+               ResultText(result);
+    }
+    // What the connection banner says now.
+    QString Banner()
+    {
+        auto* text = Window().findChild<QLabel*>(QStringLiteral("connectionBannerText"));
+        return text && text->isVisibleTo(&Window()) ? text->text() : QString();
+    }
     static QString NotConnected() { return QStringLiteral("Parlendo - Not connected"); }
 
     // The server, then the window made and shown with the settings as they are by then.

@@ -3,6 +3,8 @@
 // connection), the automatic log-in, reconnection after a server restart, the tray's notices,
 // and what a failed invitation says.
 #include "console_rig.h"
+#include "connection_banner.h"
+#include "fake_connection.h"
 #include "keep_alive.h"
 #include "result_codes.h"
 #include "result_text.h"
@@ -12,8 +14,11 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPointer>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTreeView>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 
@@ -64,9 +69,14 @@ private slots:
         QVERIFY(rig.notifier.informed.isEmpty());
 
         QVERIFY(rig.LogIn(day::kUser, "wrong"));
-        QTRY_COMPARE(rig.notifier.informed,
-                     QStringList{QStringLiteral("Failed to connect to the Parlendo server.\r\n") +
-                                 ResultText(rc::kBadCredentials)});
+        QTRY_COMPARE(rig.notifier.informed, QStringList{rig.ConnectFailed(rc::kBadCredentials)});
+        // Refused credentials: the login dialog again, the name kept.
+        QPointer<CLoginDlg> again;
+        QTRY_VERIFY((again = rig.Window().findChild<CLoginDlg*>()) && again->isVisible());
+        QCOMPARE(again->findChild<QLineEdit*>(QStringLiteral("username"))->text(),
+                 QString::fromLatin1(day::kUser));
+        again->reject();
+        QTRY_VERIFY(!again);
         QCOMPARE(rig.Title(), CConsoleRig::NotConnected());
         QCOMPARE(rig.Buttons(), QStringLiteral("1000"));
 
@@ -131,9 +141,56 @@ private slots:
             QCOMPARE(rig.stage.World().Stats().connectionsAccepted, std::uint64_t{0});
     }
 
-    // The server goes down and comes back: with Reconnect on, the keep-alive finds the
-    // connection gone and logs in again, telling the operator nothing in a box; with it off,
-    // the console stays logged out.
+    // What connecting failed on is said with the host and port, in the box of a log-in asked for
+    // and in the banner; Cancel in the banner gives a log-in up at once, without a box.
+    void connectErrorsSayWhatHappened_data()
+    {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<int>("portKind"); // 0 closed, 1 never answers
+        QTest::addColumn<QString>("said");
+        QTest::newRow("refused") << QStringLiteral("127.0.0.1") << 0
+                                 << QStringLiteral("refused the connection");
+        QTest::newRow("not found") << QStringLiteral("nonexistent.invalid") << 0
+                                   << QStringLiteral("The server nonexistent.invalid was not found");
+        QTest::newRow("timed out") << QStringLiteral("127.0.0.1") << 1
+                                   << QStringLiteral("did not answer in time");
+        QTest::newRow("cancelled") << QStringLiteral("127.0.0.1") << 1 << QString();
+    }
+    void connectErrorsSayWhatHappened()
+    {
+        QFETCH(QString, host);
+        QFETCH(int, portKind);
+        QFETCH(QString, said);
+        testing_support::Blackhole blackhole;
+        std::uint16_t closedPort = 0;
+        ::close(testing_support::ListenOnLoopback(1, closedPort)); // a port nobody listens on
+        CConsoleRig rig;
+        rig.Adjust = [&](CAppSettings& s) {
+            s.m_serverAddress = host;
+            s.m_serverPort = portKind == 1 ? blackhole.Port() : closedPort;
+        };
+        QVERIFY(rig.Start());
+        rig.Button("login")->click();
+        auto* dialog = rig.Window().findChild<CLoginDlg*>();
+        dialog->findChild<QLineEdit*>(QStringLiteral("password"))->setText(QStringLiteral("pw"));
+        dialog->accept();
+        if (said.isEmpty()) {
+            QTRY_VERIFY(rig.Banner().startsWith(QStringLiteral("Connecting to")));
+            rig.Window().findChild<QPushButton*>(QStringLiteral("connectionBannerAction"))->click();
+            QTRY_COMPARE(rig.Title(), CConsoleRig::NotConnected());
+            QVERIFY(rig.notifier.informed.isEmpty());
+            QVERIFY(rig.Banner().isEmpty());
+            return;
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(rig.notifier.informed.size(), 1, 15000);
+        QVERIFY2(rig.notifier.informed.front().contains(said),
+                 qPrintable(rig.notifier.informed.front()));
+        QVERIFY(rig.Banner().contains(said));
+    }
+
+    // The server goes down and comes back: the banner says the connection was lost; with
+    // Reconnect on, it counts down to the next attempt and logs in again, telling the operator
+    // nothing in a box; with it off, the console stays logged out.
     void serverRestart_data()
     {
         QTest::addColumn<int>("reconnect");
@@ -152,6 +209,9 @@ private slots:
         const int before = rig.titles.size();
         rig.stage.StopServer();
         QTRY_COMPARE(rig.Title(), CConsoleRig::NotConnected());
+        QVERIFY(rig.Banner().startsWith(QStringLiteral("Connection to 127.0.0.1:%1 lost.")
+                                            .arg(rig.stage.settings.m_serverPort)));
+        QCOMPARE(rig.Banner().contains(QStringLiteral("Reconnecting in")), reconnect == 1);
         QVERIFY(rig.stage.StartServer());
         if (reconnect) {
             QTRY_COMPARE_WITH_TIMEOUT(rig.Title(), CConsoleRig::Online(), 10000);
@@ -159,8 +219,7 @@ private slots:
             QVERIFY(rig.titles.mid(before).contains(
                 QStringLiteral("Parlendo - Connecting [127.0.0.1]")));
         } else {
-            QSignalSpy failed(rig.Window().findChild<CKeepAlive*>(), &CKeepAlive::Failed);
-            QTRY_VERIFY(failed.size() >= 2);
+            QVERIFY(!rig.Window().findChild<CConnectionBanner*>()->IsWaitingToRetry());
             QCOMPARE(rig.stage.World().Stats().connectionsAccepted, std::uint64_t{0});
             QCOMPARE(rig.Title(), CConsoleRig::NotConnected());
         }

@@ -38,6 +38,7 @@ ConsoleTimings CDayStage::Timings()
     ConsoleTimings t;
     t.keepAlivePeriod = 1h;
     t.keepAliveRetryWait = 10ms;
+    t.reconnectFirstWait = 50ms;
     return t;
 }
 
