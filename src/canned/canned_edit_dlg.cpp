@@ -60,9 +60,9 @@ CCannedEditDlg::CCannedEditDlg(const QStringList& categories, const QString& cat
 
     auto* fields = new QFormLayout;
     fields->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    fields->addRow(tr("Category:"), m_categoryBox);
-    fields->addRow(tr("Title:"), m_titleEdit);
-    fields->addRow(tr("Message:"), m_messageEdit);
+    fields->addRow(tr("&Category:"), m_categoryBox);
+    fields->addRow(tr("&Title:"), m_titleEdit);
+    fields->addRow(tr("&Message:"), m_messageEdit);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &CCannedEditDlg::accept);

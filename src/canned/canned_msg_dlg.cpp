@@ -19,7 +19,6 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -47,6 +46,16 @@ QPushButton* CommandButton(const QString& text, const char* name, QWidget* paren
 
 } // namespace
 
+CShortcutTable CCannedMsgDlg::Shortcuts()
+{
+    CShortcutTable table(tr("Canned Answers"));
+    table.Add(QStringLiteral("deleteAnswer"), tr("Delete the chosen answer or category"),
+              QKeySequence::keyBindings(QKeySequence::Delete))
+        .Add(QStringLiteral("renameAnswer"), tr("Rename the chosen answer or category"),
+             {QKeySequence(Qt::Key_F2)});
+    return table;
+}
+
 CCannedMsgDlg::CCannedMsgDlg(QWidget* parent)
     : QDialog(parent), m_model(new CCannedTreeModel(this)), m_filter(new CCannedFilterModel(this))
 {
@@ -59,6 +68,7 @@ CCannedMsgDlg::CCannedMsgDlg(QWidget* parent)
     m_search->setObjectName(QStringLiteral("search"));
     m_search->setPlaceholderText(tr("Search titles, categories and messages"));
     m_search->setClearButtonEnabled(true);
+    m_search->setAccessibleName(tr("Search the canned answers"));
 
     m_tree = new QTreeView(this);
     m_tree->setObjectName(QStringLiteral("answers"));
@@ -71,7 +81,7 @@ CCannedMsgDlg::CCannedMsgDlg(QWidget* parent)
     m_add = CommandButton(tr("&Add"), "add", this);
     m_edit = CommandButton(tr("&Edit"), "edit", this);
     m_rename = CommandButton(tr("&Rename"), "rename", this);
-    m_delete = CommandButton(tr("Delete"), "delete", this);
+    m_delete = CommandButton(tr("&Delete"), "delete", this);
     QPushButton* import = CommandButton(tr("&Import..."), "import", this);
     QPushButton* exportButton = CommandButton(tr("E&xport..."), "export", this);
     m_edit->setEnabled(false);
@@ -81,6 +91,7 @@ CCannedMsgDlg::CCannedMsgDlg(QWidget* parent)
     m_preview = new QPlainTextEdit(this);
     m_preview->setObjectName(QStringLiteral("preview"));
     m_preview->setReadOnly(true);
+    m_preview->setAccessibleName(tr("Message of the chosen answer"));
     m_preview->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_preview->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_preview->setTabChangesFocus(true);
@@ -115,12 +126,10 @@ CCannedMsgDlg::CCannedMsgDlg(QWidget* parent)
     connect(m_search, &QLineEdit::textChanged, this, &CCannedMsgDlg::OnSearch);
     // A double-click on a category only opens or closes it, which the tree does by itself.
     connect(m_tree, &QTreeView::doubleClicked, this, &CCannedMsgDlg::OnEdit);
-    auto* deleteKey = new QShortcut(QKeySequence::Delete, m_tree);
-    deleteKey->setContext(Qt::WidgetShortcut);
-    connect(deleteKey, &QShortcut::activated, this, &CCannedMsgDlg::OnDelete);
-    auto* renameKey = new QShortcut(QKeySequence(Qt::Key_F2), m_tree);
-    renameKey->setContext(Qt::WidgetShortcut);
-    connect(renameKey, &QShortcut::activated, this, &CCannedMsgDlg::OnRename);
+    Shortcuts().Install(m_tree,
+                        {{QStringLiteral("deleteAnswer"), [this](int) { OnDelete(); }},
+                         {QStringLiteral("renameAnswer"), [this](int) { OnRename(); }}},
+                        Qt::WidgetShortcut);
     connect(buttons, &QDialogButtonBox::accepted, this, &CCannedMsgDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CCannedMsgDlg::reject);
     connect(m_tree->selectionModel(), &QItemSelectionModel::selectionChanged, this,

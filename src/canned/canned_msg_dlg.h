@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shortcut_table.h"
+
 #include <QDialog>
 
 class CCannedFilterModel;
@@ -26,6 +28,9 @@ public:
 
     // Reads the file at once.
     explicit CCannedMsgDlg(QWidget* parent = nullptr);
+
+    // The keys of the list of answers, for the list of keyboard shortcuts.
+    static CShortcutTable Shortcuts();
 
     void OnAdd();
     void OnEdit();

@@ -49,6 +49,7 @@ CCannedPanel::CCannedPanel(QPlainTextEdit* input, QWidget* parent)
     connect(m_hide, &QAbstractButton::clicked, this, &QWidget::hide);
 
     m_tree->setObjectName(QStringLiteral("cannedTree"));
+    m_tree->setAccessibleName(tr("Canned answers"));
     m_tree->setHeaderHidden(true);
     m_tree->setRootIsDecorated(false);
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -86,6 +87,18 @@ CCannedPanel::CCannedPanel(QPlainTextEdit* input, QWidget* parent)
 void CCannedPanel::Toggle()
 {
     setVisible(isHidden());
+}
+
+void CCannedPanel::ToggleFocus()
+{
+    if (isVisible() && m_tree->hasFocus()) {
+        hide();
+        if (m_input)
+            m_input->setFocus(Qt::ShortcutFocusReason);
+        return;
+    }
+    show();
+    m_tree->setFocus(Qt::ShortcutFocusReason);
 }
 
 void CCannedPanel::OnSelectionChanged(const QItemSelection& selected)

@@ -36,6 +36,9 @@ public:
 
     // The chat window's "Canned Answers" button: hides a shown panel, shows a hidden one.
     void Toggle();
+    // Its key (Ctrl+K): into the list of answers, shown if hidden; from the list, the panel is
+    // hidden again and the focus goes back to the input box.
+    void ToggleFocus();
 
 signals:
     void AnswerChosen(const QString& category, const QString& title, const QString& message);

@@ -9,15 +9,18 @@
 #include "canned_tree_model.h"
 #include "chat_parts.h"
 #include "chat_record.h"
+#include "chat_shortcuts.h"
 #include "flat_button.h"
 #include "invite_dlg.h"
 #include "layout_profile.h"
+#include "live_region.h"
 #include "message_codes.h"
 #include "message_compose.h"
 #include "notifier.h"
 #include "participant_text.h"
 #include "result_codes.h"
 #include "result_text.h"
+#include "shortcuts_dlg.h"
 #include "shown_text.h"
 #include "transcript_ctrl.h"
 #include "transcript_output.h"
@@ -31,7 +34,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPrinter>
-#include <QShortcut>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -145,12 +147,10 @@ void CChatDlg::BuildControls()
 
     // Escape ends the window without storing its placement; Enter outside the input box does
     // nothing.
-    const auto key = [this](const QKeySequence& keys, void (CChatDlg::*command)()) {
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, command);
-    };
-    key(QKeySequence(Qt::Key_Escape), &CChatDlg::OnEscape);
-    key(QKeySequence::Save, &CChatDlg::OnSaveChat);
-    key(QKeySequence::Print, &CChatDlg::OnPrintChat);
+    InstallChatShortcuts(this, parts, [this] { OnEscape(); },
+                         [this] { CShortcutsDlg::Open(m_shortcutTables, this); });
+    m_shortcutTables = {ChatShortcuts()};
+    m_live = parts.live;
 
     EnableCommands();
     m_input->setFocus();
@@ -302,8 +302,9 @@ void CChatDlg::OnChatData(const CChatLine& line)
     switch (line.kind) {
     case msg::chat::kLine:
         if (line.speaker && line.text) {
-            m_record->Write(LineKind::Line, ShownMessage(*line.text), ShownLine(*line.speaker, kNameLength),
-                   false);
+            const QString speaker = ShownLine(*line.speaker, kNameLength);
+            m_record->Write(LineKind::Line, ShownMessage(*line.text), speaker, false);
+            m_live->Announce(tr("%1: %2").arg(speaker, ShownMessage(*line.text)));
             if (m_chats)
                 m_chats->VisitorWrote(this, IsLookedAt());
             Flash();
@@ -578,6 +579,7 @@ void CChatDlg::AskToEnd()
 void CChatDlg::AppendNotice(const QString& text)
 {
     m_record->Write(LineKind::Notice, text);
+    m_live->Announce(text);
 }
 
 void CChatDlg::SetArchive(CChatArchive* archive)

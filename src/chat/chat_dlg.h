@@ -3,6 +3,7 @@
 #include "incoming_call.h"
 #include "archive_records.h"
 #include "session_values.h"
+#include "shortcut_table.h"
 #include "typing_state.h"
 
 #include <QHash>
@@ -21,6 +22,7 @@ class CChatRecord;
 class CCallBridge;
 class CFlatButton;
 class CLayoutProfile;
+class CLiveRegion;
 class CNotifier;
 class CTranscriptCtrl;
 class QLabel;
@@ -37,7 +39,9 @@ struct CChatLine;
 // order, on the window thread; it shows who joins, leaves and types, sends chat lines, typing
 // notices, links and images, invites another operator, and saves or prints the transcript. Close
 // Chat ends the call and keeps the window with its transcript; the close box ends the window
-// (and with it the call) and stores its placement, Escape ends it without.
+// (and with it the call) and stores its placement, Escape ends it without. Its keyboard
+// shortcuts are ChatShortcuts(); F1 lists them. The visitor's lines and the notices are announced
+// to screen readers as they come.
 //
 // The window deletes itself when closed. Everything here runs on the window thread.
 class CChatDlg final : public QWidget
@@ -70,6 +74,8 @@ public:
     void SetArchive(CChatArchive* archive);
     // Where the window opens: its stored place, cascade steps lower right.
     void RestorePlacement(int cascade);
+    // What the list of keyboard shortcuts shows: every window's. Until set, this window's only.
+    void SetShortcutTables(QList<CShortcutTable> tables) { m_shortcutTables = std::move(tables); }
 
     // Replaces the system clock (tests).
     void SetClock(Clock clock);
@@ -166,6 +172,8 @@ private:
     CFlatButton* m_sendButton = nullptr;
     QLabel* m_statusLine = nullptr;
     CCannedCompleter* m_completer = nullptr;
+    CLiveRegion* m_live = nullptr;
+    QList<CShortcutTable> m_shortcutTables;
     QTimer* m_typingTimer = nullptr;
     std::unique_ptr<QPrinter> m_printer;
 };

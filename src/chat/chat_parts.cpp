@@ -1,8 +1,10 @@
 #include "chat_parts.h"
 
 #include "canned_panel.h"
+#include "chat_shortcuts.h"
 #include "dialog_units.h"
 #include "flat_button.h"
+#include "live_region.h"
 #include "toolbar_band.h"
 #include "transcript_ctrl.h"
 
@@ -22,29 +24,35 @@ CChatParts CChatParts::Build(QWidget* window)
     const auto add = [toolbar](const QString& caption, const char* picture, const char* name) {
         return toolbar->AddButton(caption, QString::fromLatin1(picture), QString::fromLatin1(name));
     };
-    parts.cannedAnswers = add(QWidget::tr("Canned Answers"), ":/ui/canned.png", "cannedAnswers");
-    parts.transferChat = add(QWidget::tr("Transfer Chat"), ":/ui/invite.png", "transferChat");
-    parts.sendLink = add(QWidget::tr("Send Link"), ":/chat/link.png", "sendLink");
-    parts.sendImage = add(QWidget::tr("Send Image"), ":/chat/image.png", "sendImage");
-    parts.saveChat = add(QWidget::tr("Save Chat"), ":/chat/save.png", "saveChat");
-    parts.printChat = add(QWidget::tr("Print Chat"), ":/chat/print.png", "printChat");
-    parts.closeChat = add(QWidget::tr("Close Chat"), ":/chat/close-chat.png", "closeChat");
-    parts.saveChat->SetTooltip(QWidget::tr("Save the chat as a rich text file (Ctrl+S)"), false);
-    parts.printChat->SetTooltip(QWidget::tr("Print the chat (Ctrl+P)"), false);
+    parts.cannedAnswers = add(QWidget::tr("Ca&nned Answers"), ":/ui/canned.png", "cannedAnswers");
+    parts.transferChat = add(QWidget::tr("&Transfer Chat"), ":/ui/invite.png", "transferChat");
+    parts.sendLink = add(QWidget::tr("Send &Link"), ":/chat/link.png", "sendLink");
+    parts.sendImage = add(QWidget::tr("Send &Image"), ":/chat/image.png", "sendImage");
+    parts.saveChat = add(QWidget::tr("&Save Chat"), ":/chat/save.png", "saveChat");
+    parts.printChat = add(QWidget::tr("&Print Chat"), ":/chat/print.png", "printChat");
+    parts.closeChat = add(QWidget::tr("Cl&ose Chat"), ":/chat/close-chat.png", "closeChat");
+    const CShortcutTable shortcuts = ChatOwnShortcuts();
+    for (CFlatButton* button : toolbar->findChildren<CFlatButton*>())
+        button->SetTooltip(shortcuts.ToolTip(button->objectName()), false);
     parts.toolbarWidth = toolbar->RowWidth();
+    parts.live = new CLiveRegion(window);
 
     parts.transcript = new CTranscriptCtrl(window);
     parts.transcript->setObjectName(QStringLiteral("transcript"));
+    parts.transcript->setAccessibleName(QWidget::tr("Conversation"));
     parts.transcript->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
 
     parts.input = new QPlainTextEdit(window);
     parts.input->setObjectName(QStringLiteral("input"));
+    parts.input->setAccessibleName(QWidget::tr("Message"));
+    parts.input->setAccessibleDescription(
+        QWidget::tr("Enter sends the message, Shift+Enter starts a new line"));
     parts.input->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     parts.input->setTabChangesFocus(true);
     parts.input->setFixedHeight(units.Y(30));
 
     // The one raised button of the window: it is what Enter does.
-    parts.send = new CFlatButton(QWidget::tr("Send"), window);
+    parts.send = new CFlatButton(QWidget::tr("S&end"), window);
     parts.send->setObjectName(QStringLiteral("send"));
     parts.send->SetBitmaps(QImage(QStringLiteral(":/chat/send.png")), QColor(0, 128, 128), {}, {},
                            false);

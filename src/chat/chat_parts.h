@@ -2,6 +2,7 @@
 
 class CCannedPanel;
 class CFlatButton;
+class CLiveRegion;
 class CTranscriptCtrl;
 class QLabel;
 class QPlainTextEdit;
@@ -10,7 +11,7 @@ class QWidget;
 // The controls of a chat window, made and laid out in it: the toolbar along the top, what the
 // offer said, the canned answers panel (a fixed width) beside the transcript, the input box with
 // the Send button (a fixed size) below it, and the status line at the bottom. The window wires
-// them to its commands.
+// them to its commands. The toolbar's tool-tips name the keys of the window's shortcut table.
 struct CChatParts final
 {
     CFlatButton* cannedAnswers = nullptr;
@@ -26,6 +27,8 @@ struct CChatParts final
     QPlainTextEdit* input = nullptr;
     CFlatButton* send = nullptr;
     QLabel* statusLine = nullptr;
+    // Where the window says to screen readers what comes in.
+    CLiveRegion* live = nullptr;
     // The width the whole toolbar needs.
     int toolbarWidth = 0;
 

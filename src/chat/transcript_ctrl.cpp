@@ -14,15 +14,30 @@ CTranscriptCtrl::CTranscriptCtrl(QWidget* parent) : QTextEdit(parent)
     setUndoRedoEnabled(false); // a read-only record has nothing to undo; saves memory per line
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere); // long addresses wrap too
 
-    m_dark = IsDark();
+    m_background = Background();
     QScrollBar* bar = verticalScrollBar();
     connect(bar, &QScrollBar::valueChanged, this, &CTranscriptCtrl::OnScrollValueChanged);
     connect(bar, &QScrollBar::rangeChanged, this, &CTranscriptCtrl::OnScrollRangeChanged);
 }
 
-bool CTranscriptCtrl::IsDark() const
+QColor CTranscriptCtrl::Background() const
 {
-    return palette().color(QPalette::Base).lightness() < 128;
+    return palette().color(QPalette::Active, QPalette::Base);
+}
+
+QList<CColourPair> CTranscriptCtrl::ColourPairs() const
+{
+    using Part = CTranscriptLook::Part;
+    QList<CColourPair> pairs;
+    for (const auto& [what, part] :
+         {std::pair{"own name", Part::OwnName}, {"other name", Part::OtherName},
+          {"chat text", Part::ChatText}, {"address", Part::Address}, {"notice", Part::Notice},
+          {"time", Part::Time}}) {
+        pairs.append({QStringLiteral("transcript ") + QLatin1String(what),
+                      CTranscriptLook::Format(part, m_background).foreground().color(),
+                      m_background});
+    }
+    return pairs;
 }
 
 void CTranscriptCtrl::Append(const CTranscriptLine& line)
@@ -38,7 +53,7 @@ void CTranscriptCtrl::Append(const CTranscriptLine& line)
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
     cursor.beginEditBlock();
-    CTranscriptLook::Append(cursor, line, m_showTimes, m_dark);
+    CTranscriptLook::Append(cursor, line, m_showTimes, m_background);
     cursor.endEditBlock();
     if (caretAtEnd)
         RestoreCaret(caretAnchor, caretPosition);
@@ -59,7 +74,7 @@ void CTranscriptCtrl::ShowAgain()
     QTextCursor cursor(document());
     cursor.beginEditBlock();
     for (const CTranscriptLine& line : std::as_const(m_lines))
-        CTranscriptLook::Append(cursor, line, m_showTimes, m_dark);
+        CTranscriptLook::Append(cursor, line, m_showTimes, m_background);
     cursor.endEditBlock();
     m_followEnd = atEnd;
     OnScrollRangeChanged(0, 0);
@@ -72,7 +87,7 @@ const QTextDocument& CTranscriptCtrl::PaperDocument()
     QTextCursor cursor(m_paper.get());
     cursor.beginEditBlock();
     for (const CTranscriptLine& line : std::as_const(m_lines))
-        CTranscriptLook::Append(cursor, line, m_showTimes, false);
+        CTranscriptLook::Append(cursor, line, m_showTimes);
     cursor.endEditBlock();
     return *m_paper;
 }
@@ -81,8 +96,8 @@ void CTranscriptCtrl::changeEvent(QEvent* event)
 {
     QTextEdit::changeEvent(event);
     // A change of the desktop's theme shows the lines again in colours readable on it.
-    if (event->type() == QEvent::PaletteChange && IsDark() != m_dark) {
-        m_dark = IsDark();
+    if (event->type() == QEvent::PaletteChange && Background() != m_background) {
+        m_background = Background();
         ShowAgain();
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "readable_colours.h"
 #include "transcript_look.h"
 
 #include <QColor>
@@ -13,14 +14,14 @@
 // saved as rich text or printed as it looks. Text is always inserted as plain text: a chat line
 // or canned answer holding HTML shows its raw source.
 //
-// Lines are kept as lines: with times shown each starts with its time, and on a dark palette the
-// colours are lightened to stay readable; the saved and printed transcript keeps the colours on
-// paper.
+// Lines are kept as lines: with times shown each starts with its time, and each colour is made
+// lighter or darker where it would not read on the palette's background; the saved and printed
+// transcript keeps the colours on paper.
 //
 // Appends must run on the thread that owns the widget (the GUI thread). Network events reach it
 // through the chat window's bridge, which queues them in arrival order; a line is therefore
 // never interleaved with another one.
-class CTranscriptCtrl final : public QTextEdit
+class CTranscriptCtrl final : public QTextEdit, public IReadableColours
 {
     Q_OBJECT
 
@@ -42,6 +43,8 @@ public:
     // The transcript as it is saved and printed: the colours on paper, with the times when they
     // are shown. Valid until the next call.
     const QTextDocument& PaperDocument();
+    // Every kind of line on the background it is shown on now.
+    QList<CColourPair> ColourPairs() const override;
 
     // Chat text and sent addresses: not bold, not underlined.
     void AppendText(const QString& text, const QColor& colour);
@@ -54,7 +57,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    bool IsDark() const;
+    QColor Background() const;
     void ShowAgain();
     void AppendLine(const QString& text, const QColor& colour, bool bold, bool underline);
     void RestoreCaret(int anchor, int position);
@@ -68,6 +71,6 @@ private:
     bool m_scrollToEndPending = false;
     QList<CTranscriptLine> m_lines;
     bool m_showTimes = false;
-    bool m_dark = false;
+    QColor m_background; // what the lines' colours were chosen for
     std::unique_ptr<QTextDocument> m_paper;
 };

@@ -51,6 +51,10 @@ CAboutDlg::CAboutDlg(const CUrlLauncher* launcher, QWidget* parent) : QDialog(pa
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &CAboutDlg::accept);
+    auto* shortcuts = buttons->addButton(tr("&Keyboard Shortcuts"), QDialogButtonBox::HelpRole);
+    shortcuts->setObjectName(QStringLiteral("keyboardShortcuts"));
+    shortcuts->setAutoDefault(false);
+    connect(shortcuts, &QPushButton::clicked, this, &CAboutDlg::ShortcutsWanted);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(units.X(7), units.Y(7), units.X(7), units.Y(7));

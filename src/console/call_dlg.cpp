@@ -9,6 +9,7 @@
 #include "shown_text.h"
 #include "toolbar_button.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -19,6 +20,14 @@
 #include <algorithm>
 
 namespace {
+
+// An offer is an alert to screen readers, read out as it shows although it takes no focus.
+QAccessibleInterface* OfferAccessible(const QString& className, QObject* object)
+{
+    if (className != QLatin1String("CCallDlg"))
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::AlertMessage);
+}
 
 // NotifyTimeout in whole seconds. Zero or less can only come from a damaged settings file (the
 // options dialog takes 1 and up) and would close every offer before it is seen: the default
@@ -43,12 +52,18 @@ CCallDlg::CCallDlg(const CAppSettings& settings, const QString& notice, const CI
                    std::chrono::milliseconds lifetime, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowStaysOnTopHint),
-      m_accept(new CFlatButton(tr("Accept"), this)), m_cancel(new CFlatButton(tr("Cancel"), this)),
+      m_accept(new CFlatButton(tr("&Accept"), this)),
+      m_cancel(new CFlatButton(tr("&Cancel"), this)),
       m_message(new QLabel(this)), m_notice(notice), m_call(call),
       m_rings(settings.m_notifySound != 0),
       m_lifetime(lifetime),
       m_openChat(std::move(openChat)), m_ring(ring), m_timer(new QTimer(this))
 {
+    static const bool accessible = [] {
+        QAccessible::installFactory(&OfferAccessible);
+        return true;
+    }();
+    (void)accessible;
     setWindowTitle(tr("Parlendo Call"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -85,6 +100,7 @@ void CCallDlg::BuildControls()
     if (const auto& carried = m_call.Carried(); carried && !carried->trimmed().isEmpty())
         shown += QLatin1Char('\n') + tr("\u201c%1\u201d").arg(ShownLine(*carried, 120));
     m_message->setText(shown);
+    setAccessibleDescription(shown);
     m_message->setWordWrap(true);
     m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_message->setObjectName(QStringLiteral("message"));
@@ -134,6 +150,8 @@ void CCallDlg::showEvent(QShowEvent* event)
     m_timer->start();
     // Until the operator turns to it.
     QApplication::alert(this, 0);
+    QAccessibleEvent alert(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
 }
 
 void CCallDlg::keyPressEvent(QKeyEvent* event)

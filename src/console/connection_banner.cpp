@@ -88,7 +88,7 @@ void CConnectionBanner::Trouble(const QString& what, bool retrying)
     }
     m_retryTimer->start(m_next);
     m_next = std::min(m_next * 2, m_longest);
-    m_banner->SetAction(tr("&Retry now"), [this] {
+    m_banner->SetAction(tr("Retry no&w"), [this] {
         m_retryTimer->stop();
         m_countdown->stop();
         m_retry();

@@ -1,5 +1,6 @@
 #include "console_toolbar.h"
 
+#include "console_shortcuts.h"
 #include "flat_button.h"
 #include "icon_menu.h"
 #include "message_codes.h"
@@ -37,25 +38,31 @@ CConsoleToolbar::CConsoleToolbar(QWidget* parent)
         return m_band->AddButton(text, QStringLiteral(":/ui/%1.png").arg(QLatin1String(picture)),
                                  QLatin1String(picture));
     };
-    m_login = add(tr("Login"), "login");
-    m_logout = add(tr("Logout"), "logout");
-    m_status = add(tr("My Status"), "status");
-    m_invite = add(tr("Invite to Chat"), "invite");
-    m_settings = add(tr("View Settings"), "settings");
-    m_canned = add(tr("Canned Answers"), "canned");
-    m_about = add(tr("About"), "about");
+    m_login = add(tr("&Login"), "login");
+    m_logout = add(tr("Log&out"), "logout");
+    m_status = add(tr("My &Status"), "status");
+    m_invite = add(tr("&Invite to Chat"), "invite");
+    m_settings = add(tr("View Se&ttings"), "settings");
+    m_canned = add(tr("Ca&nned Answers"), "canned");
+    m_about = add(tr("A&bout"), "about");
 
     auto menu = std::make_unique<IconMenu>(tr("Status"));
     menu->SetIconStrip(QImage(QStringLiteral(":/ui/status-strip.png")), QSize(16, 16), kMenuMask);
-    menu->AddCommand(kCommandOnline, tr("Online"), 0);
-    menu->AddCommand(kCommandBusy, tr("Busy"), 1);
-    menu->AddCommand(kCommandAway, tr("Away"), 2);
+    menu->AddCommand(kCommandOnline, tr("&Online"), 0);
+    menu->AddCommand(kCommandBusy, tr("&Busy"), 1);
+    menu->AddCommand(kCommandAway, tr("&Away"), 2);
     menu->addSeparator();
     // One click away whatever the connection: a ring is no use in a meeting.
-    m_mute = menu->AddCommand(kCommandMute, tr("Mute the chat request ring"));
+    m_mute = menu->AddCommand(kCommandMute, tr("&Mute the chat request ring"));
     m_mute->setCheckable(true);
     m_status->SetMenu(std::move(menu), false);
     connect(m_status, &CFlatButton::MenuCommand, this, &CConsoleToolbar::OnMenuCommand);
+
+    // The keys of the main window's commands, where a button has one.
+    const CShortcutTable shortcuts = ConsoleOwnShortcuts();
+    m_invite->SetTooltip(shortcuts.ToolTip(QStringLiteral("invite")), false);
+    m_settings->SetTooltip(shortcuts.ToolTip(QStringLiteral("options")), false);
+    m_canned->SetTooltip(shortcuts.ToolTip(QStringLiteral("cannedAnswers")), false);
 
     m_logout->setEnabled(false);
     // Enabled while logged in; the mute item in its menu is the tray's to offer otherwise.

@@ -22,7 +22,7 @@ CLoginDlg::CLoginDlg(CAppSettings& settings, CNotifier& notifier, const CUrlLaun
                      QWidget* parent)
     : QDialog(parent), m_settings(settings), m_notifier(notifier), m_username(new QLineEdit(this)),
       m_password(new QLineEdit(this)),
-      m_remember(new QCheckBox(tr("Remember my username and password"), this)),
+      m_remember(new QCheckBox(tr("&Remember my username and password"), this)),
       m_ok(nullptr)
 {
     setWindowTitle(tr("Parlendo Login"));

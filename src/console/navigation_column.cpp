@@ -15,6 +15,7 @@ CNavigationColumn::CNavigationColumn(QWidget* parent)
                         SysColour::CaptionText);
     m_heading->SetColours(SysColour::ActiveCaption, SysColour::GradientActiveCaption,
                           SysColour::HighlightText);
+    m_heading->setAccessibleName(tr("View"));
 
     // The panel lies behind the column and takes its whole size; it is no item of the layout.
     m_panel->lower();
@@ -27,13 +28,13 @@ CNavigationColumn::CNavigationColumn(QWidget* parent)
     column->setSpacing(0);
     m_heading->setFixedHeight(units.Y(15));
     column->addWidget(m_heading);
-    m_visitors = AddButton(tr("Website Visitors"));
-    m_operators = AddButton(tr("Website Operators"));
-    m_missed = AddButton(tr("Missed Chats"));
-    m_history = AddButton(tr("Chat History"));
-    m_reports = AddButton(tr("Website Reports"));
-    m_account = AddButton(tr("Account Settings"));
-    m_tutorial = AddButton(tr("Quick Tutorial      "));
+    m_visitors = AddButton(tr("Website &Visitors"));
+    m_operators = AddButton(tr("Website O&perators"));
+    m_missed = AddButton(tr("&Missed Chats"));
+    m_history = AddButton(tr("Chat &History"));
+    m_reports = AddButton(tr("Website &Reports"));
+    m_account = AddButton(tr("Acco&unt Settings"));
+    m_tutorial = AddButton(tr("&Quick Tutorial      "));
     column->addStretch(1);
 }
 
@@ -70,6 +71,7 @@ CGradientButton* CNavigationColumn::AddButton(const QString& text)
     button->SetColours(CThemeColour(SysColour::Light3D, 255),
                        CThemeColour(SysColour::GradientInactiveCaption, 255),
                        CThemeColour(SysColour::ActiveCaption, 220));
+    button->SetTextColour(SysColour::ButtonText);
     button->SetHover(true);
     button->setFixedHeight(CDialogUnits(font()).Y(15));
     layout()->addWidget(button);

@@ -13,6 +13,7 @@
 #include "call_offers.h"
 #include "chat_archive.h"
 #include "connection_controller.h"
+#include "console_shortcuts.h"
 #include "console_toolbar.h"
 #include "dialog_units.h"
 #include "flat_button.h"
@@ -20,13 +21,16 @@
 #include "gradient_label.h"
 #include "history_dlg.h"
 #include "layout_profile.h"
+#include "live_region.h"
 #include "navigation_column.h"
 #include "notifier.h"
 #include "result_text.h"
 #include "operator_list_ctrl.h"
 #include "operator_list_model.h"
+#include "message_codes.h"
 #include "service_pages.h"
 #include "session_bridge.h"
+#include "shortcuts_dlg.h"
 #include "tray_icon.h"
 #include "url_launcher.h"
 #include "visitor_list_ctrl.h"
@@ -35,7 +39,6 @@
 #include "web_pane.h"
 #include "window_layout.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -55,6 +58,7 @@ COperatorDlg::COperatorDlg(CAppSettings& settings, const CLayoutProfile& profile
       m_tray(new CTrayIcon(&settings, this)),
       m_offers(new CCallOffers(settings, timings.notifySecond, this)),
       m_announcer(new CVisitorAnnouncer(settings, bridge, notifier, this)),
+      m_live(new CLiveRegion(this)), m_shortcutTables({ConsoleShortcuts()}),
       m_trayIconShown([this] { return m_tray->IsAvailable(); })
 {
     setObjectName(QStringLiteral("mainWindow"));
@@ -62,6 +66,7 @@ COperatorDlg::COperatorDlg(CAppSettings& settings, const CLayoutProfile& profile
     BuildWindow();
     InstallLists();
     ConnectCommands();
+    InstallShortcuts();
     m_offers->Follow(m_bridge);
     connect(m_announcer, &CVisitorAnnouncer::Announced, this, &COperatorDlg::VisitorAnnounced);
     connect(m_announcer, &CVisitorAnnouncer::VisitorsListWanted, this, [this] {
@@ -69,6 +74,10 @@ COperatorDlg::COperatorDlg(CAppSettings& settings, const CLayoutProfile& profile
         ShowList(m_visitorsView, tr(" Website Visitors"));
     });
     connect(m_offers, &CCallOffers::Changed, this, &COperatorDlg::ShowWaitingOffers);
+    connect(m_offers, &CCallOffers::Taken, m_live, [this](const CIncomingCall&, const QString& notice) {
+        m_live->Announce(notice + QLatin1Char(' ') +
+                         tr("Ctrl+Shift+A accepts the oldest chat request."));
+    });
     m_navigation->AddListSection(tr("Chat requests"), new COffersView(*m_offers));
     m_offers->SetKeepClear([this] {
         return isVisible() && !isMinimized()
@@ -99,9 +108,12 @@ void COperatorDlg::BuildWindow()
     m_stack = new QStackedWidget(this);
     m_visitorsView = new CVisitorListCtrl(m_stack);
     m_visitorsView->setObjectName(QStringLiteral("visitors"));
+    m_visitorsView->setAccessibleName(tr("Website visitors"));
     m_operatorsView = new COperatorListCtrl(m_stack);
     m_operatorsView->setObjectName(QStringLiteral("operators"));
+    m_operatorsView->setAccessibleName(tr("Website operators"));
     m_webPane = new CWebPane(m_stack);
+    m_webPane->setAccessibleName(tr("Service page"));
     m_stack->addWidget(m_visitorsView);
     m_stack->addWidget(m_operatorsView);
     m_stack->addWidget(m_webPane);
@@ -130,18 +142,6 @@ void COperatorDlg::BuildWindow()
     layout->setSpacing(units.Y(2));
     layout->addWidget(m_toolbar);
     layout->addLayout(body, 1);
-
-    auto* quit = new QAction(tr("Quit"), this);
-    // The desktop's own Quit keys, and Ctrl+Q where the desktop has none (Windows-style key
-    // schemes leave Quit unbound).
-    QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Quit);
-    const QKeySequence ctrlQ(Qt::CTRL | Qt::Key_Q);
-    if (!keys.contains(ctrlQ))
-        keys.append(ctrlQ);
-    quit->setShortcuts(keys);
-    quit->setShortcutContext(Qt::WindowShortcut);
-    connect(quit, &QAction::triggered, this, &QWidget::close);
-    addAction(quit);
 }
 
 void COperatorDlg::InstallLists()
@@ -227,6 +227,30 @@ void COperatorDlg::ConnectCommands()
     });
 }
 
+void COperatorDlg::InstallShortcuts()
+{
+    const auto status = [this](int value) {
+        return [this, value](int) { m_connection->ChooseStatus(value); };
+    };
+    ConsoleOwnShortcuts().Install(
+        this, {{QStringLiteral("statusOnline"), status(OperatorStatus::kOnline)},
+               {QStringLiteral("statusBusy"), status(OperatorStatus::kBusy)},
+               {QStringLiteral("statusAway"), status(OperatorStatus::kAway)},
+               {QStringLiteral("invite"), [this](int) { OnInvite(); }},
+               // Answers the request that has waited longest, wherever it is.
+               {QStringLiteral("acceptOldest"), [this](int) { m_offers->AcceptOldest(); }},
+               {QStringLiteral("cannedAnswers"), [this](int) { RunCannedAnswers(); }},
+               {QStringLiteral("openHistory"), [this](int) { OpenHistory(); }},
+               {QStringLiteral("options"), [this](int) { RunSettingsEditor(); }},
+               {QStringLiteral("shortcuts"), [this](int) { OpenShortcuts(this); }},
+               {QStringLiteral("quit"), [this](int) { close(); }}});
+}
+
+void COperatorDlg::OpenShortcuts(QWidget* over)
+{
+    CShortcutsDlg::Open(m_shortcutTables, over);
+}
+
 void COperatorDlg::SetSettingsEditor(SettingsEditor editor)
 {
     m_settingsEditor = std::move(editor);
@@ -265,12 +289,6 @@ void COperatorDlg::SetArchive(CChatArchive* archive)
     // What the history has to say (moved aside, locked) never stops anything.
     connect(m_archive, &CChatArchive::Notice, this,
             [this](const QString& text) { m_tray->ShowAlert(text, tr("Chat History")); });
-    auto* open = new QAction(tr("Chat History"), this);
-    open->setObjectName(QStringLiteral("openHistory"));
-    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
-    open->setShortcutContext(Qt::WindowShortcut);
-    connect(open, &QAction::triggered, this, &COperatorDlg::OpenHistory);
-    addAction(open);
     connect(m_navigation->History(), &CGradientButton::clicked, this, &COperatorDlg::OpenHistory);
 }
 
@@ -320,14 +338,6 @@ void COperatorDlg::ShowConnectionState()
 
 void COperatorDlg::InstallAlerts()
 {
-    // Ctrl+Shift+A answers the chat request that has waited longest, wherever it is.
-    auto* acceptOldest = new QAction(tr("Accept the oldest chat request"), this);
-    acceptOldest->setObjectName(QStringLiteral("acceptOldest"));
-    acceptOldest->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
-    acceptOldest->setShortcutContext(Qt::WindowShortcut);
-    connect(acceptOldest, &QAction::triggered, m_offers, &CCallOffers::AcceptOldest);
-    addAction(acceptOldest);
-
     CRingPlayer& ring = m_offers->Ring();
     connect(m_toolbar, &CConsoleToolbar::MuteChosen, &ring, &CRingPlayer::SetMuted);
     connect(m_tray, &CTrayIcon::MuteChosen, &ring, &CRingPlayer::SetMuted);
@@ -374,8 +384,8 @@ void COperatorDlg::ShowMissed()
 {
     const int unseen = m_missed ? m_missed->UnseenCount() : 0;
     // Counted until the operator has looked at the list.
-    m_navigation->Missed()->setText(unseen > 0 ? tr("Missed Chats (%1)").arg(unseen)
-                                               : tr("Missed Chats"));
+    m_navigation->Missed()->setText(unseen > 0 ? tr("&Missed Chats (%1)").arg(unseen)
+                                               : tr("&Missed Chats"));
     m_tray->SetMissedCount(unseen);
 }
 
@@ -388,7 +398,7 @@ void COperatorDlg::ShowAlertPaths()
         lines.append(tr("Chat requests will not be heard: the ring is muted"));
     m_alertsBanner->Say(lines.join(QLatin1Char('\n')), CBanner::Tone::Warning);
     if (m_offers->Ring().IsMuted())
-        m_alertsBanner->SetAction(tr("&Unmute"), [this] { m_offers->Ring().SetMuted(false); });
+        m_alertsBanner->SetAction(tr("Unmut&e"), [this] { m_offers->Ring().SetMuted(false); });
     else
         m_alertsBanner->SetAction({}, {});
 }
@@ -561,6 +571,7 @@ void COperatorDlg::OpenAbout()
 {
     auto* about = new CAboutDlg(m_launcher, this);
     about->setAttribute(Qt::WA_DeleteOnClose);
+    connect(about, &CAboutDlg::ShortcutsWanted, this, [this, about] { OpenShortcuts(about); });
     about->open();
 }
 
@@ -568,6 +579,9 @@ void COperatorDlg::ShowList(QWidget* view, const QString& caption)
 {
     m_stack->setCurrentWidget(view);
     m_caption->SetText(caption);
+    // Chosen from the keyboard, the list is where the operator goes next.
+    if (m_navigation->isAncestorOf(focusWidget()))
+        view->setFocus(Qt::OtherFocusReason);
 }
 
 void COperatorDlg::ShowWebPage(const QUrl& url, const QString& caption)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "console_timings.h"
+#include "shortcut_table.h"
 
 #include <QList>
 #include <QPointer>
@@ -23,6 +24,7 @@ class CConnectionController;
 class CConsoleToolbar;
 class CGradientLabel;
 class CLayoutProfile;
+class CLiveRegion;
 class CNavigationColumn;
 class CNotifier;
 class COperatorListCtrl;
@@ -48,7 +50,8 @@ struct CVisitorEntry;
 // Message boxes and questions go through the notifier.
 //
 // Enter and Escape do not close the window; the close box and Quit (Ctrl+Q) do, through the
-// close request, which saves the layout.
+// close request, which saves the layout. Its keyboard shortcuts are ConsoleShortcuts(); F1 and
+// the about box list them. A new chat request is announced to screen readers.
 class COperatorDlg final : public QWidget
 {
     Q_OBJECT
@@ -92,6 +95,8 @@ public:
     void SetCredentials(CCredentials* credentials);
     // The open chat windows, shown again when minimising hides the main window.
     void SetChatWindows(std::function<QList<QWidget*>()> chatWindows);
+    // What the list of keyboard shortcuts shows: every window's. Until set, this window's only.
+    void SetShortcutTables(QList<CShortcutTable> tables) { m_shortcutTables = std::move(tables); }
 
     // The console is closing: the keep-alive stops, the popups and offers close and the tray
     // icon goes. The connection itself is the application's to end. Idempotent.
@@ -118,6 +123,8 @@ private:
     void BuildWindow();
     void ConnectCommands();
     void InstallLists();
+    void InstallShortcuts();
+    void OpenShortcuts(QWidget* over);
     void ShowConnectionState();
     void ShowWaitingOffers();
     void InstallAlerts();
@@ -165,6 +172,8 @@ private:
     CTrayIcon* m_tray = nullptr;
     CCallOffers* m_offers;
     CVisitorAnnouncer* m_announcer;
+    CLiveRegion* m_live;
+    QList<CShortcutTable> m_shortcutTables;
 
     SettingsEditor m_settingsEditor;
     CannedAnswersEditor m_cannedEditor;

@@ -3,6 +3,8 @@
 #include "operator_list_model.h"
 #include "operator_row_delegate.h"
 
+#include "focus_frame.h"
+
 #include <QHeaderView>
 
 COperatorListCtrl::COperatorListCtrl(QWidget* parent)
@@ -45,6 +47,14 @@ void COperatorListCtrl::drawRow(QPainter* painter, const QStyleOptionViewItem& o
                           columns->sectionSize(logical), option.rect.height());
         cell.state.setFlag(QStyle::State_Selected, selected);
         m_delegate->paint(painter, cell, index.sibling(index.row(), logical));
+    }
+    // The frame goes round the row in sight, not cell by cell.
+    if (hasFocus() && currentIndex().isValid() && currentIndex().row() == index.row()) {
+        const QRect row(0, option.rect.top(), std::min(columns->length() - columns->offset(),
+                                                       viewport()->width()),
+                        option.rect.height());
+        DrawFocusFrame(*painter, row, option.palette,
+                       {COperatorRowDelegate::Background(option.palette, selected)});
     }
 }
 

@@ -1,7 +1,7 @@
 #include "operator_row_delegate.h"
 
-#include "colour_math.h"
-#include "desktop_theme.h"
+#include "contrast.h"
+#include "focus_frame.h"
 #include "operator_list_model.h"
 #include "system_colour.h"
 
@@ -33,6 +33,41 @@ COperatorRowDelegate::COperatorRowDelegate(QObject* parent)
 {
 }
 
+QColor COperatorRowDelegate::Background(const QPalette& palette, bool selected)
+{
+    return SystemColour(selected ? SysColour::Highlight : SysColour::Window, palette);
+}
+
+QColor COperatorRowDelegate::TextColour(const QPalette& palette, int column, bool selected)
+{
+    QColor wanted = SystemColour(SysColour::WindowText, palette);
+    if (selected)
+        wanted = SystemColour(SysColour::HighlightText, palette);
+    else if (column == COperatorListModel::kStatusColumn)
+        wanted = kStatusBlue;
+    return ReadableOn(wanted, {Background(palette, selected)});
+}
+
+QList<CColourPair> COperatorRowDelegate::ColourPairs() const
+{
+    const auto* view = qobject_cast<const QWidget*>(parent());
+    if (!view)
+        return {};
+    QList<CColourPair> pairs;
+    const QPalette& palette = view->palette();
+    for (const bool selected : {false, true}) {
+        const QColor back = Background(palette, selected);
+        const QString row = selected ? QStringLiteral("selected row: ") : QStringLiteral("row: ");
+        pairs.append({row + QStringLiteral("name"),
+                      TextColour(palette, COperatorListModel::kNameColumn, selected), back});
+        pairs.append({row + QStringLiteral("status"),
+                      TextColour(palette, COperatorListModel::kStatusColumn, selected), back});
+        pairs.append({row + QStringLiteral("focus frame"), FocusFrameColour(palette, {back}), back,
+                      kFrameContrast});
+    }
+    return pairs;
+}
+
 void COperatorRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                  const QModelIndex& index) const
 {
@@ -42,8 +77,7 @@ void COperatorRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
 
     painter->save();
     painter->setClipRect(rect);
-    painter->fillRect(rect,
-                      SystemColour(selected ? SysColour::Highlight : SysColour::Window, palette));
+    painter->fillRect(rect, Background(palette, selected));
     rect.adjust(2, 0, -2, 0);
     if (index.column() == COperatorListModel::kNameColumn) {
         const int image = index.data(COperatorListModel::ImageRole).toInt();
@@ -54,12 +88,7 @@ void COperatorRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
         rect.setLeft(rect.left() + kImageSize + 4);
     }
 
-    QColor text = SystemColour(SysColour::WindowText, palette);
-    if (index.column() == COperatorListModel::kStatusColumn)
-        text = IsDarkPalette(palette) ? Lighten(kStatusBlue, 0.45) : kStatusBlue;
-    if (selected)
-        text = SystemColour(SysColour::HighlightText, palette);
-    painter->setPen(text);
+    painter->setPen(TextColour(palette, index.column(), selected));
     painter->setFont(option.font);
     const QString shown =
         option.fontMetrics.elidedText(index.data().toString(), Qt::ElideRight, rect.width());

@@ -132,5 +132,19 @@ void CVisitorListCtrl::drawRow(QPainter* painter, const QStyleOptionViewItem& op
         QRect(-header()->offset(), option.rect.top(), header()->length(), option.rect.height());
     const bool selected = selectionModel() && selectionModel()->isSelected(index);
     row.state.setFlag(QStyle::State_Selected, selected);
+    row.state.setFlag(QStyle::State_HasFocus,
+                      hasFocus() && currentIndex().isValid() && currentIndex().row() == index.row());
     m_delegate->PaintRow(painter, row, index, header()->sectionSize(0), header()->sectionSize(1));
+}
+
+void CVisitorListCtrl::focusInEvent(QFocusEvent* event)
+{
+    QTreeView::focusInEvent(event);
+    viewport()->update();
+}
+
+void CVisitorListCtrl::focusOutEvent(QFocusEvent* event)
+{
+    QTreeView::focusOutEvent(event);
+    viewport()->update();
 }

@@ -50,6 +50,9 @@ signals:
 protected:
     void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
                  const QModelIndex& index) const override;
+    // The row with the keyboard focus is framed only while the list has the focus.
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void CheckSelection();

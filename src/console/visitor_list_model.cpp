@@ -65,6 +65,19 @@ QVariant CVisitorListModel::data(const QModelIndex& index, int role) const
         if (index.column() == kGroupColumn)
             return QString::number(r.number2);
         return {};
+    case Qt::AccessibleTextRole: {
+        // What the row shows, for screen readers: the column's own text is only the group key.
+        QStringList said;
+        if (index.column() == kGroupColumn) {
+            said = {row->caption, row->address, tr("%n minute(s)", nullptr, r.minutes)};
+            if (r.invited)
+                said.append(tr("invited"));
+        } else {
+            said = {tr("IP: %1").arg(row->ip), row->time};
+        }
+        said.removeAll(QString());
+        return said.join(QStringLiteral(", "));
+    }
     case IdRole:
         return r.id;
     case GroupKeyRole:

@@ -1,7 +1,7 @@
 #include "visitor_row_delegate.h"
 
-#include "colour_math.h"
-#include "desktop_theme.h"
+#include "contrast.h"
+#include "focus_frame.h"
 #include "system_colour.h"
 #include "shown_text.h"
 #include "visitor_list_model.h"
@@ -23,13 +23,6 @@ const QColor kIpGreen(0, 128, 0);
 QRect Edges(int left, int top, int right, int bottom)
 {
     return QRect(left, top, right - left, bottom - top);
-}
-
-// The fixed colours of the row are chosen for a light window; on a dark one they are brought
-// towards white so that they stay readable and keep their hue.
-QColor Readable(const QColor& fixed, const QPalette& palette)
-{
-    return IsDarkPalette(palette) ? Lighten(fixed, 0.45) : fixed;
 }
 
 void DrawSingleLine(QPainter* painter, const QRect& rect, const QString& text, bool elide)
@@ -103,6 +96,46 @@ QString CVisitorRowDelegate::MinutesText(int minutes)
     return QStringLiteral("%1 minute(s) ").arg(minutes);
 }
 
+CVisitorRowDelegate::Look CVisitorRowDelegate::LookFor(const QPalette& palette, bool highlighted)
+{
+    Look look;
+    look.background = SystemColour(
+        highlighted ? SysColour::GradientInactiveCaption : SysColour::Window, palette);
+    const auto readable = [&look](const QColor& wanted) {
+        return ReadableOn(wanted, {look.background});
+    };
+    look.caption = readable(SystemColour(SysColour::WindowText, palette));
+    look.invitedCaption = readable(kInvitedRed);
+    look.address = readable(kAddressBlue);
+    look.minutes = look.invitedCaption;
+    look.ip = readable(kIpGreen);
+    look.time = look.caption;
+    look.grid = SystemColour(highlighted ? SysColour::Highlight : SysColour::GradientInactiveCaption,
+                             palette);
+    look.focusFrame = FocusFrameColour(palette, {look.background});
+    return look;
+}
+
+QList<CColourPair> CVisitorRowDelegate::ColourPairs() const
+{
+    const auto* view = qobject_cast<const QWidget*>(parent());
+    if (!view)
+        return {};
+    QList<CColourPair> pairs;
+    for (const bool highlighted : {false, true}) {
+        const Look look = LookFor(view->palette(), highlighted);
+        const QString row = highlighted ? QStringLiteral("selected row: ") : QStringLiteral("row: ");
+        for (const auto& [what, colour] :
+             {std::pair{"caption", look.caption}, {"invited caption", look.invitedCaption},
+              {"address", look.address}, {"minutes", look.minutes}, {"IP address", look.ip},
+              {"time", look.time}})
+            pairs.append({row + QLatin1String(what), colour, look.background});
+        pairs.append({row + QStringLiteral("focus frame"), look.focusFrame, look.background,
+                      kFrameContrast});
+    }
+    return pairs;
+}
+
 void CVisitorRowDelegate::PaintRow(QPainter* painter, const QStyleOptionViewItem& option,
                                    const QModelIndex& index, int w0, int w1) const
 {
@@ -111,55 +144,54 @@ void CVisitorRowDelegate::PaintRow(QPainter* painter, const QStyleOptionViewItem
     const int T = bounds.top();
     const int R = bounds.left() + bounds.width();
     const int B = bounds.top() + bounds.height();
-    const QPalette& palette = option.palette;
-    const bool highlighted = option.state.testFlag(QStyle::State_Selected);
+    const Look look = LookFor(option.palette, option.state.testFlag(QStyle::State_Selected));
 
     painter->save();
     painter->setClipRect(bounds);
-    painter->fillRect(
-        bounds, SystemColour(highlighted ? SysColour::GradientInactiveCaption : SysColour::Window,
-                             palette));
+    painter->fillRect(bounds, look.background);
 
     const QVariant id = index.isValid() ? index.data(CVisitorListModel::IdRole) : QVariant();
     if (id.isValid()) {
         const QFont normal = option.font;
         QFont bold = normal;
         bold.setWeight(QFont::Bold);
-        const QColor windowText = SystemColour(SysColour::WindowText, palette);
-        const QColor red = Readable(kInvitedRed, palette);
-
         painter->setFont(bold);
-        painter->setPen(index.data(CVisitorListModel::InvitedRole).toBool() ? red : windowText);
+        painter->setPen(index.data(CVisitorListModel::InvitedRole).toBool() ? look.invitedCaption
+                                                                           : look.caption);
         DrawSingleLine(painter, Edges(L + 4, T + 2, L + 4 + w0 - 110, T + 16),
                        index.data(CVisitorListModel::CaptionRole).toString(), true);
 
         painter->setFont(normal);
-        painter->setPen(Readable(kAddressBlue, palette));
+        painter->setPen(look.address);
         DrawWrapped(painter, Edges(L + 4, T + 19, L + w0 + 2, B),
                     index.data(CVisitorListModel::AddressRole).toString());
 
         painter->setFont(bold);
-        painter->setPen(red);
+        painter->setPen(look.minutes);
         DrawRightAligned(painter, Edges(L + w0 - 104, T, L + w0, T + 14),
                          MinutesText(index.data(CVisitorListModel::MinutesRole).toInt()));
 
-        painter->setPen(Readable(kIpGreen, palette));
+        painter->setPen(look.ip);
         // Cut with an ellipsis where a stored width is narrower; the tool-tip has it whole.
         DrawSingleLine(painter, Edges(L + w0 + 2, T, L + w0 + w1, T + 14),
                        IpText(index), true);
 
         painter->setFont(normal);
-        painter->setPen(windowText);
+        painter->setPen(look.time);
         DrawWrapped(painter, Edges(L + w0 + 2, T + 15, L + w0 + w1, B),
                     index.data(CVisitorListModel::TimeRole).toString());
     }
 
-    painter->setPen(
-        QPen(SystemColour(highlighted ? SysColour::Highlight : SysColour::GradientInactiveCaption,
-                          palette),
-             1));
+    painter->setPen(QPen(look.grid, 1));
     painter->drawLine(L, B - 1, R - 1, B - 1);
     painter->drawLine(R - 1, T, R - 1, B - 1);
+    if (option.state.testFlag(QStyle::State_HasFocus)) {
+        // Around the part of the row in sight: the row may run on beyond the right edge.
+        QRect frame = bounds;
+        if (const auto* view = qobject_cast<const QAbstractItemView*>(option.widget))
+            frame = frame.intersected(QRect(0, T, view->viewport()->width(), bounds.height()));
+        DrawFocusFrame(*painter, frame, option.palette, {look.background});
+    }
     painter->restore();
 }
 

@@ -38,7 +38,7 @@ std::unique_ptr<QTextDocument> CChatExport::Document(CChatArchive& archive,
 {
     auto document = std::make_unique<QTextDocument>();
     for (const CArchivedChat& chat : chats)
-        CTranscriptDocument::AppendChat(*document, chat, archive.Lines(chat.id), false, false);
+        CTranscriptDocument::AppendChat(*document, chat, archive.Lines(chat.id), QColor(), false);
     if (chats.size() == 1)
         document->setMetaInformation(QTextDocument::DocumentTitle,
                                      CTranscriptDocument::Heading(chats.first()));

@@ -23,7 +23,6 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QSplitter>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -57,6 +56,15 @@ QLineEdit* FilterField(const char* name, const QString& placeholder, QWidget* pa
 }
 
 } // namespace
+
+CShortcutTable CHistoryDlg::Shortcuts()
+{
+    CShortcutTable table(tr("Chat History"));
+    table.Add(QStringLiteral("find"), tr("Search the chats"),
+              QKeySequence::keyBindings(QKeySequence::Find))
+        .AddByControl(tr("Filter the chats now"), {QKeySequence(Qt::Key_Return)});
+    return table;
+}
 
 CHistoryDlg::CHistoryDlg(CChatArchive& archive, QWidget* parent)
     : QDialog(parent), m_archive(archive)
@@ -94,11 +102,10 @@ CHistoryDlg::CHistoryDlg(CChatArchive& archive, QWidget* parent)
     connect(m_copy, &QPushButton::clicked, this, &CHistoryDlg::OnCopy);
     connect(m_delete, &QPushButton::clicked, this, &CHistoryDlg::OnDeleteHistory);
 
-    auto* find = new QShortcut(QKeySequence::Find, this);
-    connect(find, &QShortcut::activated, this, [this] {
-        m_search->setFocus(Qt::ShortcutFocusReason);
-        m_search->selectAll();
-    });
+    Shortcuts().Install(this, {{QStringLiteral("find"), [this](int) {
+                                    m_search->setFocus(Qt::ShortcutFocusReason);
+                                    m_search->selectAll();
+                                }}});
 
     ApplyFilter();
     m_search->setFocus();
@@ -128,6 +135,7 @@ void CHistoryDlg::BuildControls()
     m_model = new CHistoryChatModel(m_archive, this);
     m_list = new QTreeView(this);
     m_list->setObjectName(QStringLiteral("chats"));
+    m_list->setAccessibleName(tr("Chats"));
     m_list->setModel(m_model);
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true); // lets the view page through thousands of rows
@@ -154,6 +162,7 @@ void CHistoryDlg::BuildControls()
 
     m_transcript = new QTextEdit(this);
     m_transcript->setObjectName(QStringLiteral("transcript"));
+    m_transcript->setAccessibleName(tr("Transcript of the chosen chat"));
     m_transcript->setReadOnly(true);
     m_transcript->setUndoRedoEnabled(false);
     m_transcript->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -264,12 +273,12 @@ void CHistoryDlg::ShowTranscript()
     const int scrolled = m_transcript->verticalScrollBar()->value();
     m_shownChat = chat.id;
 
-    const bool dark = m_transcript->palette().color(QPalette::Base).lightness() < 128;
     auto* document = new QTextDocument(m_transcript);
     document->setDefaultFont(m_transcript->font());
     const QString& search = m_model->Filter().search;
     const int firstMatch = CTranscriptDocument::AppendChat(
-        *document, chat, m_archive.Lines(chat.id, search), dark, true);
+        *document, chat, m_archive.Lines(chat.id, search),
+        m_transcript->palette().color(QPalette::Active, QPalette::Base), true);
     m_transcript->setDocument(document); // deletes the document before, also its child
 
     if (same) {

@@ -2,6 +2,8 @@
 
 #include "archive_records.h"
 
+#include "shortcut_table.h"
+
 #include <QDialog>
 #include <QList>
 
@@ -32,6 +34,9 @@ public:
 
     // The archive is not owned and must outlive the window.
     explicit CHistoryDlg(CChatArchive& archive, QWidget* parent = nullptr);
+
+    // Its keyboard shortcuts, installed by the window and shown in the list of them.
+    static CShortcutTable Shortcuts();
 
 protected:
     void changeEvent(QEvent* event) override;

@@ -30,17 +30,18 @@ QString CTranscriptDocument::Heading(const CArchivedChat& chat)
 }
 
 int CTranscriptDocument::AppendChat(QTextDocument& document, const CArchivedChat& chat,
-                                    const QList<CArchivedLine>& lines, bool dark, bool highlight)
+                                    const QList<CArchivedLine>& lines,
+                                    const QColor& background, bool highlight)
 {
     int firstMatch = -1;
     QTextCursor cursor(&document);
     cursor.beginEditBlock();
-    const QTextCharFormat heading = CTranscriptLook::Format(CTranscriptLook::Part::Heading, dark);
+    const QTextCharFormat heading = CTranscriptLook::Format(CTranscriptLook::Part::Heading, background);
     if (!document.isEmpty())
         CTranscriptLook::AppendParagraph(cursor, QString(), heading);
     CTranscriptLook::AppendParagraph(cursor, Heading(chat), heading);
     for (const CArchivedLine& line : lines) {
-        const int start = CTranscriptLook::Append(cursor, line.line, true, dark);
+        const int start = CTranscriptLook::Append(cursor, line.line, true, background);
         if (!highlight)
             continue;
         for (const CMatchRange& match : line.matches) {

@@ -2,6 +2,7 @@
 
 #include "archive_records.h"
 
+#include <QColor>
 #include <QList>
 #include <QString>
 
@@ -14,10 +15,11 @@ class CTranscriptDocument final
 {
 public:
     // Appends the chat at the end of document, after a blank line when it is not the first.
-    // dark: for a dark background. With highlight, the lines' search matches are marked, and
+    // background: what the lines are shown on, none for paper (see CTranscriptLook). With highlight, the lines' search matches are marked, and
     // the first one's place is returned (-1 when there is none).
     static int AppendChat(QTextDocument& document, const CArchivedChat& chat,
-                          const QList<CArchivedLine>& lines, bool dark, bool highlight);
+                          const QList<CArchivedLine>& lines, const QColor& background,
+                          bool highlight);
     // With whom, when and taken by whom, and whether it was transferred.
     static QString Heading(const CArchivedChat& chat);
 };

@@ -1,5 +1,7 @@
 #include "transcript_look.h"
 
+#include "contrast.h"
+
 #include <QDateTime>
 #include <QLocale>
 #include <QTextBlock>
@@ -24,19 +26,15 @@ QString Shown(const QString& text)
     return lines;
 }
 
-QColor ForBackground(QRgb rgb, bool dark)
+QColor ForBackground(QRgb rgb, const QColor& background)
 {
     const QColor colour = QColor::fromRgb(rgb);
-    if (!dark)
-        return colour;
-    // The same hue and saturation, raised to a lightness that reads on a dark background.
-    return QColor::fromHslF(colour.hslHueF(), colour.hslSaturationF(),
-                            std::max(colour.lightnessF(), 0.72f));
+    return background.isValid() ? ReadableOn(colour, {background}) : colour;
 }
 
 } // namespace
 
-QTextCharFormat CTranscriptLook::Format(Part part, bool dark)
+QTextCharFormat CTranscriptLook::Format(Part part, const QColor& background)
 {
     QRgb colour = kChatTextColour;
     bool bold = false;
@@ -70,7 +68,7 @@ QTextCharFormat CTranscriptLook::Format(Part part, bool dark)
     }
     }
     QTextCharFormat format;
-    format.setForeground(ForBackground(colour, dark));
+    format.setForeground(ForBackground(colour, background));
     format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
     format.setFontUnderline(false);
     return format;
@@ -95,23 +93,23 @@ void CTranscriptLook::AppendParagraph(QTextCursor& cursor, const QString& text,
 }
 
 int CTranscriptLook::Append(QTextCursor& cursor, const CTranscriptLine& line, bool showTime,
-                            bool dark)
+                            const QColor& background)
 {
     // Starts the line's first paragraph, with the time when times are shown.
     const auto open = [&](const QTextCharFormat& format) {
         if (showTime)
-            AppendParagraph(cursor, TimeText(line.at) + QLatin1Char(' '), Format(Part::Time, dark));
+            AppendParagraph(cursor, TimeText(line.at) + QLatin1Char(' '), Format(Part::Time, background));
         else
             AppendParagraph(cursor, QString(), format);
     };
     const bool spoken =
         line.kind == LineKind::Line || line.kind == LineKind::Link || line.kind == LineKind::Image;
-    QTextCharFormat textFormat = Format(Part::Notice, dark);
+    QTextCharFormat textFormat = Format(Part::Notice, background);
     if (spoken) {
-        const QTextCharFormat name = Format(line.own ? Part::OwnName : Part::OtherName, dark);
+        const QTextCharFormat name = Format(line.own ? Part::OwnName : Part::OtherName, background);
         open(name);
         cursor.insertText(Shown(line.speaker) + QLatin1Char(':'), name);
-        textFormat = Format(line.kind == LineKind::Line ? Part::ChatText : Part::Address, dark);
+        textFormat = Format(line.kind == LineKind::Line ? Part::ChatText : Part::Address, background);
         AppendParagraph(cursor, QString(), textFormat);
     } else {
         open(textFormat);

@@ -27,7 +27,8 @@ public:
         Heading, // a chat's title in the history and its exports
     };
 
-    // The colours on paper and on a light background.
+    // The colours on paper; on screen, each is made lighter or darker where it would not read on
+    // the background.
     static constexpr QRgb kOwnNameColour = qRgb(255, 0, 0);
     static constexpr QRgb kOtherNameColour = qRgb(0, 0, 255);
     static constexpr QRgb kChatTextColour = qRgb(64, 64, 64);
@@ -35,8 +36,9 @@ public:
     static constexpr QRgb kNoticeColour = qRgb(0, 128, 128);
     static constexpr QRgb kTimeColour = qRgb(128, 128, 128);
 
-    // dark: shown on a dark background, where the same hues are lightened to stay readable.
-    static QTextCharFormat Format(Part part, bool dark = false);
+    // background: the colour the line is shown on; none (invalid) for paper, which keeps the
+    // colours above whatever the screen's theme.
+    static QTextCharFormat Format(Part part, const QColor& background = {});
     // A search match: dark text on yellow, readable on either background.
     static QTextCharFormat MatchFormat();
 
@@ -47,7 +49,7 @@ public:
     // Appends a whole line. Returns where its text begins in the document, from which a match
     // range of the text is placed by ShownOffset.
     static int Append(QTextCursor& cursor, const CTranscriptLine& line, bool showTime,
-                      bool dark = false);
+                      const QColor& background = {});
     // Where offset into text lies once text is shown (each "\r\n" shown as one break).
     static int ShownOffset(const QString& text, int offset);
     // The time as a transcript shows it: the local time of day, in the locale's short form.

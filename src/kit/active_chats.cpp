@@ -1,7 +1,8 @@
 #include "active_chats.h"
 
+#include "shortcut_table.h"
+
 #include <QKeySequence>
-#include <QShortcut>
 #include <QTimer>
 
 CActiveChats::CActiveChats(QObject* parent) : QAbstractListModel(parent), m_clock(new QTimer(this))
@@ -211,28 +212,37 @@ void CActiveChats::Activate(QWidget* chat)
     Seen(chat);
 }
 
+CShortcutTable CActiveChats::KeyTable()
+{
+    QList<QKeySequence> places;
+    for (int place = 0; place < 9; ++place)
+        places.append(QKeySequence(Qt::ALT | static_cast<Qt::Key>(Qt::Key_1 + place)));
+    CShortcutTable table(tr("Chats"));
+    table.Add(QStringLiteral("nextChat"), tr("Go to the next chat"),
+              {QKeySequence(Qt::CTRL | Qt::Key_Tab)});
+    // Shift turns Tab into Backtab on some keyboards and not on others.
+    table.Add(QStringLiteral("previousChat"), tr("Go to the previous chat"),
+              {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)});
+    table.AddEachKey(QStringLiteral("chatAt"), tr("Go to the first to the ninth chat"), places);
+    return table;
+}
+
 void CActiveChats::AddKeys(QWidget* window, QWidget* current)
 {
     const QPointer<CActiveChats> self(this);
-    const auto add = [window](const QKeySequence& keys, std::function<void()> go) {
-        auto* shortcut = new QShortcut(keys, window);
-        shortcut->setContext(Qt::WindowShortcut);
-        QObject::connect(shortcut, &QShortcut::activated, window, std::move(go));
-    };
-    add(QKeySequence(Qt::CTRL | Qt::Key_Tab), [self, current] {
-        if (self)
-            self->ActivateNext(current, 1);
-    });
-    // Shift turns Tab into Backtab on some keyboards and not on others.
-    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
-                                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)})
-        add(keys, [self, current] {
-            if (self)
-                self->ActivateNext(current, -1);
-        });
-    for (int place = 0; place < 9; ++place)
-        add(QKeySequence(Qt::ALT | static_cast<Qt::Key>(Qt::Key_1 + place)), [self, place] {
-            if (self)
-                self->ActivateAt(place);
-        });
+    KeyTable().Install(window, {{QStringLiteral("nextChat"),
+                                 [self, current](int) {
+                                     if (self)
+                                         self->ActivateNext(current, 1);
+                                 }},
+                                {QStringLiteral("previousChat"),
+                                 [self, current](int) {
+                                     if (self)
+                                         self->ActivateNext(current, -1);
+                                 }},
+                                {QStringLiteral("chatAt"), [self](int place) {
+                                     if (self)
+                                         self->ActivateAt(place);
+                                 }}});
 }

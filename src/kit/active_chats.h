@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class CShortcutTable;
 class QTimer;
 
 // The chats open now, in the order they opened: who each one is with, how many of the visitor's
@@ -60,6 +61,8 @@ public:
     // next and the previous, Alt+1...9 to the chat at that place. current is the chat the window
     // shows, or null (the console).
     void AddKeys(QWidget* window, QWidget* current);
+    // Those keys, for the lists of the windows that have them.
+    static CShortcutTable KeyTable();
 
 signals:
     // Before the chat's window comes to the front.

@@ -105,6 +105,7 @@ void WriteRecord(QSettings& store, const CAppSettings& s)
     number(LineSound, s.m_lineSound);
     number(TranscriptTimes, s.m_transcriptTimes);
     number(HistoryDays, s.m_historyDays);
+    number(Theme, s.m_theme);
 }
 
 // The per-user folder is ours and is tightened whoever created it; a folder that a caller named
@@ -141,7 +142,7 @@ bool HoldsWholeRecord(const QString& path)
     using namespace SettingsKey;
     for (const char* key : {ServerAddress, ServerPort, Username, Password, SaveLogin, AutoLogin,
                             AutoRun, Reconnect, ShowHints, NotifyTimeout, NotifySound, WelcomeMsg,
-                            ChatTabs, LineSound, TranscriptTimes, HistoryDays})
+                            ChatTabs, LineSound, TranscriptTimes, HistoryDays, Theme})
         if (!has(key))
             return false;
     return std::all_of(BlockIp.begin(), BlockIp.end(), has) &&
@@ -194,6 +195,7 @@ int CAppSettings::Load()
     ReadInt(store, LineSound, m_lineSound);
     ReadInt(store, TranscriptTimes, m_transcriptTimes);
     ReadInt(store, HistoryDays, m_historyDays);
+    ReadInt(store, Theme, m_theme);
     return 0;
 }
 

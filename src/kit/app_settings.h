@@ -22,6 +22,7 @@ inline constexpr char ChatTabs[] = "ChatTabs";
 inline constexpr char LineSound[] = "LineSound";
 inline constexpr char TranscriptTimes[] = "TranscriptTimes";
 inline constexpr char HistoryDays[] = "HistoryDays";
+inline constexpr char Theme[] = "Theme";
 inline constexpr std::array<const char*, 5> BlockIp = {"BlockIp1", "BlockIp2", "BlockIp3",
                                                        "BlockIp4", "BlockIp5"};
 inline constexpr std::array<const char*, 5> BaseUrl = {"BaseUrl1", "BaseUrl2", "BaseUrl3",
@@ -94,6 +95,7 @@ public:
     bool m_passwordInFile = true;
     int m_transcriptTimes = 1; // the time before each line of a chat window's transcript
     int m_historyDays = 0;     // days the chat history keeps a chat; 0 keeps every chat
+    int m_theme = 0;           // CAppTheme: 0 the desktop's, 1 light, 2 dark
     std::array<QString, 5> m_blockIp;
     std::array<QString, 5> m_baseUrl;
 

@@ -2,6 +2,8 @@
 
 #include "classic_frame.h"
 #include "colour_key.h"
+#include "contrast.h"
+#include "focus_frame.h"
 #include "icon_menu.h"
 #include "system_colour.h"
 #include "url_launcher.h"
@@ -12,7 +14,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOption>
-#include <QStyleOptionFocusRect>
 
 namespace {
 
@@ -57,10 +58,25 @@ QColor CFlatButton::Colour(int index) const
 {
     if (index < 0 || index >= kColourCount)
         return {};
-    if (const auto& set = m_colours[static_cast<std::size_t>(index)])
-        return set->Resolve(palette());
-    // Even indices are backgrounds, odd ones texts.
-    return SystemColour(index % 2 == 0 ? SysColour::ButtonFace : SysColour::ButtonText, palette());
+    // Even indices are backgrounds, odd ones the texts on the background before them.
+    const bool text = index % 2 == 1;
+    const auto& set = m_colours[static_cast<std::size_t>(index)];
+    const QColor wanted = set ? set->Resolve(palette())
+                              : SystemColour(text ? SysColour::ButtonText : SysColour::ButtonFace,
+                                             palette());
+    return text ? ReadableOn(wanted, {Colour(index - 1)}) : wanted;
+}
+
+QList<CColourPair> CFlatButton::ColourPairs() const
+{
+    const QString name = QString(text()).remove(QLatin1Char('&'));
+    QList<CColourPair> pairs;
+    for (const int back : {kBackOver, kBackNormal, kBackFocus})
+        pairs.append({name, Colour(back + 1), Colour(back)});
+    pairs.append({name + QStringLiteral(" focus frame"),
+                  FocusFrameColour(palette(), {Colour(kBackFocus)}), Colour(kBackFocus),
+                  kFrameContrast});
+    return pairs;
 }
 
 int CFlatButton::SetAlignment(int alignment, bool repaint)
@@ -354,12 +370,8 @@ void CFlatButton::paintEvent(QPaintEvent*)
         inside = DrawBevel(painter, rect(), pal, !look.pressed, 2);
     }
 
-    if (!m_flat && m_focused) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = inside.adjusted(1, 1, -1, -1);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
-    }
+    if (m_focused)
+        DrawFocusFrame(painter, m_flat ? rect() : inside, pal, {back});
 
     QRect area = inside.adjusted(kPaddingX - 1, kPaddingY - 1, -(kPaddingX - 1), -(kPaddingY - 1));
     if (look.pressed)

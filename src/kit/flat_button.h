@@ -1,5 +1,6 @@
 #pragma once
 
+#include "readable_colours.h"
 #include "theme_colour.h"
 #include "theme_helper.h"
 
@@ -19,12 +20,14 @@ class IconMenu;
 //
 // Colours by index: 0 background and 1 text while the mouse is over it or it is pressed (held
 // down, checked in check-box mode, or showing its menu); otherwise 4 and 5 while it has the
-// focus; otherwise 2 and 3. Unset colours follow the palette's button colours.
+// focus; otherwise 2 and 3. Unset colours follow the palette's button colours. A text colour
+// that would not read on its background is made lighter or darker until it does. A frame in the
+// palette's highlight colour shows the keyboard focus, and the caption's mnemonic is underlined.
 //
 // Every setter takes a repaint flag: set, the button is redrawn at once; clear, the change
 // shows with the next paint, so several changes can be made before one repaint. Setters return
 // 0, or the result named below when they refuse a value and change nothing.
-class CFlatButton final : public QAbstractButton
+class CFlatButton final : public QAbstractButton, public IReadableColours
 {
     Q_OBJECT
 
@@ -57,6 +60,7 @@ public:
     int SetColour(int index, const CThemeColour& colour, bool repaint = true);
     // The colour in use for an index; invalid for an index out of range.
     QColor Colour(int index) const;
+    QList<CColourPair> ColourPairs() const override;
     int SetAlignment(int alignment, bool repaint = true);
     int Alignment() const { return m_alignment; }
 

@@ -1,6 +1,7 @@
 #include "gradient_button.h"
 
 #include "classic_frame.h"
+#include "focus_frame.h"
 #include "system_colour.h"
 
 #include <QCursor>
@@ -8,7 +9,7 @@
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
+#include <QStyle>
 
 CGradientButton::CGradientButton(const QString& text, QWidget* parent) : QAbstractButton(parent)
 {
@@ -50,10 +51,36 @@ void CGradientButton::SetUseTheme(bool useTheme)
     update();
 }
 
+QColor CGradientButton::Opaque(const CThemeColour& colour) const
+{
+    return Over(colour.Resolve(palette()), SystemColour(SysColour::ButtonFace, palette()));
+}
+
+CTextOnFaces CGradientButton::Painted() const
+{
+    // One text colour for every state, so the caption does not flicker as the pointer passes.
+    return ReadableTextOnFaces(m_textColour.Resolve(palette()),
+                               {Opaque(m_top), Opaque(m_bottom), Opaque(m_hoverColour)});
+}
+
+QList<CColourPair> CGradientButton::ColourPairs() const
+{
+    const QString name = QString(text()).remove(QLatin1Char('&'));
+    const CTextOnFaces painted = Painted();
+    const QColor frame = FocusFrameColour(palette(), painted.faces);
+    QList<CColourPair> pairs;
+    for (const QColor& face : painted.faces) {
+        pairs.append({name, painted.text, face});
+        pairs.append({name + QStringLiteral(" focus frame"), frame, face, kFrameContrast});
+    }
+    return pairs;
+}
+
 QSize CGradientButton::sizeHint() const
 {
     const QFontMetrics metrics(font());
-    return {metrics.horizontalAdvance(text()) + 2 * kTextIndent, metrics.height() + 10};
+    return {metrics.size(Qt::TextShowMnemonic, text()).width() + 2 * kTextIndent,
+            metrics.height() + 10};
 }
 
 QSize CGradientButton::minimumSizeHint() const
@@ -129,8 +156,9 @@ void CGradientButton::paintEvent(QPaintEvent*)
         face = DrawFlatButtonFrame(painter, rect(), pal, down, enabled);
     }
 
-    QColor top = m_top.Resolve(pal);
-    QColor bottom = (m_hover && m_over ? m_hoverColour : m_bottom).Resolve(pal);
+    const CTextOnFaces painted = Painted();
+    QColor top = painted.faces.at(0);
+    QColor bottom = painted.faces.at(m_hover && m_over ? 2 : 1);
     if (!enabled)
         bottom = SystemColour(SysColour::ButtonFace, pal);
     else if (down)
@@ -140,14 +168,14 @@ void CGradientButton::paintEvent(QPaintEvent*)
     gradient.setColorAt(1.0, bottom);
     painter.fillRect(face, gradient);
 
-    painter.setPen(enabled ? m_textColour.Resolve(pal) : SystemColour(SysColour::GrayText, pal));
+    painter.setPen(enabled ? painted.text : SystemColour(SysColour::GrayText, pal));
     const QRect textRect = rect().adjusted(kTextIndent, 0, 0, 0);
-    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
+    const int mnemonic = style()->styleHint(QStyle::SH_UnderlineShortcut, nullptr, this)
+                             ? Qt::TextShowMnemonic
+                             : Qt::TextHideMnemonic;
+    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | mnemonic,
+                     text());
 
-    if (hasFocus()) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = face.adjusted(1, 1, -1, -1);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
-    }
+    if (hasFocus())
+        DrawFocusFrame(painter, face, pal, painted.faces);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "contrast.h"
+#include "readable_colours.h"
 #include "theme_colour.h"
 #include "theme_helper.h"
 
@@ -9,8 +11,10 @@
 // A push button whose face is a vertical gradient: colour 1 at the top to colour 2 at the
 // bottom, colour 3 instead of colour 2 while the mouse is over it (when hover is on), the same
 // two reversed while held down, and colour 1 to the button face when disabled. The caption
-// sits on one line 10 pixels from the left. The console's navigation column is made of these.
-class CGradientButton final : public QAbstractButton
+// sits on one line 10 pixels from the left, its mnemonic underlined, in the text colour made
+// readable on every face it can have; a frame in the highlight colour shows the focus. The
+// console's navigation column is made of these.
+class CGradientButton final : public QAbstractButton, public IReadableColours
 {
     Q_OBJECT
 
@@ -27,6 +31,8 @@ public:
     // Draws the frame with the style's own button when the style is a themed one.
     void SetUseTheme(bool useTheme);
 
+    QList<CColourPair> ColourPairs() const override;
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -38,6 +44,11 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The colours the face runs between now; with transparency, as they show over the frame.
+    QColor Opaque(const CThemeColour& colour) const;
+    // The caption's colour and every colour the face can show (the two ends, and the one under
+    // the mouse), made readable together.
+    CTextOnFaces Painted() const;
     void OnMouseAt(bool inside);
     void OnHoverCheck();
 

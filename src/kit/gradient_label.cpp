@@ -1,6 +1,7 @@
 #include "gradient_label.h"
 
 #include "classic_frame.h"
+#include "contrast.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -50,6 +51,25 @@ void CGradientLabel::SetCentred(bool centred)
     update();
 }
 
+CTextOnFaces CGradientLabel::Painted() const
+{
+    const QColor top = m_top.Resolve(palette());
+    const QColor bottom = m_bottom.Resolve(palette());
+    // A band without text keeps its colours as they were asked for.
+    if (m_text.isEmpty())
+        return {m_textColour.Resolve(palette()), {top, bottom}};
+    return ReadableTextOnFaces(m_textColour.Resolve(palette()), {top, bottom});
+}
+
+QList<CColourPair> CGradientLabel::ColourPairs() const
+{
+    if (m_text.isEmpty())
+        return {};
+    const CTextOnFaces painted = Painted();
+    return {{m_text + QStringLiteral(" on top"), painted.text, painted.faces.at(0)},
+            {m_text + QStringLiteral(" on bottom"), painted.text, painted.faces.at(1)}};
+}
+
 QSize CGradientLabel::sizeHint() const
 {
     const QFontMetrics metrics(font());
@@ -66,14 +86,15 @@ void CGradientLabel::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const QRect face = DrawFlatButtonFrame(painter, rect(), palette(), false, true);
 
+    const CTextOnFaces painted = Painted();
     QLinearGradient gradient(face.topLeft(), face.bottomLeft());
-    gradient.setColorAt(0.0, m_top.Resolve(palette()));
-    gradient.setColorAt(1.0, m_bottom.Resolve(palette()));
+    gradient.setColorAt(0.0, painted.faces.at(0));
+    gradient.setColorAt(1.0, painted.faces.at(1));
     painter.fillRect(face, gradient);
 
     if (m_text.isEmpty())
         return;
-    painter.setPen(m_textColour.Resolve(palette()));
+    painter.setPen(painted.text);
     if (m_centred) {
         painter.drawText(face, Qt::AlignCenter | Qt::TextSingleLine, m_text);
     } else {

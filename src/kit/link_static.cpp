@@ -1,16 +1,23 @@
 #include "link_static.h"
 
 #include "colour_math.h"
+#include "contrast.h"
+#include "focus_frame.h"
+#include "kit_accessibility.h"
 #include "desktop_theme.h"
 #include "url_launcher.h"
 #include "shown_text.h"
 #include "url_warning.h"
 
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace {
+
+// Room around the text for the focus frame.
+constexpr int kFocusMargin = 3;
 
 const QColor kLinkColour(0, 0, 238);
 const QColor kVisitedColour(85, 26, 139);
@@ -27,8 +34,10 @@ QColor ForPalette(const QColor& c, const QPalette& palette)
 CLinkStatic::CLinkStatic(const QString& text, QWidget* parent)
     : QWidget(parent), m_text(text), m_launcher(&CUrlLauncher::Desktop())
 {
+    InstallKitAccessibility();
     setCursor(Qt::PointingHandCursor);
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setToolTip(PlainToolTip(Url()));
     Refit();
@@ -98,14 +107,39 @@ void CLinkStatic::SetHoverColour(const CThemeColour& colour)
     update();
 }
 
+QColor CLinkStatic::Background() const
+{
+    return palette().color(QPalette::Active, backgroundRole());
+}
+
+QColor CLinkStatic::Readable(const QColor& wanted) const
+{
+    return ReadableOn(wanted, {Background()});
+}
+
 QColor CLinkStatic::TextColour() const
 {
     if (m_over)
-        return m_hoverColour.Resolve(palette());
+        return Readable(m_hoverColour.Resolve(palette()));
     if (m_visited)
-        return m_visitedColour ? m_visitedColour->Resolve(palette())
-                               : ForPalette(kVisitedColour, palette());
-    return m_linkColour ? m_linkColour->Resolve(palette()) : ForPalette(kLinkColour, palette());
+        return Readable(m_visitedColour ? m_visitedColour->Resolve(palette())
+                                        : ForPalette(kVisitedColour, palette()));
+    return Readable(m_linkColour ? m_linkColour->Resolve(palette())
+                                 : ForPalette(kLinkColour, palette()));
+}
+
+QList<CColourPair> CLinkStatic::ColourPairs() const
+{
+    const QColor back = Background();
+    const auto colour = [this](const std::optional<CThemeColour>& set, const QColor& fallback) {
+        return Readable(set ? set->Resolve(palette()) : ForPalette(fallback, palette()));
+    };
+    return {{Text(), colour(m_linkColour, kLinkColour), back},
+            {Text() + QStringLiteral(" visited"), colour(m_visitedColour, kVisitedColour), back},
+            {Text() + QStringLiteral(" under the mouse"), Readable(m_hoverColour.Resolve(palette())),
+             back},
+            {Text() + QStringLiteral(" focus frame"), FocusFrameColour(palette(), {back}), back,
+             kFrameContrast}};
 }
 
 void CLinkStatic::SetVisited(bool visited)
@@ -140,7 +174,8 @@ QFont CLinkStatic::LinkFont() const
 QSize CLinkStatic::sizeHint() const
 {
     const QFontMetrics metrics(LinkFont());
-    return {metrics.horizontalAdvance(Text()), metrics.height()};
+    return {metrics.horizontalAdvance(Text()) + 2 * kFocusMargin,
+            metrics.height() + 2 * kFocusMargin};
 }
 
 QSize CLinkStatic::minimumSizeHint() const
@@ -171,7 +206,39 @@ void CLinkStatic::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setFont(LinkFont());
     painter.setPen(TextColour());
-    painter.drawText(rect(), static_cast<int>(m_alignment) | Qt::TextSingleLine, Text());
+    const QRect inside = rect().adjusted(kFocusMargin, kFocusMargin, -kFocusMargin, -kFocusMargin);
+    painter.drawText(inside, static_cast<int>(m_alignment) | Qt::TextSingleLine, Text());
+    if (hasFocus())
+        DrawFocusFrame(painter, rect(), palette(), {Background()});
+}
+
+void CLinkStatic::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+            Follow();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void CLinkStatic::focusInEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void CLinkStatic::focusOutEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void CLinkStatic::SetOver(bool over)

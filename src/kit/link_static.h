@@ -1,5 +1,6 @@
 #pragma once
 
+#include "readable_colours.h"
 #include "theme_colour.h"
 
 #include <QWidget>
@@ -18,7 +19,10 @@ class CUrlLauncher;
 // address or the font changes, keeping the edge its alignment names: a right-aligned link keeps
 // its right edge, a centred one its centre, any other its left edge (likewise top, or the
 // centre when vertically centred).
-class CLinkStatic final : public QWidget
+//
+// It takes the keyboard focus by Tab, shows it with a frame, and is followed with Enter or Space
+// as with a click. Its colours are made readable on the background where they would not be.
+class CLinkStatic final : public QWidget, public IReadableColours
 {
     Q_OBJECT
 
@@ -40,6 +44,7 @@ public:
     void SetHoverColour(const CThemeColour& colour);
     // The colour the text is drawn in at this moment.
     QColor TextColour() const;
+    QList<CColourPair> ColourPairs() const override;
 
     bool IsVisited() const { return m_visited; }
     void SetVisited(bool visited);
@@ -53,6 +58,8 @@ public:
     void SetFailureHandler(std::function<void(int code)> handler);
     // Opens an address the way a click does, without touching the link's state.
     int OpenUrl(const QString& address) const;
+    // What a click does: opens the address, and the link shows it as visited.
+    void Follow();
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -68,11 +75,16 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
-    void Follow();
     void SetOver(bool over);
+    QColor Background() const;
+    // The colour of a state (link, visited, under the mouse) as it is painted.
+    QColor Readable(const QColor& wanted) const;
     void Refit();
     QFont LinkFont() const;
 

@@ -37,6 +37,7 @@ CBaseUrlDlg::CBaseUrlDlg(CAppSettings& settings, QWidget* parent)
         auto* pattern = new QLineEdit(m_settings.m_baseUrl[i], this);
         pattern->setObjectName(QStringLiteral("baseUrl%1").arg(i + 1));
         pattern->setValidator(new CByteLengthValidator(maxBytes, pattern));
+        pattern->setAccessibleName(tr("Domain name %1").arg(i + 1));
         group->addWidget(pattern);
         m_patterns[i] = pattern;
     }

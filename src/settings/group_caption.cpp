@@ -4,7 +4,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-CGroupCaption::CGroupCaption(const QString& caption, QWidget* parent) : QWidget(parent)
+CGroupCaption::CGroupCaption(const QString& caption, QWidget* parent)
+    : QWidget(parent), m_caption(new QLabel(caption, this))
 {
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
@@ -12,6 +13,11 @@ CGroupCaption::CGroupCaption(const QString& caption, QWidget* parent) : QWidget(
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new QLabel(caption, this));
+    layout->addWidget(m_caption);
     layout->addWidget(line, 1);
+}
+
+void CGroupCaption::SetBuddy(QWidget* field)
+{
+    m_caption->setBuddy(field);
 }

@@ -89,6 +89,13 @@ void CIpAddressEdit::SetText(const QString& text)
         m_parts[i]->setText(parts ? QString::number((*parts)[i]) : QString());
 }
 
+void CIpAddressEdit::SetAccessibleName(const QString& name)
+{
+    setAccessibleName(name);
+    for (int i = 0; i < kPartCount; ++i)
+        m_parts[i]->setAccessibleName(tr("%1, part %2 of %3").arg(name).arg(i + 1).arg(kPartCount));
+}
+
 int CIpAddressEdit::PartIndex(const QObject* object) const
 {
     for (int i = 0; i < kPartCount; ++i) {

@@ -24,6 +24,8 @@ public:
     QString Text() const;
     // Shows a dotted address of four parts of 0 to 255; any other text leaves the field blank.
     void SetText(const QString& text);
+    // What screen readers call the field and each of its four parts ("..., part 2 of 4").
+    void SetAccessibleName(const QString& name);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -30,6 +30,7 @@ CIpBlockDlg::CIpBlockDlg(CAppSettings& settings, QWidget* parent)
         auto* address = new CIpAddressEdit(this);
         address->setObjectName(QStringLiteral("blockIp%1").arg(i + 1));
         address->SetText(m_settings.m_blockIp[i]);
+        address->SetAccessibleName(tr("Blocked IP address %1").arg(i + 1));
         group->addWidget(address);
         m_addresses[i] = address;
     }

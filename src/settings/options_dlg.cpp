@@ -1,6 +1,7 @@
 #include "options_dlg.h"
 
 #include "app_settings.h"
+#include "app_theme.h"
 #include "auto_run_entry.h"
 #include "base_url_dlg.h"
 #include "byte_length_validator.h"
@@ -12,6 +13,7 @@
 #include "settings_dlg_layout.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -58,6 +60,14 @@ QLineEdit* NumberEdit(int value, const char* name, QWidget* parent)
     return edit;
 }
 
+// A label that names a field, its mnemonic taking the focus there.
+QLabel* Label(const QString& text, QWidget* field, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(field);
+    return label;
+}
+
 QVBoxLayout* AddGroup(QVBoxLayout* frame, const QString& caption, QWidget* parent)
 {
     frame->addWidget(new CGroupCaption(caption, parent));
@@ -87,52 +97,55 @@ COptionsDlg::COptionsDlg(CAppSettings& settings, CNotifier& notifier, QWidget* p
     m_serverAddress->setObjectName(QStringLiteral("serverAddress"));
     m_serverAddress->setValidator(new CByteLengthValidator(textBytes, m_serverAddress));
     m_serverPort = NumberEdit(m_settings.m_serverPort, "serverPort", frame);
-    server->addWidget(new QLabel(tr("Server Address:"), frame), 0, 0);
+    server->addWidget(Label(tr("Server &Address:"), m_serverAddress, frame), 0, 0);
     server->addWidget(m_serverAddress, 0, 1);
-    server->addWidget(new QLabel(tr("Server Port:"), frame), 1, 0);
+    server->addWidget(Label(tr("Server &Port:"), m_serverPort, frame), 1, 0);
     server->addWidget(m_serverPort, 1, 1, Qt::AlignLeft);
     server->setColumnStretch(1, 1);
     group->addLayout(server);
 
     // General Settings
     group = AddGroup(groups, tr("General Settings"), frame);
-    m_autoRun = AddCheckBox(group, tr("Automatically run Parlendo when the desktop session starts"), "autoRun",
+    m_autoRun = AddCheckBox(group, tr("Automatically &run Parlendo when the desktop session starts"), "autoRun",
                             m_settings.m_autoRun, frame);
-    m_autoLogin = AddCheckBox(group, tr("Automatically login to server when Parlendo starts"),
+    m_autoLogin = AddCheckBox(group, tr("Automatically &login to server when Parlendo starts"),
                               "autoLogin", m_settings.m_autoLogin, frame);
-    m_reconnect = AddCheckBox(group, tr("Automatically reconnect when disconnected"), "reconnect",
+    m_reconnect = AddCheckBox(group, tr("Automatically re&connect when disconnected"), "reconnect",
                               m_settings.m_reconnect, frame);
-    m_showHints = AddCheckBox(group, tr("Display events as system tray notifications"), "showHints",
+    m_showHints = AddCheckBox(group, tr("Display events as system &tray notifications"), "showHints",
                               m_settings.m_showHints, frame);
-    m_notifySound = AddCheckBox(group, tr("Play a sound when receiving a new chat request"),
+    m_notifySound = AddCheckBox(group, tr("Play a &sound when receiving a new chat request"),
                                 "notifySound", m_settings.m_notifySound, frame);
-    m_lineSound = AddCheckBox(group, tr("Play a sound for a new line in a chat in the background"),
+    m_lineSound = AddCheckBox(group, tr("Play a sound for a new line in a chat in the bac&kground"),
                               "lineSound", m_settings.m_lineSound, frame);
-    m_chatTabs = AddCheckBox(group, tr("Show chats as tabs in one window"), "chatTabs",
+    m_chatTabs = AddCheckBox(group, tr("Show chats as ta&bs in one window"), "chatTabs",
                              m_settings.m_chatTabs, frame);
-    m_transcriptTimes = AddCheckBox(group, tr("Show the time of each line in chat windows"),
+    m_transcriptTimes = AddCheckBox(group, tr("Show the ti&me of each line in chat windows"),
                                     "transcriptTimes", m_settings.m_transcriptTimes, frame);
     auto* history = new QHBoxLayout;
     m_historyDays = NumberEdit(m_settings.m_historyDays, "historyDays", frame);
     m_historyDays->setToolTip(tr("0 keeps every chat"));
-    auto* historyLabel = new QLabel(tr("Keep the chat history for "), frame);
-    historyLabel->setBuddy(m_historyDays);
-    history->addWidget(historyLabel);
+    history->addWidget(Label(tr("Keep the chat &history for "), m_historyDays, frame));
     history->addWidget(m_historyDays);
     history->addWidget(new QLabel(tr("days (0: always)"), frame));
     history->addStretch(1);
     group->addLayout(history);
     auto* timeout = new QHBoxLayout;
     m_notifyTimeout = NumberEdit(m_settings.m_notifyTimeout, "notifyTimeout", frame);
-    timeout->addWidget(new QLabel(tr("Display new chat requests for "), frame));
+    timeout->addWidget(Label(tr("Display &new chat requests for "), m_notifyTimeout, frame));
     timeout->addWidget(m_notifyTimeout);
     timeout->addWidget(new QLabel(tr("seconds"), frame));
     timeout->addStretch(1);
     group->addLayout(timeout);
 
     // Welcome Message
-    group = AddGroup(groups, tr("Welcome Message"), frame);
+    auto* welcomeCaption = new CGroupCaption(tr("&Welcome Message"), frame);
+    groups->addWidget(welcomeCaption);
+    group = new QVBoxLayout;
+    group->setContentsMargins(kGroupIndent, 0, 0, 0);
+    groups->addLayout(group);
     m_welcomeMsg = new CLimitedTextEdit(textBytes, frame);
+    welcomeCaption->SetBuddy(m_welcomeMsg);
     m_welcomeMsg->setObjectName(QStringLiteral("welcomeMsg"));
     m_welcomeMsg->setPlainText(m_settings.m_welcomeMsg);
     m_welcomeMsg->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -143,12 +156,26 @@ COptionsDlg::COptionsDlg(CAppSettings& settings, CNotifier& notifier, QWidget* p
                                  2 * static_cast<int>(m_welcomeMsg->document()->documentMargin()));
     group->addWidget(m_welcomeMsg);
 
+    // Appearance
+    group = AddGroup(groups, tr("Appearance"), frame);
+    auto* themeRow = new QHBoxLayout;
+    m_theme = new QComboBox(frame);
+    m_theme->setObjectName(QStringLiteral("theme"));
+    m_theme->addItem(tr("System"), CAppTheme::kSystem);
+    m_theme->addItem(tr("Light"), CAppTheme::kLight);
+    m_theme->addItem(tr("Dark"), CAppTheme::kDark);
+    m_theme->setCurrentIndex(std::max(0, m_theme->findData(m_settings.m_theme)));
+    themeRow->addWidget(Label(tr("Th&eme:"), m_theme, frame));
+    themeRow->addWidget(m_theme);
+    themeRow->addStretch(1);
+    group->addLayout(themeRow);
+
     // Advanced Settings
     group = AddGroup(groups, tr("Advanced Settings"), frame);
     auto* advanced = new QGridLayout;
-    auto* ipBlocking = new QPushButton(tr("IP Blocking"), frame);
+    auto* ipBlocking = new QPushButton(tr("&IP Blocking"), frame);
     ipBlocking->setObjectName(QStringLiteral("ipBlocking"));
-    auto* domainNames = new QPushButton(tr("Domain Names"), frame);
+    auto* domainNames = new QPushButton(tr("&Domain Names"), frame);
     domainNames->setObjectName(QStringLiteral("domainNames"));
     advanced->addWidget(
         new QLabel(tr("Do not show web site visitors coming from these IP addresses:"), frame), 0,
@@ -231,6 +258,7 @@ void COptionsDlg::accept()
     m_settings.m_notifyTimeout = *timeout;
     m_settings.m_historyDays = days;
     m_settings.m_welcomeMsg = m_welcomeMsg->toPlainText();
+    m_settings.m_theme = m_theme->currentData().toInt();
 
     if (m_settings.Save() != 0) {
         // The record keeps the new values: they are in effect for this run either way.
@@ -242,6 +270,7 @@ void COptionsDlg::accept()
     // An autostart entry that cannot be written or removed is not worth stopping for: the
     // option itself is saved, and the next OK tries again.
     m_autoRunEntry.Update(m_settings.m_autoRun == 1);
+    CAppTheme::Apply(m_settings.m_theme);
     QDialog::accept();
 }
 

@@ -8,6 +8,7 @@ class CAppSettings;
 class CNotifier;
 class CLimitedTextEdit;
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 
@@ -17,8 +18,8 @@ class QPushButton;
 // the next offered call).
 //
 // OK checks the port, then the timeout, and refuses the first that is not a valid number with
-// a message, leaving the record as it was. Otherwise it stores every field, saves the record
-// and brings the desktop's autostart entry in step with AutoRun. A failed save is reported and
+// a message, leaving the record as it was. Otherwise it stores every field, saves the record,
+// brings the desktop's autostart entry in step with AutoRun and applies the chosen theme at once. A failed save is reported and
 // the dialog stays open, the record keeping the new values in memory. Cancel changes nothing,
 // except that what the "IP Blocking" and "Domain Names" dialogs saved stays saved.
 class COptionsDlg final : public QDialog
@@ -61,4 +62,5 @@ private:
     QCheckBox* m_lineSound = nullptr;
     QLineEdit* m_notifyTimeout = nullptr;
     CLimitedTextEdit* m_welcomeMsg = nullptr;
+    QComboBox* m_theme = nullptr;
 };

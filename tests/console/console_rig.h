@@ -99,7 +99,7 @@ public:
     void ChooseStatus(const QString& item)
     {
         for (QAction* action : Button("status")->findChild<QMenu*>()->actions())
-            if (action->text() == item)
+            if (QString(action->text()).remove(QLatin1Char('&')) == item)
                 action->trigger();
     }
 };

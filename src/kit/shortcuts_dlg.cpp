@@ -1,0 +1,63 @@
+#include "shortcuts_dlg.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+CShortcutsDlg::CShortcutsDlg(const QList<CShortcutTable>& tables, QWidget* parent)
+    : QDialog(parent)
+{
+    setWindowTitle(tr("Keyboard Shortcuts"));
+    setObjectName(QStringLiteral("shortcutsList"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto* list = new QTreeWidget(this);
+    list->setObjectName(QStringLiteral("shortcuts"));
+    list->setColumnCount(2);
+    list->setHeaderLabels({tr("Command"), tr("Keys")});
+    list->setRootIsDecorated(false);
+    list->setSelectionMode(QAbstractItemView::NoSelection);
+    list->setAlternatingRowColors(true);
+    list->setUniformRowHeights(true);
+    for (const CShortcutTable& table : tables) {
+        auto* window = new QTreeWidgetItem(list, {table.Window()});
+        QFont bold = window->font(0);
+        bold.setBold(true);
+        window->setFont(0, bold);
+        window->setFirstColumnSpanned(true);
+        for (const CShortcutTable::Entry& entry : table.Entries())
+            new QTreeWidgetItem(window, {entry.text, CShortcutTable::KeysText(entry.keys)});
+    }
+    list->expandAll();
+    list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    list->header()->setStretchLastSection(true);
+
+    auto* caption = new QLabel(tr("&Shortcuts of each window:"), this);
+    caption->setBuddy(list);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(caption);
+    layout->addWidget(list, 1);
+    layout->addWidget(buttons);
+    resize(fontMetrics().averageCharWidth() * 80, fontMetrics().height() * 32);
+    list->setFocus();
+}
+
+CShortcutsDlg* CShortcutsDlg::Open(const QList<CShortcutTable>& tables, QWidget* parent)
+{
+    auto* window = parent ? parent->window() : nullptr;
+    auto* open = window ? window->findChild<CShortcutsDlg*>(QString(), Qt::FindDirectChildrenOnly)
+                        : nullptr;
+    if (!open) {
+        open = new CShortcutsDlg(tables, window);
+        open->show();
+    }
+    open->raise();
+    open->activateWindow();
+    return open;
+}
