@@ -66,7 +66,9 @@ QString ShownMessage(const QString& text, int maxChars, int maxLines)
         }
         if (IsDirectionControl(c.unicode()) || c == u'\r')
             continue;
-        if (shown.size() >= maxChars)
+        // The second half of a pair is always kept with its first, or a cut would show half a
+        // character.
+        if (shown.size() >= maxChars && !c.isLowSurrogate())
             break;
         if (c.isSpace() || c.category() == QChar::Other_Control) {
             run = 0;
