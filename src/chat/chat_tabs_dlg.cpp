@@ -54,10 +54,14 @@ void CChatTabsDlg::AddChat(QWidget* chat)
     const int index = m_tabs->addTab(chat, chat->windowIcon(), chat->windowTitle());
     m_tabs->setCurrentIndex(index);
     // A chat that closes leaves its tab; the window goes with the last one.
-    connect(chat, &QObject::destroyed, this, [this] {
-        if (m_tabs->count() == 0)
-            close();
-    });
+    // Queued: while destroyed is emitted the page is still one of the tabs.
+    connect(
+        chat, &QObject::destroyed, this,
+        [this] {
+            if (m_tabs->count() == 0)
+                close();
+        },
+        Qt::QueuedConnection);
     UpdateTabs();
     show();
     raise();

@@ -85,6 +85,13 @@ private:
     }
 
 private slots:
+    // Every flow runs in a window of its own and as a tab of the chats' window.
+    void initTestCase_data()
+    {
+        QTest::addColumn<int>("tabs");
+        QTest::newRow("window") << 0;
+        QTest::newRow("tab") << 1;
+    }
     void init()
     {
         m_notifier.informed.clear();
@@ -93,6 +100,8 @@ private slots:
         m_stage = std::make_unique<CDayStage>(m_notifier);
         QVERIFY(m_stage->StartServer());
         m_stage->settings.m_welcomeMsg.clear();
+        QFETCH_GLOBAL(int, tabs);
+        m_stage->settings.m_chatTabs = tabs;
         QCOMPARE(m_stage->session.Login("127.0.0.1",
                                         static_cast<std::uint16_t>(m_stage->settings.m_serverPort),
                                         day::kUser, day::kPassword),
@@ -335,7 +344,8 @@ private slots:
     }
 
     // A live chat ends only when the operator says so; then the close box stores where the
-    // window was, and Escape closes it without storing. An ended chat closes without a question.
+    // window was, and Escape closes it without storing (the chats' window of tabs keeps its own
+    // place however its last chat went). An ended chat closes without a question.
     void placementOnClose_data()
     {
         QTest::addColumn<bool>("escape");
@@ -347,11 +357,13 @@ private slots:
         QFETCH(bool, escape);
         QPointer<CChatDlg> chat = InTheCall();
         QVERIFY(chat);
-        chat->setGeometry(120, 90, 700, 455);
+        QFETCH_GLOBAL(int, tabs);
+        chat->window()->setGeometry(120, 90, 700, 455);
         chat->close();
         QCOMPARE(m_notifier.asked.size(), 1);
         QVERIFY(m_notifier.asked.front().endsWith(QStringLiteral("End the chat with %1?").arg(m_visitor)));
         QVERIFY(chat);
+        const QPointer<QWidget> window = chat->window();
         m_notifier.yes = true;
         if (escape) {
             chat->activateWindow();
@@ -361,8 +373,9 @@ private slots:
             chat->close();
         }
         QTRY_VERIFY(!chat);
+        QTRY_VERIFY(!window || !window->isVisible()); // no empty window of tabs is left
         const auto stored = m_stage->profile.LoadWindowPlacement(QStringLiteral("ChatWindow"));
-        QCOMPARE(stored.has_value(), !escape);
+        QCOMPARE(stored.has_value(), !escape || tabs);
         if (stored)
             QCOMPARE(stored->NormalRect().size(), QSize(700, 455));
         QCOMPARE(m_notifier.asked.size(), 2);
