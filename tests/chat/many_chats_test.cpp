@@ -1,10 +1,12 @@
 // Several chats at once, as windows of their own and as tabs of one window: each has its place,
 // a visitor's line in a chat the operator is not looking at is counted and signalled once, and
 // Alt+n and Ctrl+Tab go from chat to chat (where a key the chats share could be taken by none),
-// seeing what was unread; a chat that ends leaves the others in their order.
+// seeing what was unread; a chat that ends leaves the others in their order; quitting while
+// chats are live asks first.
 #include "active_chats.h"
 #include "chat_dlg.h"
 #include "day_stage.h"
+#include "operator_dlg.h"
 #include "recording_notifier.h"
 
 #include <QScreen>
@@ -94,6 +96,17 @@ private slots:
         QCOMPARE(list.ChatAt(1), chats[2]);
         QTest::keyClick(chats[2]->window(), Qt::Key_1, Qt::AltModifier);
         QTRY_VERIFY(InFront(chats[0]));
+
+        notifier.yes = false;
+        QSignalSpy quit(stage.window, &COperatorDlg::Closed);
+        stage.window->close();
+        QCOMPARE(notifier.asked.last(),
+                 QStringLiteral("Parlendo|2 chat(s) are still open. End them and quit?"));
+        QCOMPARE(quit.count(), 0);
+        QCOMPARE(list.LiveCount(), 2);
+        notifier.yes = true;
+        stage.window->close();
+        QTRY_COMPARE(quit.count(), 1);
     }
 };
 

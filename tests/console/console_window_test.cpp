@@ -3,6 +3,7 @@
 // connection), the automatic log-in, reconnection after a server restart, the tray's notices,
 // and what a failed invitation says.
 #include "console_rig.h"
+#include "chat_dlg.h"
 #include "connection_banner.h"
 #include "fake_connection.h"
 #include "keep_alive.h"
@@ -14,9 +15,11 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTextEdit>
 #include <QTreeView>
 #include <unistd.h>
 
@@ -206,16 +209,33 @@ private slots:
         timings.keepAlivePeriod = 200ms;
         QVERIFY(rig.Start(day::ServerOptions(), timings));
         QVERIFY(rig.LogInAndList());
+        // A chat in progress, with a line half typed.
+        const SimVisitor visitor = rig.stage.World().Visitors().front();
+        QPointer<CChatDlg> chat =
+            rig.stage.OpenChat(rig.stage.World().RequestChat(visitor.id, rig.OperatorId()));
+        QTRY_COMPARE(chat->windowTitle(),
+                     QStringLiteral("Parlendo - ") + QString::fromStdString(visitor.name));
+        auto* input = chat->findChild<QPlainTextEdit*>(QStringLiteral("input"));
+        input->setPlainText(QStringLiteral("Your order left on"));
+        const auto transcript = [&chat] {
+            return chat->findChild<QTextEdit*>(QStringLiteral("transcript"))->toPlainText();
+        };
         const int before = rig.titles.size();
         rig.stage.StopServer();
         QTRY_COMPARE(rig.Title(), CConsoleRig::NotConnected());
         QVERIFY(rig.Banner().startsWith(QStringLiteral("Connection to 127.0.0.1:%1 lost.")
                                             .arg(rig.stage.settings.m_serverPort)));
         QCOMPARE(rig.Banner().contains(QStringLiteral("Reconnecting in")), reconnect == 1);
+        // The chat says why it ended, and keeps what was said and what was being typed.
+        QTRY_VERIFY(transcript().contains(
+            QStringLiteral("The connection to the Parlendo server was lost.")));
+        QCOMPARE(transcript().count(QStringLiteral("was lost")), 1);
+        QCOMPARE(input->toPlainText(), QStringLiteral("Your order left on"));
         QVERIFY(rig.stage.StartServer());
         if (reconnect) {
             QTRY_COMPARE_WITH_TIMEOUT(rig.Title(), CConsoleRig::Online(), 10000);
             QTRY_COMPARE(rig.Listed("visitors"), 5);
+            QVERIFY(chat && transcript().contains(QStringLiteral("was lost")));
             QVERIFY(rig.titles.mid(before).contains(
                 QStringLiteral("Parlendo - Connecting [127.0.0.1]")));
         } else {
