@@ -7,6 +7,7 @@
 #include "connection_banner.h"
 #include "fake_connection.h"
 #include "keep_alive.h"
+#include "operator_list_model.h"
 #include "result_codes.h"
 #include "result_text.h"
 #include "server_dlg.h"
@@ -19,6 +20,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSystemTrayIcon>
 #include <QTextEdit>
 #include <QTreeView>
 #include <unistd.h>
@@ -63,6 +65,10 @@ private slots:
         rig.ChooseStatus(QStringLiteral("Busy"));
         QTRY_COMPARE(rig.Title(), QStringLiteral("Parlendo - busy [127.0.0.1]"));
         QCOMPARE(rig.stage.World().Operators().front().status, 2);
+        // The operator's own row follows the confirmed status, as the title does.
+        const QAbstractItemModel* operators = rig.List("operators")->model();
+        QTRY_COMPARE(operators->index(0, COperatorListModel::kStatusColumn).data().toString(),
+                     QStringLiteral("busy"));
 
         rig.Button("logout")->click();
         QTRY_COMPARE(rig.Title(), CConsoleRig::NotConnected());
@@ -247,7 +253,7 @@ private slots:
     }
 
     // Without a notification area the balloons show as a notice window, while the operator
-    // wants hints; a double click on the icon brings the minimised window back.
+    // wants hints; a click on the icon brings the minimised window back.
     void trayNoticesAndRestore_data()
     {
         QTest::addColumn<int>("hints");
@@ -271,7 +277,8 @@ private slots:
 
         rig.Window().setWindowState(Qt::WindowMinimized);
         QTRY_VERIFY(rig.Window().isMinimized());
-        emit rig.Window().findChild<CTrayIcon*>()->RestoreRequested();
+        // One click: trays that speak StatusNotifierItem never report a double click.
+        emit rig.Window().findChild<QSystemTrayIcon*>()->activated(QSystemTrayIcon::Trigger);
         QTRY_VERIFY(!rig.Window().isMinimized());
         QVERIFY(rig.Window().isVisible());
     }
