@@ -4,6 +4,7 @@
 // nothing; a log-out closes them all. A server that offers the same call again, or more calls
 // than the screen holds, neither doubles a window nor buries the desktop.
 #include "call_dlg.h"
+#include "call_notice.h"
 #include "call_offers.h"
 #include "console_rig.h"
 #include "incoming_call.h"
@@ -126,6 +127,37 @@ private slots:
         rig.Button("logout")->click();
         QTRY_COMPARE(Offers().size(), 0);
         QCOMPARE(sound.stopped, 2);
+    }
+
+    // The sentence of an offer: names from the network bounded, a closing full stop of the
+    // caller's own not doubled, a placeholder in a name left as it is.
+    void noticeOfAnOffer_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QString>("notice");
+        const int call = CIncomingCall::kKindCall;
+        const int transfer = CIncomingCall::kKindTransfer;
+        QTest::newRow("name") << call << "Greta" << "" << "call from Greta.";
+        QTest::newRow("name with a full stop") << call << "Greta J." << "" << "call from Greta J.";
+        QTest::newRow("transfer") << transfer << "Bob" << "Stone." << "transfer from Bob Stone.";
+        QTest::newRow("placeholder in a name") << transfer << "%2" << "x" << "transfer from %2 x.";
+        QTest::newRow("huge name") << call << QString(100'000, u'n') << "" << QString(u'\u2026') + '.';
+    }
+    void noticeOfAnOffer()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(QString, notice);
+        CIncomingCall call;
+        call.kind = kind;
+        call.text1 = first;
+        call.text2 = second;
+        const QString made = CallNotice::Format(call).value_or(QString());
+        QVERIFY2(made.endsWith(notice), qPrintable(made));
+        QVERIFY(made.toUtf8().size() <= CallNotice::kMaxBytes);
     }
 
     void offersBeyondTheScreen()

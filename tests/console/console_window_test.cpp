@@ -5,6 +5,7 @@
 #include "console_rig.h"
 #include "chat_dlg.h"
 #include "connection_banner.h"
+#include "connection_controller.h"
 #include "fake_connection.h"
 #include "keep_alive.h"
 #include "operator_list_model.h"
@@ -48,6 +49,7 @@ private slots:
     {
         CConsoleRig rig;
         QVERIFY(rig.Start());
+        rig.stage.World().SetVersion(CConnectionController::kConsoleVersion + 1);
         QCOMPARE(rig.Title(), CConsoleRig::NotConnected());
         QCOMPARE(rig.Buttons(), QStringLiteral("1000"));
 
@@ -96,6 +98,8 @@ private slots:
         QCOMPARE(rig.Buttons(), QStringLiteral("1000"));
         QCOMPARE(rig.Listed("visitors"), 0);
         QCOMPARE(rig.notifier.informed.size(), 1);
+        // A newer version is offered once a run, however often the console logged in.
+        QCOMPARE(rig.notifier.asked.filter(QStringLiteral("New Parlendo version|")).size(), 1);
     }
 
     void automaticLogin_data()
