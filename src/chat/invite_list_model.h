@@ -3,7 +3,8 @@
 #include "user_entry.h"
 
 #include <QAbstractTableModel>
-#include <QPixmap>
+#include <QIcon>
+#include <QList>
 #include <vector>
 
 // The operators the invite dialog offers: every operator of the session but the operator, in
@@ -46,5 +47,5 @@ private:
         int status;
     };
     std::vector<Row> m_rows;
-    std::vector<QPixmap> m_images;
+    QList<QIcon> m_images;
 };
