@@ -104,7 +104,9 @@ PICTURES = {
     # The chat window's toolbar; Canned Answers and Transfer Chat share the console's pictures.
     "chat/link": [
         circle(8, 8, 7, fill=BLUE),
-        outline("M8 1.5c-3.5 3.5-3.5 9.5 0 13M8 1.5c3.5 3.5 3.5 9.5 0 13M1.5 8h13", colour=WHITE),
+        # On whole pixels, so they stay sharp at 100 %: a meridian and the equator.
+        f'<ellipse cx="8" cy="8" rx="2.5" ry="6.5" fill="none" stroke="{WHITE}" stroke-width="{LINE}"/>',
+        shape("M1 7h14v1H1z", WHITE),
     ],
     "chat/image": [
         outline("M1.5 2.5h13v11h-13z"),

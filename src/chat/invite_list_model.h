@@ -23,7 +23,7 @@ public:
     };
     // The operator's id on every index of a row.
     static constexpr int IdRole = Qt::UserRole + 1;
-    // The index of the row's picture in the image strip.
+    // The index of the row's picture among the operators' states (CArtIconEngine).
     static constexpr int ImageRole = Qt::UserRole + 2;
 
     explicit CInviteListModel(QObject* parent = nullptr);

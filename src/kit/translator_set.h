@@ -24,8 +24,6 @@ public:
     // Returns whether the console's own was found; Qt's may be missing (Debian ships it apart,
     // in qt6-translations-l10n), and then Qt's few texts stay English.
     bool Install(const QLocale& locale);
-    // Whether Qt's catalogue was found by the last Install.
-    bool HasQtCatalogue() const { return m_qtInstalled; }
 
 private:
     void Remove();
