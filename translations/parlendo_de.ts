@@ -1559,7 +1559,7 @@ kein Programm verknüpft.</translation>
     <name>CVisitorPopupDlg</name>
     <message>
         <source>Invite to chat</source>
-        <translation>Zum Chat einladen</translation>
+        <translation>Einladen</translation>
     </message>
     <message>
         <source>A visitor has now entered: </source>
