@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCoreApplication>
+
 class CCannedPanel;
 class CFlatButton;
 class CLiveRegion;
@@ -14,6 +16,9 @@ class QWidget;
 // them to its commands. The toolbar's tool-tips name the keys of the window's shortcut table.
 struct CChatParts final
 {
+    Q_DECLARE_TR_FUNCTIONS(CChatParts)
+
+public:
     CFlatButton* cannedAnswers = nullptr;
     CFlatButton* transferChat = nullptr;
     CFlatButton* sendLink = nullptr;

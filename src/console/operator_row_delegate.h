@@ -2,9 +2,9 @@
 
 #include "readable_colours.h"
 
-#include <QPixmap>
+#include <QIcon>
+#include <QList>
 #include <QStyledItemDelegate>
-#include <vector>
 
 // Draws one cell of the operators list: the status image before the name, "Agent Status" in
 // blue and every other text in the window-text colour, in the list's font. A selected row is
@@ -29,9 +29,7 @@ public:
     // In the palette of the view the delegate belongs to.
     QList<CColourPair> ColourPairs() const override;
 
-    // The operators image list: 0 status not known, 1 online, 2 busy or away.
-    const std::vector<QPixmap>& Images() const { return m_images; }
-
 private:
-    std::vector<QPixmap> m_images;
+    // The operators image list: 0 status not known, 1 online, 2 busy, 3 away, 4 offline.
+    QList<QIcon> m_images;
 };

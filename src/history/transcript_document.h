@@ -3,6 +3,7 @@
 #include "archive_records.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -13,6 +14,8 @@ class QTextDocument;
 // it; the exports write it.
 class CTranscriptDocument final
 {
+    Q_DECLARE_TR_FUNCTIONS(CTranscriptDocument)
+
 public:
     // Appends the chat at the end of document, after a blank line when it is not the first.
     // background: what the lines are shown on, none for paper (see CTranscriptLook). With highlight, the lines' search matches are marked, and
