@@ -399,6 +399,10 @@
         <source>Message of the chosen answer</source>
         <translation>Nachricht des gewählten Textbausteins</translation>
     </message>
+    <message>
+        <source>Canned answers</source>
+        <translation>Textbausteine</translation>
+    </message>
 </context>
 <context>
     <name>CCannedPanel</name>

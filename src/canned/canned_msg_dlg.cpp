@@ -72,6 +72,7 @@ CCannedMsgDlg::CCannedMsgDlg(QWidget* parent)
 
     m_tree = new QTreeView(this);
     m_tree->setObjectName(QStringLiteral("answers"));
+    m_tree->setAccessibleName(tr("Canned answers"));
     ApplyCannedTreeLook(*m_tree, true);
     m_filter->setSourceModel(m_model);
     m_tree->setModel(m_filter);

@@ -37,6 +37,7 @@ CShortcutsDlg::CShortcutsDlg(const QList<CShortcutTable>& tables, QWidget* paren
 
     auto* caption = new QLabel(tr("&Shortcuts of each window:"), this);
     caption->setBuddy(list);
+    list->setAccessibleName(tr("Keyboard Shortcuts")); // a list takes no name from its label
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -20,4 +20,7 @@ CGroupCaption::CGroupCaption(const QString& caption, QWidget* parent)
 void CGroupCaption::SetBuddy(QWidget* field)
 {
     m_caption->setBuddy(field);
+    // Screen readers name a field after a label beside it; this one sits inside the caption.
+    if (field->accessibleName().isEmpty())
+        field->setAccessibleName(QString(m_caption->text()).remove(QLatin1Char('&')));
 }
