@@ -1,6 +1,7 @@
 #include "console_app.h"
 
 #include "app_settings.h"
+#include "app_theme.h"
 #include "console_assembly.h"
 #include "layout_profile.h"
 #include "demo_server.h"
@@ -83,6 +84,8 @@ int CConsoleApp::Run()
         places.desktop = true;
     }
     CAppSettings settings(places.settings);
+    // Before the first window, so that none is drawn in the desktop's colours and then redrawn.
+    CAppTheme::Apply(settings.m_theme);
     const CLayoutProfile profile(places.layout);
     auto console = std::make_unique<CConsoleAssembly>(settings, profile, session, notifier, places);
     COperatorDlg& window = console->Window();

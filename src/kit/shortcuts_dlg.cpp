@@ -3,6 +3,8 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QStyle>
+#include <algorithm>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -22,14 +24,19 @@ CShortcutsDlg::CShortcutsDlg(const QList<CShortcutTable>& tables, QWidget* paren
     list->setSelectionMode(QAbstractItemView::NoSelection);
     list->setAlternatingRowColors(true);
     list->setUniformRowHeights(true);
+    int textWidth = 0, keysWidth = 0;
     for (const CShortcutTable& table : tables) {
         auto* window = new QTreeWidgetItem(list, {table.Window()});
         QFont bold = window->font(0);
         bold.setBold(true);
         window->setFont(0, bold);
         window->setFirstColumnSpanned(true);
-        for (const CShortcutTable::Entry& entry : table.Entries())
-            new QTreeWidgetItem(window, {entry.text, CShortcutTable::KeysText(entry.keys)});
+        for (const CShortcutTable::Entry& entry : table.Entries()) {
+            const QString keys = CShortcutTable::KeysText(entry.keys);
+            new QTreeWidgetItem(window, {entry.text, keys});
+            textWidth = std::max(textWidth, list->fontMetrics().horizontalAdvance(entry.text));
+            keysWidth = std::max(keysWidth, list->fontMetrics().horizontalAdvance(keys));
+        }
     }
     list->expandAll();
     list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
@@ -45,7 +52,15 @@ CShortcutsDlg::CShortcutsDlg(const QList<CShortcutTable>& tables, QWidget* paren
     layout->addWidget(caption);
     layout->addWidget(list, 1);
     layout->addWidget(buttons);
-    resize(fontMetrics().averageCharWidth() * 80, fontMetrics().height() * 32);
+    // Wide enough for every command and all of its keys, whatever the language and scale.
+    const int columns = textWidth + keysWidth +
+                        list->indentation() + 2 * list->frameWidth() +
+                        style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                        fontMetrics().averageCharWidth() * 4;
+    const QMargins margins = layout->contentsMargins();
+    resize(std::max(fontMetrics().averageCharWidth() * 80,
+                    columns + margins.left() + margins.right()),
+           fontMetrics().height() * 32);
     list->setFocus();
 }
 
