@@ -1,5 +1,7 @@
 #include "app_settings.h"
 
+#include "stored_number.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -42,26 +44,11 @@ void ReadText(const QSettings& store, const char* key, int capacity, QString& fi
 // numbers rather than texts when QSettings serves them from its in-process cache.
 void ReadInt(const QSettings& store, const char* key, int& field)
 {
-    const QVariant value = store.value(Key(key));
-    bool ok = false;
-    qlonglong number = 0;
-    switch (value.typeId()) {
-    case QMetaType::QString:
-        number = value.toString().trimmed().toLongLong(&ok, 10);
-        break;
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-        number = value.toLongLong(&ok);
-        break;
-    default:
+    const std::optional<qlonglong> number = StoredNumber(store.value(Key(key)));
+    if (!number || *number < std::numeric_limits<std::int32_t>::min() ||
+        *number > static_cast<qlonglong>(std::numeric_limits<std::uint32_t>::max()))
         return;
-    }
-    if (!ok || number < std::numeric_limits<std::int32_t>::min() ||
-        number > static_cast<qlonglong>(std::numeric_limits<std::uint32_t>::max()))
-        return;
-    field = static_cast<std::int32_t>(static_cast<std::uint32_t>(number));
+    field = static_cast<std::int32_t>(static_cast<std::uint32_t>(*number));
 }
 
 // Cuts a text to what ReadText takes back, never inside a UTF-8 sequence.

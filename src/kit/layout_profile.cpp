@@ -1,6 +1,7 @@
 #include "layout_profile.h"
 
 #include "result_codes.h"
+#include "stored_number.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,24 +31,11 @@ QString ColumnKey(const QString& section, int column)
 // numbers rather than texts when QSettings serves them from its in-process cache.
 int ReadInt(const QSettings& store, const QString& key, int fallback)
 {
-    const QVariant value = store.value(key);
-    bool ok = false;
-    qlonglong number = 0;
-    switch (value.typeId()) {
-    case QMetaType::QString:
-        number = value.toString().trimmed().toLongLong(&ok, 10);
-        break;
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-        number = value.toLongLong(&ok);
-        break;
-    default:
+    const std::optional<qlonglong> number = StoredNumber(store.value(key));
+    if (!number || *number < std::numeric_limits<std::int32_t>::min() ||
+        *number > std::numeric_limits<std::int32_t>::max())
         return fallback;
-    }
-    if (!ok || number < std::numeric_limits<std::int32_t>::min() ||
-        number > std::numeric_limits<std::int32_t>::max())
-        return fallback;
-    return static_cast<int>(number);
+    return static_cast<int>(*number);
 }
 
 // A committed atomic write replaces the file by a new one; nothing else changes its inode.
