@@ -85,6 +85,9 @@ void CConsoleAssembly::Wire(const ConsolePlaces& places)
                 settings.m_password = password;
             return settings.Save() == 0;
         });
+    if (m_keyring)
+        QObject::connect(m_keyring.get(), &CCredentialStore::FileNotice, &window,
+                         [this, &window](const QString& text) { m_notifier.Inform(&window, text); });
     m_credentials = std::make_unique<CCredentials>(settings, m_keyring.get());
     window.SetCredentials(m_credentials.get());
 

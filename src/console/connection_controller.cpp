@@ -283,17 +283,20 @@ void CConnectionController::OnLoggedOut(int reason)
         QStringLiteral("%1:%2").arg(m_settings.m_serverAddress).arg(m_settings.m_serverPort);
     if (std::exchange(m_loggingOut, false)) {
         m_banner->Quiet();
-    } else if (reason == CSessionBridge::kReasonLoggedOut) {
-        m_banner->Trouble(tr("Connection to %1 lost: the server stopped answering.").arg(where),
-                          WantsReconnect());
-    } else if (reason == CSessionBridge::kReasonSendFailed) {
-        m_banner->Trouble(tr("Connection to %1 lost: a command could not be sent.").arg(where),
-                          WantsReconnect());
-    } else {
-        m_banner->Trouble(tr("Connection to %1 lost.").arg(where), WantsReconnect());
+        emit Notification(tr("You are now logged out from the Parlendo server"),
+                          tr("Parlendo Notification"));
+        return;
     }
-    emit Notification(tr("You are now logged out from the Parlendo server"),
-                      tr("Parlendo Notification"));
+    // Not the operator's doing: the notice says what happened, as the banner does.
+    QString lost;
+    if (reason == CSessionBridge::kReasonLoggedOut)
+        lost = tr("Connection to %1 lost: the server stopped answering.").arg(where);
+    else if (reason == CSessionBridge::kReasonSendFailed)
+        lost = tr("Connection to %1 lost: a command could not be sent.").arg(where);
+    else
+        lost = tr("Connection to %1 lost.").arg(where);
+    m_banner->Trouble(lost, WantsReconnect());
+    emit Notification(lost, tr("Parlendo Notification"));
 }
 
 void CConnectionController::OnStatusChanged(int status)

@@ -266,7 +266,7 @@ void COperatorDlg::SetTrayIconShown(std::function<bool()> shown)
     m_trayIconShown = std::move(shown);
 }
 
-void COperatorDlg::SetChatWindowFactory(ChatWindowFactory factory)
+void COperatorDlg::SetChatWindowFactory(CCallDlg::ChatWindowFactory factory)
 {
     m_offers->SetChatWindowFactory(std::move(factory));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "call_dlg.h"
 #include "console_timings.h"
 #include "shortcut_table.h"
 
@@ -61,8 +62,6 @@ public:
     using SettingsEditor = std::function<void(CAppSettings& settings, QWidget* parent)>;
     // Runs the canned answers editor and returns once it has closed.
     using CannedAnswersEditor = std::function<void(QWidget* parent)>;
-    // Opens the chat window of an accepted call.
-    using ChatWindowFactory = std::function<void(const CIncomingCall& call)>;
 
     // None of the references is owned; all must outlive the window.
     COperatorDlg(CAppSettings& settings, const CLayoutProfile& profile, CSessionBridge& bridge,
@@ -82,7 +81,7 @@ public:
     void SetLauncher(const CUrlLauncher* launcher);
     // Opens the chat window when the operator accepts an offered call. Unset: Accept only
     // closes the offer.
-    void SetChatWindowFactory(ChatWindowFactory factory);
+    void SetChatWindowFactory(CCallDlg::ChatWindowFactory factory);
     // The chats open now: listed under the View column, and reached with Ctrl+Tab and
     // Alt+1...9. Must outlive the window.
     void SetActiveChats(CActiveChats* chats);

@@ -3,14 +3,13 @@
 #include "url_launcher.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QMessageBox>
 #include <QWidget>
 
 void WarnUrlFailure(QWidget* widget, int code)
 {
     QApplication::beep();
-    auto* box = new QMessageBox(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Parlendo"),
                                 CUrlLauncher::FailureMessage(code), QMessageBox::Ok,
                                 widget ? widget->window() : nullptr);
     box->setAttribute(Qt::WA_DeleteOnClose);

@@ -72,10 +72,7 @@ CVisitorPopupDlg::CVisitorPopupDlg(const CAppSettings* settings, int* openCount,
     QFont font(QStringLiteral("Tahoma"));
     font.setPointSize(8);
     setFont(font);
-    const QFontMetrics metrics(font);
-    const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    m_baseX = (metrics.horizontalAdvance(alphabet) / 26 + 1) / 2;
-    m_baseY = metrics.height();
+    m_units = CDialogUnits(font);
 
     BuildControls();
     SetTransparency(kOpacity);
@@ -136,30 +133,20 @@ void CVisitorPopupDlg::BuildControls()
     m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
-int CVisitorPopupDlg::DluX(int units) const
-{
-    return (units * m_baseX + 2) / 4;
-}
-
-int CVisitorPopupDlg::DluY(int units) const
-{
-    return (units * m_baseY + 4) / 8;
-}
-
 void CVisitorPopupDlg::LayOut()
 {
     const auto place = [this](QWidget* widget, const std::array<int, 4>& dlu) {
-        widget->setGeometry(kBorder + DluX(dlu[0]), kBorder + DluY(dlu[1]), DluX(dlu[2]),
-                            DluY(dlu[3]));
+        widget->setGeometry(kBorder + m_units.X(dlu[0]), kBorder + m_units.Y(dlu[1]), m_units.X(dlu[2]),
+                            m_units.Y(dlu[3]));
     };
-    setFixedSize(DluX(kWidthDlu) + 2 * kBorder, DluY(kHeightDlu) + 2 * kBorder);
+    setFixedSize(m_units.X(kWidthDlu) + 2 * kBorder, m_units.Y(kHeightDlu) + 2 * kBorder);
     place(m_message, kMessageDlu);
     place(m_close, kCloseDlu);
     place(m_inviteButton, kInviteDlu);
     // The link keeps its place and takes the size of its text, but not past the close button.
-    m_title->move(kBorder + DluX(kTitleDlu[0]), kBorder + DluY(kTitleDlu[1]));
-    m_title->setMinimumHeight(DluY(kTitleDlu[3]));
-    m_title->setMaximumWidth(DluX(kCloseDlu[0]) - DluX(kTitleDlu[0]) - DluX(2));
+    m_title->move(kBorder + m_units.X(kTitleDlu[0]), kBorder + m_units.Y(kTitleDlu[1]));
+    m_title->setMinimumHeight(m_units.Y(kTitleDlu[3]));
+    m_title->setMaximumWidth(m_units.X(kCloseDlu[0]) - m_units.X(kTitleDlu[0]) - m_units.X(2));
     m_title->resize(m_title->sizeHint().boundedTo(m_title->maximumSize()));
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "dialog_units.h"
 #include "layered_dlg.h"
 
+#include <QFont>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -81,9 +83,6 @@ private:
     void Place();
     void OnInvite();
     void OnInviteSent(int code);
-    // Dialog units of the popup's font to pixels.
-    int DluX(int units) const;
-    int DluY(int units) const;
 
     const CAppSettings* m_settings;
     int* m_openCount;
@@ -99,6 +98,5 @@ private:
     CFlatButton* m_close;
     CFlatButton* m_inviteButton;
     QTimer* m_timer;
-    int m_baseX = 6;
-    int m_baseY = 13;
+    CDialogUnits m_units{QFont()}; // of the popup's own font
 };
