@@ -46,17 +46,18 @@ constexpr QSize kMinimumSize(440, 320);
 // How much of a name from the network the window shows.
 constexpr int kNameLength = 100;
 
+std::int64_t WallSeconds()
+{
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::seconds>(now).count();
+}
+
 } // namespace
 
 CChatDlg::CChatDlg(CAppSettings& settings, const CIncomingCall& offer, CCallBridge* bridge,
                    const CLayoutProfile& profile, CNotifier& notifier, QWidget* parent)
     : QWidget(parent, Qt::Window), m_settings(settings), m_offer(offer), m_bridge(bridge),
-      m_profile(profile),
-      m_notifier(notifier), m_clock([] {
-          return static_cast<std::int64_t>(std::chrono::duration_cast<std::chrono::seconds>(
-                                               std::chrono::system_clock::now().time_since_epoch())
-                                               .count());
-      })
+      m_profile(profile), m_notifier(notifier), m_clock(WallSeconds)
 {
     m_bridge->setParent(this);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -95,11 +96,6 @@ CChatDlg* CChatDlg::Open(CAppSettings& settings, const CIncomingCall& offer, CCa
 void CChatDlg::SetClock(Clock clock)
 {
     m_clock = std::move(clock);
-}
-
-std::int64_t CChatDlg::Now() const
-{
-    return m_clock();
 }
 
 int CChatDlg::CallId() const
@@ -260,8 +256,7 @@ void CChatDlg::OnOpened()
     // call was greeted by whoever took it first.
     const QString& welcome = m_settings.m_welcomeMsg;
     if (!welcome.isEmpty() && m_offer.kind != CIncomingCall::kKindTransfer)
-        SendLine(welcome, LineKind::Line, welcome,
-                 tr("This message could not be delivered: %1").arg(welcome));
+        SendLine(welcome, LineKind::Line, welcome);
     m_typingTimer->start();
     emit CallOpened();
 }
@@ -316,7 +311,7 @@ void CChatDlg::OnChatData(const CChatLine& line)
         if (line.speaker && m_state == State::Connected) {
             m_statusLine->setText(
                 tr("%1 is typing a message...").arg(ShownLine(*line.speaker, kNameLength)));
-            m_typing.NoticeReceived(Now());
+            m_typing.NoticeReceived(m_clock());
             if (m_chats)
                 m_chats->SetTyping(this, true);
         }
@@ -433,21 +428,16 @@ bool CChatDlg::eventFilter(QObject* watched, QEvent* event)
             OnSend();
             return true;
         }
-        OnInputKeyDown();
+        if (m_typing.KeyDown(m_clock()) && m_state == State::Connected)
+            m_bridge->SendTyping(m_settings.m_username);
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void CChatDlg::OnInputKeyDown()
-{
-    if (m_typing.KeyDown(Now()) && m_state == State::Connected)
-        m_bridge->SendTyping(m_settings.m_username);
 }
 
 void CChatDlg::OnTypingTimer()
 {
     // Only the connected state shows typing lines; "Chat closed" is never wiped.
-    if (m_state == State::Connected && m_typing.ShownTooLong(Now())) {
+    if (m_state == State::Connected && m_typing.ShownTooLong(m_clock())) {
         m_statusLine->clear();
         if (m_chats)
             m_chats->SetTyping(this, false);
@@ -456,15 +446,14 @@ void CChatDlg::OnTypingTimer()
 
 // --- Commands ---------------------------------------------------------------------------------
 
-bool CChatDlg::SendLine(const QString& text, LineKind kind, const QString& shown,
-                        const QString& lostNotice)
+bool CChatDlg::SendLine(const QString& text, LineKind kind, const QString& shown)
 {
     if (m_state != State::Connected)
         return false;
     const int ticket = m_bridge->SendLine(m_settings.m_username, text);
     if (ticket == 0)
         return false; // no channel 0
-    m_lostNotices.insert(ticket, lostNotice);
+    m_lostNotices.insert(ticket, tr("This message could not be delivered: %1").arg(shown));
     m_record->Write(kind, shown, m_settings.m_username, true);
     return true;
 }
@@ -482,37 +471,33 @@ void CChatDlg::OnSend()
         return;
     }
     const QString sent = ApostrophesToBackticks(typed);
-    if (SendLine(sent, LineKind::Line, sent,
-                 tr("This message could not be delivered: %1").arg(sent)))
+    if (SendLine(sent, LineKind::Line, sent))
         m_input->clear();
     else
         m_statusLine->setText(tr("Not sent: the chat's connection cannot take it."));
 }
 
-void CChatDlg::AskForAddress(const std::function<void(const QString& typed)>& send)
+void CChatDlg::SendAddress(LineKind kind)
 {
     auto* dialog = new CUrlDlg(m_notifier, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, this, [dialog, send] { send(dialog->Address()); });
+    connect(dialog, &QDialog::accepted, this, [this, dialog, kind] {
+        const bool link = kind == LineKind::Link;
+        const QString address = link ? LinkAddress(dialog->Address())
+                                     : ImageAddress(dialog->Address());
+        SendLine(link ? LinkHtml(address) : ImageHtml(address), kind, address);
+    });
     dialog->open();
 }
 
 void CChatDlg::OnSendLink()
 {
-    AskForAddress([this](const QString& typed) {
-        const QString address = LinkAddress(typed);
-        SendLine(LinkHtml(address), LineKind::Link, address,
-                 tr("This message could not be delivered: %1").arg(address));
-    });
+    SendAddress(LineKind::Link);
 }
 
 void CChatDlg::OnSendImage()
 {
-    AskForAddress([this](const QString& typed) {
-        const QString address = ImageAddress(typed);
-        SendLine(ImageHtml(address), LineKind::Image, address,
-                 tr("This message could not be delivered: %1").arg(address));
-    });
+    SendAddress(LineKind::Image);
 }
 
 void CChatDlg::OnTransferChat()

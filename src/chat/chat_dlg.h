@@ -124,7 +124,6 @@ private:
     void OnParticipantRemoved(const CUserEntry& participant);
     void OnTransferred(const CUserEntry& invited);
     void OnUndelivered(int ticket);
-    void OnInputKeyDown();
     void OnTypingTimer();
     void UpdateTitle();
 
@@ -138,17 +137,16 @@ private:
     void OnEscape();
     void AskToEnd();
 
-    // Queues a chat line; on success the transcript shows it under the operator's name, and
-    // lostNotice is what it says should the line not be delivered.
-    bool SendLine(const QString& text, LineKind kind, const QString& shown,
-                  const QString& lostNotice);
-    void AskForAddress(const std::function<void(const QString& typed)>& send);
+    // Queues a chat line; on success the transcript shows it (as shown) under the operator's
+    // name, and should it not be delivered, says so with what was shown.
+    bool SendLine(const QString& text, LineKind kind, const QString& shown);
+    // Asks for an address, then sends it as a link or an image.
+    void SendAddress(LineKind kind);
     void AppendNotice(const QString& text);
     void Flash();
     // Whether the operator has the window in front of him: active, and its tab the one shown.
     bool IsLookedAt() const;
     QString VisitorName() const;
-    std::int64_t Now() const;
 
     CAppSettings& m_settings;
     const CIncomingCall m_offer;
