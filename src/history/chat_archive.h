@@ -60,7 +60,7 @@ public:
     // Waits until everything queued so far is written (or given up); false on time-out.
     bool Flush(int timeoutMs = 5000);
 
-    // --- Reading (the archive's thread) ---
+    // --- Reading (the thread that made the archive) ---
     QList<CArchivedChat> Chats(const CChatFilter& filter, int limit,
                                const CArchivedChat* after = nullptr);
     QList<CArchivedLine> Lines(qint64 chat, const QString& search = {});

@@ -29,15 +29,14 @@ inline constexpr std::array<const char*, 5> BaseUrl = {"BaseUrl1", "BaseUrl2", "
                                                        "BaseUrl4", "BaseUrl5"};
 } // namespace SettingsKey
 
-// The operator's preferences and credentials. The main window owns the one record of the
-// process and hands every editor and reader a pointer to it; editors change the members
+// The operator's preferences and credentials. The application owns the one record of the
+// process and hands every editor and reader a reference to it; editors change the members
 // directly and then call Save(). The record is never reloaded after construction, so a change
-// made in memory is what every later reader sees, saved or not. No lock: members are written
-// on the window thread and read by the connect worker (ServerAddress, ServerPort, Username,
-// Password).
+// made in memory is what every later reader sees, saved or not. Window thread only: what a
+// log-in needs is copied out of it there before any work goes to the pool.
 //
-// The file holds the password in plain text: its folder is created 0700 and the file is kept
-// 0600 on every save. Texts are stored as UTF-8.
+// The password is kept in the file only where the desktop has no keyring to take it; its
+// folder is created 0700 and the file is kept 0600 on every save. Texts are stored as UTF-8.
 class CAppSettings final
 {
 public:
