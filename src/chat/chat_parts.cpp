@@ -2,7 +2,6 @@
 
 #include "art_icon_engine.h"
 #include "canned_panel.h"
-#include "chat_shortcuts.h"
 #include "dialog_units.h"
 #include "flat_button.h"
 #include "live_region.h"
@@ -32,9 +31,6 @@ CChatParts CChatParts::Build(QWidget* window)
     parts.saveChat = add(tr("&Save Chat"), ":/chat/save.svg", "saveChat");
     parts.printChat = add(tr("&Print Chat"), ":/chat/print.svg", "printChat");
     parts.closeChat = add(tr("Cl&ose Chat"), ":/chat/close-chat.svg", "closeChat");
-    const CShortcutTable shortcuts = ChatOwnShortcuts();
-    for (CFlatButton* button : toolbar->findChildren<CFlatButton*>())
-        button->SetTooltip(shortcuts.ToolTip(button->objectName()), false);
     parts.toolbarWidth = toolbar->RowWidth();
     parts.live = new CLiveRegion(window);
 

@@ -13,7 +13,7 @@ class QWidget;
 // The controls of a chat window, made and laid out in it: the toolbar along the top, what the
 // offer said, the canned answers panel (a fixed width) beside the transcript, the input box with
 // the Send button (a fixed size) below it, and the status line at the bottom. The window wires
-// them to its commands. The toolbar's tool-tips name the keys of the window's shortcut table.
+// them to its commands.
 struct CChatParts final
 {
     Q_DECLARE_TR_FUNCTIONS(CChatParts)

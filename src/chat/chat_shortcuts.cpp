@@ -60,8 +60,13 @@ CShortcutTable ChatShortcuts()
 void InstallChatShortcuts(QWidget* window, const CChatParts& parts,
                           std::function<void()> closeWindow, std::function<void()> showList)
 {
+    const CShortcutTable table = ChatOwnShortcuts();
+    // The toolbar's tool-tips name the keys that press its buttons.
+    for (CFlatButton* button : {parts.cannedAnswers, parts.transferChat, parts.sendLink,
+                                parts.sendImage, parts.saveChat, parts.printChat, parts.closeChat})
+        button->SetTooltip(table.ToolTip(button->objectName()), false);
     const auto press = &CShortcutTable::Press;
-    ChatOwnShortcuts().Install(
+    table.Install(
         window, {{QStringLiteral("cannedAnswers"),
                   [panel = parts.cannedPanel](int) { panel->ToggleFocus(); }},
                  {QStringLiteral("transferChat"), press(parts.transferChat)},

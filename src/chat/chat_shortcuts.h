@@ -12,8 +12,9 @@ class QWidget;
 CShortcutTable ChatOwnShortcuts();
 CShortcutTable ChatShortcuts();
 
-// Installs ChatOwnShortcuts() on a chat window made of parts. The toolbar's keys press its
-// buttons, so they do nothing while a button is disabled (no call held); the canned answers key
-// goes into the panel's list and back; Escape and F1 run the window's own commands.
+// Installs ChatOwnShortcuts() on a chat window made of parts, the keys named in its toolbar's
+// tool-tips. The toolbar's keys press its buttons, so they do nothing while a button is
+// disabled (no call held); the canned answers key goes into the panel's list and back; Escape
+// and F1 run the window's own commands.
 void InstallChatShortcuts(QWidget* window, const CChatParts& parts,
                           std::function<void()> closeWindow, std::function<void()> showList);

@@ -3,12 +3,12 @@
 #include "colour_math.h"
 #include "contrast.h"
 #include "focus_frame.h"
-#include "kit_accessibility.h"
 #include "desktop_theme.h"
 #include "url_launcher.h"
 #include "shown_text.h"
 #include "url_warning.h"
 
+#include <QAccessibleWidget>
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -29,12 +29,47 @@ QColor ForPalette(const QColor& c, const QPalette& palette)
     return IsDarkPalette(palette) ? Lighten(c, 0.5) : c;
 }
 
+// What a screen reader is told: a link, named by its text, whose value is its address, with a
+// press action that follows it.
+class CLinkAccessible final : public QAccessibleWidget
+{
+public:
+    explicit CLinkAccessible(CLinkStatic* link) : QAccessibleWidget(link, QAccessible::Link) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        const auto* link = static_cast<const CLinkStatic*>(widget());
+        if (t == QAccessible::Name && link->accessibleName().isEmpty())
+            return link->Text();
+        if (t == QAccessible::Value || (t == QAccessible::Description &&
+                                        link->accessibleDescription().isEmpty()))
+            return link->Url();
+        return QAccessibleWidget::text(t);
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+
+    void doAction(const QString& action) override
+    {
+        if (action == pressAction())
+            static_cast<CLinkStatic*>(widget())->Follow();
+    }
+};
+
+QAccessibleInterface* LinkAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("CLinkStatic"))
+        return new CLinkAccessible(static_cast<CLinkStatic*>(object));
+    return nullptr;
+}
+
 } // namespace
 
 CLinkStatic::CLinkStatic(const QString& text, QWidget* parent)
     : QWidget(parent), m_text(text), m_launcher(&CUrlLauncher::Desktop())
 {
-    InstallKitAccessibility();
+    static const bool accessible = (QAccessible::installFactory(&LinkAccessible), true);
+    (void)accessible;
     setCursor(Qt::PointingHandCursor);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);

@@ -1,12 +1,23 @@
 #include "live_region.h"
 
-#include "kit_accessibility.h"
+#include <QAccessibleWidget>
 
-#include <QAccessible>
+namespace {
+
+// A screen reader takes it for a notification, whose name it reads out when it shows.
+QAccessibleInterface* LiveRegionAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("CLiveRegion"))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
+    return nullptr;
+}
+
+} // namespace
 
 CLiveRegion::CLiveRegion(QWidget* parent) : QWidget(parent)
 {
-    InstallKitAccessibility();
+    static const bool accessible = (QAccessible::installFactory(&LiveRegionAccessible), true);
+    (void)accessible;
     setObjectName(QStringLiteral("liveRegion"));
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_TransparentForMouseEvents);
