@@ -207,16 +207,21 @@ private slots:
     void serverRestart_data()
     {
         QTest::addColumn<int>("reconnect");
-        QTest::newRow("reconnect") << 1;
-        QTest::newRow("no reconnect") << 0;
+        QTest::addColumn<bool>("retryNow");
+        QTest::newRow("reconnect") << 1 << false;
+        QTest::newRow("retry now, long before the wait is over") << 1 << true;
+        QTest::newRow("no reconnect") << 0 << false;
     }
     void serverRestart()
     {
         QFETCH(int, reconnect);
+        QFETCH(bool, retryNow);
         CConsoleRig rig;
         rig.Adjust = [reconnect](CAppSettings& s) { s.m_reconnect = reconnect; };
         ConsoleTimings timings = CDayStage::Timings();
-        timings.keepAlivePeriod = 200ms;
+        timings.keepAlivePeriod = retryNow ? 1h : 200ms;
+        if (retryNow)
+            timings.reconnectFirstWait = 1h;
         QVERIFY(rig.Start(day::ServerOptions(), timings));
         QVERIFY(rig.LogInAndList());
         // A chat in progress, with a line half typed.
@@ -242,6 +247,13 @@ private slots:
         QCOMPARE(transcript().count(QStringLiteral("was lost")), 1);
         QCOMPARE(input->toPlainText(), QStringLiteral("Your order left on"));
         QVERIFY(rig.stage.StartServer());
+        if (retryNow) {
+            auto* retry =
+                rig.Window().findChild<QPushButton*>(QStringLiteral("connectionBannerAction"));
+            QVERIFY(retry && retry->isVisibleTo(&rig.Window()));
+            QCOMPARE(retry->text(), QStringLiteral("Retry no&w"));
+            retry->click();
+        }
         if (reconnect) {
             QTRY_COMPARE_WITH_TIMEOUT(rig.Title(), CConsoleRig::Online(), 10000);
             QTRY_COMPARE(rig.Listed("visitors"), 5);
