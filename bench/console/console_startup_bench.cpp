@@ -6,7 +6,8 @@
 //   simulated server) uses over ten seconds of sitting logged in, read from /proc/<pid>/stat
 //   (utime + stime) before and after, and its resident memory at the end. Measured with the
 //   demo's crowd quiet (--demo-quiet: nobody comes, goes or asks for a chat) and lively.
-// Without DISPLAY and QT_QPA_PLATFORM the console runs on the offscreen platform.
+// Without DISPLAY and QT_QPA_PLATFORM the console runs on the offscreen platform. PARLENDO_CONSOLE
+// names another console program to measure (an older build, side by side with this one).
 //
 //   build/bench/console/console_startup_bench
 //   xvfb-run -a build/bench/console/console_startup_bench     (a real X server)
@@ -115,6 +116,12 @@ long ResidentKb(pid_t pid)
     return kb;
 }
 
+const char* ConsoleProgram()
+{
+    const char* other = std::getenv("PARLENDO_CONSOLE");
+    return other && *other ? other : PARLENDO_EXE;
+}
+
 std::optional<Run> RunConsole(int visitors, Idle idle = {})
 {
     int out[2];
@@ -130,7 +137,7 @@ std::optional<Run> RunConsole(int visitors, Idle idle = {})
     const std::string count = std::to_string(visitors);
     const std::string stay = std::to_string((idle.measured + 2 * kSettle).count());
     std::vector<char*> argv = {
-        const_cast<char*>(PARLENDO_EXE),      const_cast<char*>("--demo"),
+        const_cast<char*>(ConsoleProgram()),  const_cast<char*>("--demo"),
         const_cast<char*>("--demo-visitors"), const_cast<char*>(count.c_str()),
         const_cast<char*>("--exit-after-login")};
     if (idle.measured.count() > 0) {
@@ -142,7 +149,7 @@ std::optional<Run> RunConsole(int visitors, Idle idle = {})
     argv.push_back(nullptr);
     const auto start = Clock::now();
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, PARLENDO_EXE, &actions, nullptr, argv.data(), environ);
+    const int spawned = posix_spawn(&pid, ConsoleProgram(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(out[1]);
     if (spawned != 0) {

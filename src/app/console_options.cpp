@@ -54,8 +54,8 @@ std::optional<int> ConsoleOptions::Parse(const QStringList& arguments, ConsoleOp
         QStringLiteral("seconds"));
     const QCommandLineOption checkInstall(
         QStringLiteral("check-install"),
-        QStringLiteral("Developer: print where the licence text and the embedded browser's "
-                       "module are found, and quit (exit code 1 when one is missing)."));
+        QStringLiteral("Developer: print where the licence text and the page helper (the "
+                       "embedded browser) are found, and quit (exit code 1 when one is missing)."));
     parser.addOption(demo);
     parser.addOption(demoVisitors);
     parser.addOption(demoQuiet);
