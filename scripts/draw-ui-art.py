@@ -1,537 +1,153 @@
 #!/usr/bin/env python3
-"""Draws the pixel pictures of the widget kit (resources/ui/) and of the chat window
-(resources/chat/) as plain RGB PNG files.
+"""Writes the console's small pictures as SVG: the widget kit's (resources/ui/) and the chat
+window's (resources/chat/). Run again after editing a picture here; the files are committed.
 
-The toolbar pictures keep a teal background and the status strip a magenta one: the widgets
-treat those colours as transparent, the way the console's bitmaps always worked, so the
-pictures stay crisp without an alpha channel. Run again after editing a grid.
+All of them share one 16x16 grid and two line widths: outlines are 1 unit wide on half-unit
+coordinates, so they fall on whole pixels at 100 % and 200 %; marks (arrows, crosses, checks)
+are 2 units wide. Ink, the parts that are neither an accent nor a filled colour, is written as
+"currentColor": the console paints it in the palette's text colour (CArtIconEngine), so the
+glyphs hold on light and dark themes. Accents are mid-tone colours that read on both.
 """
 import os
-import struct
-import sys
-import zlib
 
-TEAL = (0, 128, 128)
-MAGENTA = (255, 0, 255)
+INK = "currentColor"
+LINE = 1
+MARK = 2
 
-COLOURS = {
-    "k": (40, 40, 48),      # outline
-    "w": (255, 255, 255),
-    "l": (200, 200, 200),   # fold of the page
-    "d": (96, 112, 150),    # text lines
-    "g": (96, 96, 96),      # slider tracks
-    "n": (156, 102, 52),    # door
-    "y": (244, 204, 40),    # door knob, away
-    "s": (246, 206, 166),   # face
-    "b": (44, 98, 196),     # shirt, info disc
-    "G": (48, 164, 72),     # arrow in, online, plus
-    "H": (150, 226, 160),   # shine on the online disc
-    "r": (206, 44, 44),     # arrow out, busy
-    "R": (246, 150, 150),   # shine on the busy disc
-    "Y": (255, 240, 160),   # shine on the away disc
-    "x": (64, 64, 64),      # close cross
-    "h": (214, 214, 214),   # its halo, which keeps it visible on a dark background
-    "q": (150, 150, 150),   # status not known
-    "Q": (214, 214, 214),   # shine on the grey disc
-    "f": (250, 222, 120),   # folder front
-    "F": (212, 164, 48),    # folder back and edge
-    "c": (226, 236, 250),   # speech bubble
-    "u": (168, 210, 244),   # sky of the picture frame
+BLUE = "#3a7bd5"
+GREEN = "#2e9d4f"
+RED = "#d9453d"
+AMBER = "#e39b1b"
+GREY = "#8d939b"
+WHITE = "#ffffff"
+FOLDER_BACK = "#e0a93a"
+FOLDER_FRONT = "#f5c451"
+FOLDER_EDGE = "#a8751a"
+BUBBLE_FILL = "#dbe8fb"
+
+
+def outline(d, fill="none", colour=INK):
+    return (f'<path d="{d}" fill="{fill}" stroke="{colour}" stroke-width="{LINE}" '
+            'stroke-linejoin="round" stroke-linecap="round"/>')
+
+
+def mark(d, colour):
+    return (f'<path d="{d}" fill="none" stroke="{colour}" stroke-width="{MARK}" '
+            'stroke-linejoin="round" stroke-linecap="round"/>')
+
+
+def shape(d, fill):
+    return f'<path d="{d}" fill="{fill}"/>'
+
+
+def circle(cx, cy, r, fill="none", colour=None, width=LINE):
+    stroke = f' stroke="{colour}" stroke-width="{width}"' if colour else ""
+    return f'<circle cx="{cx}" cy="{cy}" r="{r}" fill="{fill}"{stroke}/>'
+
+
+# A speech bubble whose inside is x 3..13, y 3..11, its tail down on the left.
+BUBBLE = "M2.5 2.5h11v9h-6l-3 3v-3h-2z"
+
+PICTURES = {
+    # The main window's toolbar.
+    "ui/login": [
+        outline("M8.5 1.5h6v13h-6"),
+        shape("M1 7h5V4l4.5 4L6 12V9H1z", GREEN),
+    ],
+    "ui/logout": [
+        outline("M7.5 1.5h-6v13h6"),
+        shape("M5 7h6V4l4.5 4L11 12V9H5z", RED),
+    ],
+    "ui/status": [
+        circle(8, 4.5, 3, colour=INK),
+        outline("M2.5 14.5v-1.5a4 4 0 0 1 4-4h3a4 4 0 0 1 4 4v1.5z", fill=BLUE),
+    ],
+    "ui/invite": [
+        outline(BUBBLE),
+        shape("M7 4h2v2h2v2H9v2H7V8H5V6h2z", GREEN),
+    ],
+    "ui/settings": [
+        outline("M1.5 3.5h13M1.5 8.5h13M1.5 13.5h13"),
+        outline("M4.5 1.5h3v4h-3zM9.5 6.5h3v4h-3zM5.5 11.5h3v4h-3z", fill=BLUE),
+    ],
+    "ui/canned": [
+        outline("M3.5 1.5h6l3 3v10h-9zM9.5 1.5v3h3"),
+        shape("M5 7h6v1H5zM5 9h6v1H5zM5 11h4v1H5z", BLUE),
+    ],
+    "ui/about": [
+        circle(8, 8, 7, fill=BLUE),
+        shape("M7 3.5h2v2H7zM7 7h2v5.5H7z", WHITE),
+    ],
+    # The popup's close box and the canned answers panel's Hide.
+    "ui/close": [mark("M4.5 4.5l7 7M11.5 4.5l-7 7", INK)],
+    "ui/hide": [mark("M4.5 4.5l7 7M11.5 4.5l-7 7", INK)],
+    # The offer's and the invite dialog's Accept and Cancel.
+    "ui/accept": [mark("M2.5 8.5l3.5 3.5 7.5-8", GREEN)],
+    "ui/cancel": [mark("M3.5 3.5l9 9M12.5 3.5l-9 9", RED)],
+    # The status menu and the operators list: online, busy, away, offline, not known.
+    "ui/status-online": [circle(8, 8, 6.5, fill=GREEN), mark("M5 8.25l2 2 4-4.25", WHITE)],
+    "ui/status-busy": [circle(8, 8, 6.5, fill=RED), shape("M4.5 7h7v2h-7z", WHITE)],
+    "ui/status-away": [circle(8, 8, 6.5, fill=AMBER), mark("M8 4.5V8h2.5", WHITE)],
+    "ui/status-offline": [circle(8, 8, 6.5, fill=GREY), shape("M5.5 7h5v2h-5z", WHITE)],
+    "ui/status-unknown": [circle(8, 8, 6, colour=GREY, width=MARK)],
+    # The canned answers trees: a category, an answer.
+    "ui/folder": [
+        f'<path d="M1.5 3.5h4l1.5 1.5h7.5v8.5h-13z" fill="{FOLDER_BACK}" stroke="{FOLDER_EDGE}" '
+        f'stroke-width="{LINE}" stroke-linejoin="round"/>',
+        f'<path d="M1.5 6.5h13v7h-13z" fill="{FOLDER_FRONT}" stroke="{FOLDER_EDGE}" '
+        f'stroke-width="{LINE}" stroke-linejoin="round"/>',
+    ],
+    "ui/answer": [
+        outline(BUBBLE, fill=BUBBLE_FILL, colour=BLUE),
+        shape("M5 5h6v1H5zM5 8h4v1H5z", BLUE),
+    ],
+    # The chat window's toolbar; Canned Answers and Transfer Chat share the console's pictures.
+    "chat/link": [
+        circle(8, 8, 7, fill=BLUE),
+        # On whole pixels, so they stay sharp at 100 %: a meridian and the equator.
+        f'<ellipse cx="8" cy="8" rx="2.5" ry="6.5" fill="none" stroke="{WHITE}" stroke-width="{LINE}"/>',
+        shape("M1 7h14v1H1z", WHITE),
+    ],
+    "chat/image": [
+        outline("M1.5 2.5h13v11h-13z"),
+        circle(11, 6, 1.5, fill=AMBER),
+        shape("M2 13l4-5 3 3.5 2-2 3 3.5z", GREEN),
+    ],
+    "chat/save": [
+        outline("M1.5 1.5h10l3 3v10h-13z"),
+        outline("M4.5 1.5h6v4h-6z"),
+        shape("M3.5 8.5h9v5h-9z", BLUE),
+    ],
+    "chat/print": [
+        outline("M4.5 11.5h-3v-6h13v6h-3"),
+        outline("M4.5 5.5v-4h7v4M4.5 9.5h7v5h-7z"),
+        shape("M11.5 7h1.5v1.5h-1.5z", GREEN),
+    ],
+    "chat/close-chat": [
+        outline(BUBBLE),
+        mark("M6 5l4 4M10 5l-4 4", RED),
+    ],
+    # The chat window's Send: a paper plane.
+    "chat/send": [
+        shape("M1 7.5 15 1l-3.5 14-4-4.5z", BLUE),
+        shape("M7.5 10.5 15 1 6 12.5z", "#8fb3ea"),
+    ],
 }
 
-LOGIN = """
-................
-.........kkkkkk.
-.........knnnnk.
-....k....knnnnk.
-....kk...knnnnk.
-....kGk..knnnnk.
-kkkkkGGk.knnnnk.
-kGGGGGGGkknnyyk.
-kGGGGGGGkknnyyk.
-kkkkkGGk.knnnnk.
-....kGk..knnnnk.
-....kk...knnnnk.
-....k....knnnnk.
-.........knnnnk.
-.........kkkkkk.
-................
-"""
 
-LOGOUT = """
-................
-.kkkkkk.........
-.knnnnk.........
-.knnnnk...k.....
-.knnnnk...kk....
-.knnnnk...krk...
-.knnnnkkkkkrrk..
-.kyynnkrrrrrrrk.
-.kyynnkrrrrrrrk.
-.knnnnkkkkkrrk..
-.knnnnk...krk...
-.knnnnk...kk....
-.knnnnk...k.....
-.knnnnk.........
-.kkkkkk.........
-................
-"""
-
-STATUS = """
-................
-......kkkk......
-.....kssssk.....
-....kssssssk....
-....kssssssk....
-....kssssssk....
-....kssssssk....
-.....kssssk.....
-......kkkk......
-....kkbbbbkk....
-...kbbbbbbbbk...
-..kbbbbbbbbbbk..
-..kbbbbbbbbbbk..
-..kbbbbbbbbbbk..
-..kkkkkkkkkkkk..
-................
-"""
-
-INVITE = """
-................
-..kkkkkkkkkkkk..
-.kwwwwwwwwwwwwk.
-.kwwwwwGGwwwwwk.
-.kwwwwwGGwwwwwk.
-.kwwwGGGGGGwwwk.
-.kwwwGGGGGGwwwk.
-.kwwwwwGGwwwwwk.
-.kwwwwwGGwwwwwk.
-.kwwwwwwwwwwwwk.
-..kkkkwwkkkkkk..
-......kwk.......
-.....kwk........
-....kk..........
-................
-................
-"""
-
-SETTINGS = """
-................
-...kkk..........
-...kbk..........
-gggkbkggggggggg.
-...kbk..........
-...kkk..........
-..........kkk...
-..........kbk...
-ggggggggggkbkgg.
-..........kbk...
-..........kkk...
-......kkk.......
-......kbk.......
-ggggggkbkgggggg.
-......kbk.......
-......kkk.......
-"""
-
-CANNED = """
-................
-..kkkkkkkkk.....
-..kwwwwwwwkk....
-..kwwwwwwwklk...
-..kwddddwwkkkk..
-..kwwwwwwwwwwk..
-..kwddddddddwk..
-..kwwwwwwwwwwk..
-..kwddddddddwk..
-..kwwwwwwwwwwk..
-..kwddddddwwwk..
-..kwwwwwwwwwwk..
-..kwddddddddwk..
-..kwwwwwwwwwwk..
-..kkkkkkkkkkkk..
-................
-"""
-
-# The canned answers trees: a category is a folder, an answer a speech bubble.
-FOLDER = """
-................
-................
-.kkkkk..........
-kFFFFFk.........
-kFFFFFFkkkkkkk..
-kFFFFFFFFFFFFk..
-kFkkkkkkkkkkkkk.
-kFkfffffffffffk.
-kkfffffffffffk..
-kkfffffffffffk..
-kfffffffffffk...
-kfffffffffffk...
-kkkkkkkkkkkkk...
-................
-................
-................
-"""
-
-BUBBLE = """
-................
-..kkkkkkkkkkkk..
-.kcccccccccccck.
-.kcddddddddddck.
-.kcccccccccccck.
-.kcddddddddccck.
-.kcccccccccccck.
-.kcddddddddddck.
-.kcccccccccccck.
-..kkkkcckkkkkk..
-.....kcck.......
-.....kck........
-.....kk.........
-................
-................
-................
-"""
-
-ABOUT = """
-................
-.....kkkkkk.....
-...kkbbbbbbkk...
-..kbbbbwwbbbbk..
-..kbbbbwwbbbbk..
-.kbbbbbbbbbbbbk.
-.kbbbbwwwbbbbbk.
-.kbbbbbwwbbbbbk.
-.kbbbbbwwbbbbbk.
-.kbbbbbwwbbbbbk.
-.kbbbbbwwbbbbbk.
-..kbbbwwwwbbbk..
-..kbbbbbbbbbbk..
-...kkbbbbbbkk...
-.....kkkkkk.....
-................
-"""
-
-# The incoming-call dialog's Accept and Cancel.
-ACCEPT = """
-................
-................
-.............kk.
-............kGGk
-...........kGGGk
-..........kGGGk.
-..kk.....kGGGk..
-.kGGk...kGGGk...
-.kGGGk.kGGGk....
-..kGGGkGGGk.....
-...kGGGGGk......
-....kGGGk.......
-.....kGk........
-......k.........
-................
-................
-"""
-
-CANCEL = """
-................
-................
-..kk.......kk...
-.krrk.....krrk..
-.krrrk...krrrk..
-..krrrk.krrrk...
-...krrrkrrrk....
-....krrrrrk.....
-.....krrrk......
-....krrrrrk.....
-...krrrkrrrk....
-..krrrk.krrrk...
-.krrrk...krrrk..
-.krrk.....krrk..
-..kk.......kk...
-................
-"""
-
-CLOSE = """
-............
-............
-..xx....xx..
-...xx..xx...
-....xxxx....
-.....xx.....
-....xxxx....
-...xx..xx...
-..xx....xx..
-............
-............
-"""
-
-DISC = """
-................
-................
-.....kkkkkk.....
-....kCCCCCCk....
-...kCCHHCCCCk...
-..kCCHHCCCCCCk..
-..kCCCCCCCCCCk..
-..kCCCCCCCCCCk..
-..kCCCCCCCCCCk..
-..kCCCCCCCCCCk..
-...kCCCCCCCCk...
-....kCCCCCCk....
-.....kkkkkk.....
-................
-................
-................
-"""
-
-
-# The chat window's own pictures (resources/chat). Canned Answers and Transfer Chat share the
-# console's canned and invite pictures.
-CHAT_LINK = """
-................
-.....kkkkkk.....
-...kkbbbbbbkk...
-..kbbGGbbbbbbk..
-..kbGGGGbbbGbk..
-.kbbbGGGbbGGGbk.
-.kbbbbGbbbGGbbk.
-.kbbbbbbbbbGbbk.
-.kbbbGGbbbbbbbk.
-.kbbbGGGGbbbbbk.
-..kbbbGGGbbbbk..
-..kbbbbGGbbbbk..
-...kkbbbbbbkk...
-.....kkkkkk.....
-................
-................
-"""
-
-CHAT_IMAGE = """
-................
-................
-.kkkkkkkkkkkkkk.
-.kwwwwwwwwwwwwk.
-.kwuuuuuuuuyywk.
-.kwuuuuuuuuyywk.
-.kwuuuuuuuuuuwk.
-.kwuuuuGuuuuuwk.
-.kwuuuGGGuuuuwk.
-.kwuuGGGGGuuGwk.
-.kwuGGGGGGGGGwk.
-.kwGGGGGGGGGGwk.
-.kwwwwwwwwwwwwk.
-.kkkkkkkkkkkkkk.
-................
-................
-"""
-
-CHAT_SAVE = """
-................
-.kkkkkkkkkkkkkk.
-.kbbwwwwwwwwbbk.
-.kbbwddddddwbbk.
-.kbbwwwwwwwwbbk.
-.kbbwddddddwbbk.
-.kbbwwwwwwwwbbk.
-.kbbbbbbbbbbbbk.
-.kbbbbbbbbbbbbk.
-.kbbbllllllbbbk.
-.kbbbllkkllbbbk.
-.kbbbllkkllbbbk.
-.kbbbllllllbbbk.
-.kkkkkkkkkkkkkk.
-................
-................
-"""
-
-CHAT_PRINT = """
-................
-....kkkkkkkk....
-....kwwwwwwk....
-....kwddddwk....
-....kwwwwwwk....
-.kkkkkkkkkkkkkk.
-.kllllllllllllk.
-.kllllllllllGlk.
-.kllllllllllllk.
-.kggggggggggggk.
-.kllkkkkkkkkllk.
-...kwwwwwwwwk...
-...kwddddddwk...
-...kwwwwwwwwk...
-...kkkkkkkkkk...
-................
-"""
-
-CHAT_CLOSE = """
-................
-.kkkkkkkkkkkkkk.
-.kwwwwwwwwwwwwk.
-.kwwrrwwwwrrwwk.
-.kwwwrrwwrrwwwk.
-.kwwwwrrrrwwwwk.
-.kwwwwwrrwwwwwk.
-.kwwwwrrrrwwwwk.
-.kwwwrrwwrrwwwk.
-.kwwrrwwwwrrwwk.
-.kwwwwwwwwwwwwk.
-.kkkkwwkkkkkkkk.
-....kwk.........
-....kk..........
-................
-................
-"""
-
-CHAT_SEND = """
-................
-................
-........k.......
-........kk......
-........kbk.....
-........kbbk....
-.kkkkkkkkbbbk...
-.kbbbbbbbbbbbk..
-.kbbbbbbbbbbbbk.
-.kbbbbbbbbbbbk..
-.kkkkkkkkbbbk...
-........kbbk....
-........kbk.....
-........kk......
-........k.......
-................
-"""
-
-CHAT_HIDE = """
-..........
-.xx....xx.
-.xxx..xxx.
-..xxxxxx..
-...xxxx...
-...xxxx...
-..xxxxxx..
-.xxx..xxx.
-.xx....xx.
-..........
-"""
-
-def grid(text):
-    rows = [r for r in text.strip("\n").split("\n")]
-    width = len(rows[0])
-    for r in rows:
-        if len(r) != width:
-            sys.exit("ragged row: %r" % r)
-    return rows
-
-
-def overlay(rows, marks):
-    """Replaces single pixels: marks is a list of (x, y, letter)."""
-    rows = [list(r) for r in rows]
-    for x, y, letter in marks:
-        rows[y][x] = letter
-    return ["".join(r) for r in rows]
-
-
-def halo(rows, ink, ring):
-    """Rings every pixel of ink with ring on its four sides where there is background."""
-    height, width = len(rows), len(rows[0])
-    out = [list(r) for r in rows]
-    for y in range(height):
-        for x in range(width):
-            if rows[y][x] != ".":
-                continue
-            for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)):
-                nx, ny = x + dx, y + dy
-                if 0 <= nx < width and 0 <= ny < height and rows[ny][nx] == ink:
-                    out[y][x] = ring
-    return ["".join(r) for r in out]
-
-
-def disc(fill, shine, marks=()):
-    rows = [r.replace("C", fill).replace("H", shine) for r in grid(DISC)]
-    return overlay(rows, marks)
-
-
-def to_pixels(rows, key):
-    out = []
-    for r in rows:
-        line = []
-        for ch in r:
-            colour = key if ch == "." else COLOURS[ch]
-            if ch != "." and colour == key:
-                sys.exit("a picture colour equals its transparent colour")
-            line.append(colour)
-        out.append(line)
-    return out
-
-
-def side_by_side(*pictures):
-    return [sum(parts, []) for parts in zip(*pictures)]
-
-
-def write_png(path, pixels):
-    height = len(pixels)
-    width = len(pixels[0])
-    raw = b"".join(b"\x00" + bytes(c for px in row for c in px) for row in pixels)
-
-    def chunk(tag, data):
-        body = tag + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-    png = b"\x89PNG\r\n\x1a\n"
-    png += chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
-    png += chunk(b"IDAT", zlib.compress(raw, 9))
-    png += chunk(b"IEND", b"")
-    with open(path, "wb") as f:
-        f.write(png)
+def svg(parts):
+    body = "\n  ".join(parts)
+    return ('<svg xmlns="http://www.w3.org/2000/svg" width="16" height="16" '
+            f'viewBox="0 0 16 16">\n  {body}\n</svg>\n')
 
 
 def main():
-    out = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources", "ui")
-    os.makedirs(out, exist_ok=True)
-    toolbar = {
-        "login": LOGIN, "logout": LOGOUT, "status": STATUS, "invite": INVITE,
-        "settings": SETTINGS, "canned": CANNED, "about": ABOUT, "close": CLOSE,
-        "accept": ACCEPT, "cancel": CANCEL,
-    }
-    for name, art in toolbar.items():
-        rows = grid(art)
-        if name == "close":
-            rows = halo(rows, "x", "h")
-        write_png(os.path.join(out, name + ".png"), to_pixels(rows, TEAL))
-
-    busy_bar = [(x, y, "w") for y in (7, 8) for x in range(4, 12)]
-    away_hands = [(7, y, "k") for y in range(4, 8)] + [(x, 7, "k") for x in range(8, 11)]
-    strip = side_by_side(
-        to_pixels(disc("G", "H"), MAGENTA),
-        to_pixels(disc("r", "R", busy_bar), MAGENTA),
-        to_pixels(disc("y", "Y", away_hands), MAGENTA),
-    )
-    write_png(os.path.join(out, "status-strip.png"), strip)
-
-    # The operators strip, seven images: 0 a status the console does not know, 1 online,
-    # 2 busy, 3 away, 4 offline; 5 a category and 6 an answer of the canned answers trees.
-    offline_bar = [(x, y, "w") for y in (7, 8) for x in range(5, 11)]
-    operators = side_by_side(
-        to_pixels(disc("q", "Q"), MAGENTA),
-        to_pixels(disc("G", "H"), MAGENTA),
-        to_pixels(disc("r", "R", busy_bar), MAGENTA),
-        to_pixels(disc("y", "Y", away_hands), MAGENTA),
-        to_pixels(disc("l", "w", offline_bar), MAGENTA),
-        to_pixels(grid(FOLDER), MAGENTA),
-        to_pixels(grid(BUBBLE), MAGENTA),
-    )
-    write_png(os.path.join(out, "operator-states.png"), operators)
-
-    chat = os.path.join(out, "..", "chat")
-    os.makedirs(chat, exist_ok=True)
-    chat_pictures = {
-        "link": CHAT_LINK, "image": CHAT_IMAGE, "save": CHAT_SAVE, "print": CHAT_PRINT,
-        "close-chat": CHAT_CLOSE, "send": CHAT_SEND, "hide": CHAT_HIDE,
-    }
-    for name, art in chat_pictures.items():
-        rows = grid(art)
-        if name == "hide":
-            rows = halo(rows, "x", "h")
-        write_png(os.path.join(chat, name + ".png"), to_pixels(rows, TEAL))
+    resources = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources")
+    for name, parts in PICTURES.items():
+        path = os.path.join(resources, name + ".svg")
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "w", encoding="utf-8") as f:
+            f.write(svg(parts))
 
 
 if __name__ == "__main__":

@@ -7,6 +7,10 @@ packages=(
   build-essential cmake ninja-build pkg-config
   clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-svg-dev
+  qt6-l10n-tools          # lupdate and lrelease: the catalogues in translations/ (the CMake
+                          # side, Qt6LinguistTools, is in qt6-tools-dev)
+  qt6-translations-l10n   # Qt's own catalogues (qtbase_de: OK, Cancel, the file dialogs)
+  linguist-qt6            # Qt Linguist, to translate the catalogues
   qt6-multimedia-dev qt6-webengine-dev libqt6opengl6-dev
   libqt6sql6-sqlite  # the chat history: Qt's SQLite driver (Debian's SQLite has FTS5)
   libgl-dev libxkbcommon-dev

@@ -119,6 +119,11 @@ void CConsoleAssembly::Wire(const ConsolePlaces& places)
                               m_missed.get());
 
     window.SetChatWindowFactory([this](const CIncomingCall& call) { OpenChat(call); });
+    QObject::connect(m_bridge.get(), &CSessionBridge::LoggedOut, &window, [this](int reason) {
+        if (reason == CSessionBridge::kReasonConnectionLost)
+            for (CChatDlg* chat : ChatWindows())
+                chat->ConnectionLost();
+    });
     window.SetChatWindows([this] {
         QList<QWidget*> open;
         for (CChatDlg* chat : ChatWindows())

@@ -3,6 +3,7 @@
 #include "console_app.h"
 #include "console_options.h"
 #include "install_check.h"
+#include "translator_set.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -29,6 +30,9 @@ int main(int argc, char* argv[])
     }
 
     QApplication app(argc, argv);
+    // The windows in the system's language where the console has a catalogue for it.
+    CTranslatorSet translations;
+    translations.Install(QLocale::system());
     // Ties the windows to the installed desktop entry (its icon and name on Wayland).
     QGuiApplication::setDesktopFileName(QStringLiteral("net.parlendo.Console"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/console/parlendo.svg")));

@@ -16,7 +16,7 @@ class CCannedEditDlg final : public QDialog
 
 public:
     static constexpr char kMissingFieldsText[] =
-        "You must type in all the fields for the canned message.";
+        QT_TR_NOOP("You must type in all the fields for the canned message.");
 
     CCannedEditDlg(const QStringList& categories, const QString& category, const QString& title,
                    const QString& message, QWidget* parent = nullptr);

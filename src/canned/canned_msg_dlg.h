@@ -21,8 +21,8 @@ class CCannedMsgDlg final : public QDialog
     Q_OBJECT
 
 public:
-    static constexpr char kIntroText[] =
-        "Edit the canned answers that you want to be able to send from the chat window:";
+    static constexpr char kIntroText[] = QT_TR_NOOP(
+        "Edit the canned answers that you want to be able to send from the chat window:");
 
     // Reads the file at once.
     explicit CCannedMsgDlg(QWidget* parent = nullptr);

@@ -38,7 +38,7 @@ CCannedPanel::CCannedPanel(QPlainTextEdit* input, QWidget* parent)
 
     // The hide button sits at the right end of the caption strip.
     m_hide->setObjectName(QStringLiteral("hideCanned"));
-    SetUpToolbarButton(*m_hide, QStringLiteral(":/ui/hide.png"));
+    SetUpToolbarButton(*m_hide, QStringLiteral(":/ui/hide.svg"));
     m_hide->SetTooltip(tr("Hide the canned answers"), false);
     m_hide->setAccessibleName(tr("Hide the canned answers"));
     m_hide->setFixedSize(kHideButtonSize, kHideButtonSize);

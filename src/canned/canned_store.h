@@ -5,8 +5,8 @@
 #include <QString>
 
 // Shown by the canned answers dialog when SaveCannedAnswers fails.
-inline constexpr char kCannedSaveFailedText[] =
-    "There was an error while writing the canned messages file.";
+inline constexpr char kCannedSaveFailedText[] = QT_TRANSLATE_NOOP(
+    "CCannedMsgDlg", "There was an error while writing the canned messages file.");
 
 // The operator's own file: $XDG_DATA_HOME/Parlendo/canned.dat (~/.local/share when the
 // variable is not set), unless another was set.

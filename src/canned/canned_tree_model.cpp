@@ -1,34 +1,13 @@
 #include "canned_tree_model.h"
 
-#include "colour_key.h"
+#include "art_icon_engine.h"
 
-#include <QImage>
-#include <QPixmap>
 #include <algorithm>
-
-namespace {
-
-const QColor kStripKey(255, 0, 255);
-constexpr int kImageSize = 16;
-
-// The same picture when selected: the style would otherwise tint it with the highlight.
-QIcon StripIcon(const QImage& strip, int image)
-{
-    const QPixmap picture =
-        PixmapWithColourKey(strip.copy(image * kImageSize, 0, kImageSize, kImageSize), kStripKey);
-    QIcon icon;
-    icon.addPixmap(picture, QIcon::Normal);
-    icon.addPixmap(picture, QIcon::Selected);
-    return icon;
-}
-
-} // namespace
 
 CCannedTreeModel::CCannedTreeModel(QObject* parent) : QAbstractItemModel(parent)
 {
-    const QImage strip(QStringLiteral(":/ui/operator-states.png"));
-    m_categoryIcon = StripIcon(strip, kCategoryImage);
-    m_answerIcon = StripIcon(strip, kAnswerImage);
+    m_categoryIcon = CArtIconEngine::Icon(QStringLiteral(":/ui/folder.svg"));
+    m_answerIcon = CArtIconEngine::Icon(QStringLiteral(":/ui/answer.svg"));
 }
 
 CCannedTreeModel::~CCannedTreeModel() = default;

@@ -24,10 +24,6 @@ public:
         ExpandedRole,                   // bool, categories only: opened when first shown
     };
 
-    // Images 5 and 6 of the operators strip.
-    static constexpr int kCategoryImage = 5;
-    static constexpr int kAnswerImage = 6;
-
     explicit CCannedTreeModel(QObject* parent = nullptr);
     ~CCannedTreeModel() override;
 

@@ -346,11 +346,28 @@ void CChatDlg::OnCallClosed(int reason)
     case State::Connected:
         break;
     }
+    m_endedUnderIt = reason == 2;
     if (reason != 1) {
         AppendNotice(tr("This call has been closed."));
         Flash();
     }
     EnterClosed();
+    if (m_endedUnderIt && m_sessionLostAt &&
+        std::chrono::steady_clock::now() - *m_sessionLostAt < std::chrono::seconds(30))
+        ConnectionLost();
+}
+
+void CChatDlg::ConnectionLost()
+{
+    // A call's channel may outlive the console's connection: only a chat that ended with it
+    // is told.
+    if (m_state == State::Connected)
+        m_sessionLostAt = std::chrono::steady_clock::now();
+    if (m_toldLost || m_state != State::Closed || !m_endedUnderIt)
+        return;
+    m_toldLost = true;
+    AppendNotice(tr("The connection to the Parlendo server was lost."));
+    m_statusLine->setText(tr("Chat closed: the connection to the server was lost"));
 }
 
 void CChatDlg::OnParticipantsRefreshed(const std::vector<CUserEntry>& participants)

@@ -9,7 +9,9 @@
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
+#include <chrono>
 #include <functional>
+#include <optional>
 #include <memory>
 #include <vector>
 
@@ -70,6 +72,10 @@ public:
     void SetArchive(CChatArchive* archive);
     // Where the window opens: its stored place, cascade steps lower right.
     void RestorePlacement(int cascade);
+
+    // The console's connection to the server was lost: said in a chat it ends or has just
+    // ended, so the operator knows the visitor did not simply leave.
+    void ConnectionLost();
 
     // Replaces the system clock (tests).
     void SetClock(Clock clock);
@@ -146,6 +152,11 @@ private:
 
     State m_state = State::Connecting;
     bool m_lostWhileConnecting = false;
+    bool m_endedUnderIt = false; // the connection ended under the held call
+    bool m_toldLost = false;
+    // When the console's connection was lost while the call was held: a call channel that ends
+    // soon after went with it.
+    std::optional<std::chrono::steady_clock::time_point> m_sessionLostAt;
     // The participants as the call's events have told them, in the call's order.
     std::vector<CUserEntry> m_participants;
     // What the transcript says for each queued message should it not be delivered.

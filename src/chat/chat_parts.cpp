@@ -1,5 +1,6 @@
 #include "chat_parts.h"
 
+#include "art_icon_engine.h"
 #include "canned_panel.h"
 #include "dialog_units.h"
 #include "flat_button.h"
@@ -22,15 +23,15 @@ CChatParts CChatParts::Build(QWidget* window)
     const auto add = [toolbar](const QString& caption, const char* picture, const char* name) {
         return toolbar->AddButton(caption, QString::fromLatin1(picture), QString::fromLatin1(name));
     };
-    parts.cannedAnswers = add(QWidget::tr("Canned Answers"), ":/ui/canned.png", "cannedAnswers");
-    parts.transferChat = add(QWidget::tr("Transfer Chat"), ":/ui/invite.png", "transferChat");
-    parts.sendLink = add(QWidget::tr("Send Link"), ":/chat/link.png", "sendLink");
-    parts.sendImage = add(QWidget::tr("Send Image"), ":/chat/image.png", "sendImage");
-    parts.saveChat = add(QWidget::tr("Save Chat"), ":/chat/save.png", "saveChat");
-    parts.printChat = add(QWidget::tr("Print Chat"), ":/chat/print.png", "printChat");
-    parts.closeChat = add(QWidget::tr("Close Chat"), ":/chat/close-chat.png", "closeChat");
-    parts.saveChat->SetTooltip(QWidget::tr("Save the chat as a rich text file (Ctrl+S)"), false);
-    parts.printChat->SetTooltip(QWidget::tr("Print the chat (Ctrl+P)"), false);
+    parts.cannedAnswers = add(tr("Canned Answers"), ":/ui/canned.svg", "cannedAnswers");
+    parts.transferChat = add(tr("Transfer Chat"), ":/ui/invite.svg", "transferChat");
+    parts.sendLink = add(tr("Send Link"), ":/chat/link.svg", "sendLink");
+    parts.sendImage = add(tr("Send Image"), ":/chat/image.svg", "sendImage");
+    parts.saveChat = add(tr("Save Chat"), ":/chat/save.svg", "saveChat");
+    parts.printChat = add(tr("Print Chat"), ":/chat/print.svg", "printChat");
+    parts.closeChat = add(tr("Close Chat"), ":/chat/close-chat.svg", "closeChat");
+    parts.saveChat->SetTooltip(tr("Save the chat as a rich text file (Ctrl+S)"), false);
+    parts.printChat->SetTooltip(tr("Print the chat (Ctrl+P)"), false);
     parts.toolbarWidth = toolbar->RowWidth();
 
     parts.transcript = new CTranscriptCtrl(window);
@@ -44,10 +45,9 @@ CChatParts CChatParts::Build(QWidget* window)
     parts.input->setFixedHeight(units.Y(30));
 
     // The one raised button of the window: it is what Enter does.
-    parts.send = new CFlatButton(QWidget::tr("Send"), window);
+    parts.send = new CFlatButton(tr("Send"), window);
     parts.send->setObjectName(QStringLiteral("send"));
-    parts.send->SetBitmaps(QImage(QStringLiteral(":/chat/send.png")), QColor(0, 128, 128), {}, {},
-                           false);
+    parts.send->SetIcons(CArtIconEngine::Icon(QStringLiteral(":/chat/send.svg")), {}, false);
     parts.send->SetAlignment(CFlatButton::kPictureLeft, false);
     parts.send->SetFlat(false, false);
     parts.send->setFixedSize(std::max(units.X(50), parts.send->sizeHint().width()), units.Y(30));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCoreApplication>
+
 class CCannedPanel;
 class CFlatButton;
 class CTranscriptCtrl;
@@ -13,6 +15,9 @@ class QWidget;
 // them to its commands.
 struct CChatParts final
 {
+    Q_DECLARE_TR_FUNCTIONS(CChatParts)
+
+public:
     CFlatButton* cannedAnswers = nullptr;
     CFlatButton* transferChat = nullptr;
     CFlatButton* sendLink = nullptr;

@@ -9,11 +9,12 @@
 #include <QIcon>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 CChatTabsDlg::CChatTabsDlg(CActiveChats& chats, const CLayoutProfile& profile, QWidget* parent)
     : QWidget(parent, Qt::Window), m_chats(chats), m_profile(profile),
-      m_tabs(new QTabWidget(this))
+      m_tabs(new QTabWidget(this)), m_tabClock(new QTimer(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("chatTabs"));
@@ -43,7 +44,17 @@ CChatTabsDlg::CChatTabsDlg(CActiveChats& chats, const CLayoutProfile& profile, Q
         if (m_tabs->indexOf(chat) >= 0)
             m_tabs->setCurrentWidget(chat);
     });
-    connect(&m_chats, &QAbstractItemModel::dataChanged, this, &CChatTabsDlg::UpdateTabs);
+    // A new text lays the whole tab bar out again, and a busy afternoon changes a row with every
+    // visitor's line: the tabs follow the list at most ten times a second.
+    m_tabClock->setSingleShot(true);
+    m_tabClock->setInterval(100);
+    connect(m_tabClock, &QTimer::timeout, this, [this] {
+        UpdateTabs(std::exchange(m_dirtyFirst, -1), std::exchange(m_dirtyLast, -1));
+    });
+    connect(&m_chats, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& first, const QModelIndex& last) {
+                UpdateTabsLater(first.row(), last.row());
+            });
 }
 
 void CChatTabsDlg::AddChat(QWidget* chat)
@@ -54,11 +65,15 @@ void CChatTabsDlg::AddChat(QWidget* chat)
     const int index = m_tabs->addTab(chat, chat->windowIcon(), chat->windowTitle());
     m_tabs->setCurrentIndex(index);
     // A chat that closes leaves its tab; the window goes with the last one.
-    connect(chat, &QObject::destroyed, this, [this] {
-        if (m_tabs->count() == 0)
-            close();
-    });
-    UpdateTabs();
+    // Queued: while destroyed is emitted the page is still one of the tabs.
+    connect(
+        chat, &QObject::destroyed, this,
+        [this] {
+            if (m_tabs->count() == 0)
+                close();
+        },
+        Qt::QueuedConnection);
+    UpdateTabs(0, m_chats.Count() - 1);
     show();
     raise();
     activateWindow();
@@ -71,18 +86,31 @@ bool CChatTabsDlg::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void CChatTabsDlg::UpdateTabs()
+void CChatTabsDlg::UpdateTabsLater(int firstPlace, int lastPlace)
 {
-    for (int place = 0; place < m_chats.Count(); ++place) {
-        QWidget* chat = m_chats.ChatAt(place);
-        const int tab = m_tabs->indexOf(chat);
+    m_dirtyFirst = m_dirtyFirst < 0 ? firstPlace : std::min(m_dirtyFirst, firstPlace);
+    m_dirtyLast = std::max(m_dirtyLast, lastPlace);
+    if (!m_tabClock->isActive())
+        m_tabClock->start();
+}
+
+void CChatTabsDlg::UpdateTabs(int firstPlace, int lastPlace)
+{
+    // Only what changed, and only when it did.
+    for (int place = std::max(0, firstPlace); place <= lastPlace && place < m_chats.Count();
+         ++place) {
+        const int tab = m_tabs->indexOf(m_chats.ChatAt(place));
         if (tab < 0)
             continue;
         const QModelIndex row = m_chats.index(place);
-        const QString name = row.data(Qt::DisplayRole).toString().section(QStringLiteral(", "), 0, 0);
+        const QString shown = row.data(Qt::DisplayRole).toString();
+        const QString name = shown.section(QStringLiteral(", "), 0, 0);
         const int unread = row.data(CActiveChats::UnreadRole).toInt();
-        m_tabs->setTabText(tab, unread > 0 ? tr("%1 (%2)").arg(name).arg(unread) : name);
-        m_tabs->setTabToolTip(tab, row.data(Qt::DisplayRole).toString());
+        const QString text = unread > 0 ? tr("%1 (%2)").arg(name).arg(unread) : name;
+        if (m_tabs->tabText(tab) != text)
+            m_tabs->setTabText(tab, text);
+        if (m_tabs->tabToolTip(tab) != shown)
+            m_tabs->setTabToolTip(tab, shown);
     }
 }
 

@@ -6,6 +6,7 @@
 class CActiveChats;
 class CLayoutProfile;
 class QTabWidget;
+class QTimer;
 
 // One window that holds every chat as a tab, for operators who prefer that to a window per
 // chat. Each tab is a whole chat window (transcript, canned answers, typing notices, save,
@@ -28,10 +29,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void UpdateTabs();
+    // The tabs of the chats at these places in the active chats list, now or (Later) at the
+    // next turn of the tabs' clock.
+    void UpdateTabs(int firstPlace, int lastPlace);
+    void UpdateTabsLater(int firstPlace, int lastPlace);
     void UpdateTitle();
 
     CActiveChats& m_chats;
     const CLayoutProfile& m_profile;
     QTabWidget* m_tabs;
+    QTimer* m_tabClock;
+    int m_dirtyFirst = -1;
+    int m_dirtyLast = -1;
 };

@@ -50,8 +50,8 @@ CInviteDlg::CInviteDlg(const std::vector<CUserEntry>& operators, int ownOperator
     row->addWidget(m_list, 1);
 
     auto* cancel = new CFlatButton(tr("Cancel"), this);
-    SetUpToolbarButton(*m_ok, QStringLiteral(":/ui/accept.png"));
-    SetUpToolbarButton(*cancel, QStringLiteral(":/ui/cancel.png"));
+    SetUpToolbarButton(*m_ok, QStringLiteral(":/ui/accept.svg"));
+    SetUpToolbarButton(*cancel, QStringLiteral(":/ui/cancel.svg"));
     m_ok->setObjectName(QStringLiteral("ok"));
     cancel->setObjectName(QStringLiteral("cancel"));
     for (CFlatButton* button : {m_ok, cancel})

@@ -1,28 +1,11 @@
 #include "invite_list_model.h"
 
+#include "art_icon_engine.h"
 #include "message_codes.h"
 #include "shown_text.h"
 #include "status_word.h"
 
-#include <QBitmap>
-#include <QImage>
-
 namespace {
-
-constexpr int kImageSize = 16;
-const QColor kStripMask(255, 0, 255);
-
-std::vector<QPixmap> LoadStrip()
-{
-    const QImage strip(QStringLiteral(":/ui/operator-states.png"));
-    std::vector<QPixmap> images;
-    for (int x = 0; x + kImageSize <= strip.width(); x += kImageSize) {
-        QPixmap image = QPixmap::fromImage(strip.copy(x, 0, kImageSize, kImageSize));
-        image.setMask(image.createMaskFromColor(kStripMask, Qt::MaskInColor));
-        images.push_back(image);
-    }
-    return images;
-}
 
 QString FromUtf8(const std::string& text)
 {
@@ -32,7 +15,7 @@ QString FromUtf8(const std::string& text)
 } // namespace
 
 CInviteListModel::CInviteListModel(QObject* parent)
-    : QAbstractTableModel(parent), m_images(LoadStrip())
+    : QAbstractTableModel(parent), m_images(CArtIconEngine::OperatorStates())
 {
 }
 
@@ -82,7 +65,7 @@ QVariant CInviteListModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return index.column() == kNameColumn ? row.name : StatusWord(row.status);
     case Qt::DecorationRole: {
-        const auto image = static_cast<std::size_t>(ImageOf(row.status));
+        const int image = ImageOf(row.status);
         if (index.column() == kNameColumn && image < m_images.size())
             return m_images[image];
         return {};

@@ -3,7 +3,8 @@
 #include "user_entry.h"
 
 #include <QAbstractTableModel>
-#include <QPixmap>
+#include <QIcon>
+#include <QList>
 #include <vector>
 
 // The operators the invite dialog offers: every operator of the session but the operator, in
@@ -22,7 +23,7 @@ public:
     };
     // The operator's id on every index of a row.
     static constexpr int IdRole = Qt::UserRole + 1;
-    // The index of the row's picture in the image strip.
+    // The index of the row's picture among the operators' states (CArtIconEngine).
     static constexpr int ImageRole = Qt::UserRole + 2;
 
     explicit CInviteListModel(QObject* parent = nullptr);
@@ -46,5 +47,5 @@ private:
         int status;
     };
     std::vector<Row> m_rows;
-    std::vector<QPixmap> m_images;
+    QList<QIcon> m_images;
 };

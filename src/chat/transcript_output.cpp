@@ -18,14 +18,16 @@
 
 namespace {
 
-QString Tr(const char* text)
+// The translators' context of this file's texts.
+struct TranscriptOutput
 {
-    return QCoreApplication::translate("TranscriptOutput", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(TranscriptOutput)
+};
 
 QString SaveError(const QString& path, const QString& reason)
 {
-    return Tr("The chat could not be saved to %1.\n%2").arg(QDir::toNativeSeparators(path), reason);
+    return TranscriptOutput::tr("The chat could not be saved to %1.\n%2")
+        .arg(QDir::toNativeSeparators(path), reason);
 }
 
 constexpr qreal kPaperMarginMm = 15.0;
@@ -44,7 +46,8 @@ QString PrintTranscript(QPrinter& printer, const QTextDocument& document, const 
 
     QPainter painter;
     if (!painter.begin(&printer))
-        return Tr("The chat could not be printed: the printer could not be started.");
+        return TranscriptOutput::tr(
+            "The chat could not be printed: the printer could not be started.");
 
     // The copy is laid out for the printer, leaving the window's own layout alone.
     const std::unique_ptr<QTextDocument> copy(document.clone());
@@ -72,7 +75,8 @@ QString PrintTranscript(QPrinter& printer, const QTextDocument& document, const 
     const qreal pageHeight = body.height();
     for (int page = first; page <= last; ++page) {
         if (page > first && !printer.newPage())
-            return Tr("The chat could not be printed: the printer refused a new page.");
+            return TranscriptOutput::tr(
+                "The chat could not be printed: the printer refused a new page.");
         const QRectF area(0, (page - 1) * pageHeight, body.width(), pageHeight);
         painter.save();
         painter.translate(body.left(), body.top() - area.top());
@@ -83,13 +87,15 @@ QString PrintTranscript(QPrinter& printer, const QTextDocument& document, const 
         painter.restore();
     }
     if (!painter.end())
-        return Tr("The chat could not be printed: the print job could not be finished.");
+        return TranscriptOutput::tr(
+            "The chat could not be printed: the print job could not be finished.");
     return {};
 }
 
 void OfferToSaveTranscript(QWidget* parent, const QTextDocument& document, CNotifier& notifier)
 {
-    auto* dialog = new QFileDialog(parent, Tr("Save As"), QString(), Tr("Rich Text Format(*.rtf)"));
+    auto* dialog = new QFileDialog(parent, TranscriptOutput::tr("Save As"), QString(),
+                                   TranscriptOutput::tr("Rich Text Format(*.rtf)"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);

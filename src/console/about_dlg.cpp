@@ -30,7 +30,7 @@ CAboutDlg::CAboutDlg(const CUrlLauncher* launcher, QWidget* parent) : QDialog(pa
     bold.setBold(true);
     name->setFont(bold);
     text->addWidget(name);
-    text->addWidget(new QLabel(QStringLiteral("version 1.2"), frame));
+    text->addWidget(new QLabel(tr("version %1").arg(QStringLiteral("1.2")), frame));
     text->addSpacing(units.Y(9));
     auto* site = new CLinkStatic(QString::fromLatin1(kWebSite), frame);
     site->setObjectName(QStringLiteral("webSite"));

@@ -95,8 +95,8 @@ void CCallDlg::BuildControls()
     row->addLayout(text, 1);
     frame->setFixedSize(units.Size(212, 102));
 
-    SetUpToolbarButton(*m_accept, QStringLiteral(":/ui/accept.png"));
-    SetUpToolbarButton(*m_cancel, QStringLiteral(":/ui/cancel.png"));
+    SetUpToolbarButton(*m_accept, QStringLiteral(":/ui/accept.svg"));
+    SetUpToolbarButton(*m_cancel, QStringLiteral(":/ui/cancel.svg"));
     for (CFlatButton* button : {m_accept, m_cancel}) {
         const QSize planned = units.Size(39, 14);
         const QSize wanted = button->sizeHint();

@@ -200,7 +200,10 @@ void CCallOffers::Place(CCallDlg* window) const
     for (const Offer& offer : m_offers)
         if (offer.window && offer.window != window)
             ++shown;
+    // A short screen fills a second column beside the first, further in, rather than stacking
+    // one offer on another.
     const int perColumn = std::max(1, column.height() / (size.height() + gap));
-    const int place = shown % perColumn;
-    window->move(column.left(), column.top() + place * (size.height() + gap));
+    const int row = shown % perColumn;
+    const int inward = (shown / perColumn) * (size.width() + gap) * (column == left ? 1 : -1);
+    window->move(column.left() + inward, column.top() + row * (size.height() + gap));
 }

@@ -1,21 +1,19 @@
 #include "console_toolbar.h"
 
+#include "art_icon_engine.h"
 #include "flat_button.h"
 #include "icon_menu.h"
 #include "message_codes.h"
 #include "toolbar_band.h"
 
 #include <QHBoxLayout>
-#include <QImage>
 #include <memory>
 
 namespace {
 
-// The status strip is drawn on magenta, which the menu leaves out.
-const QColor kMenuMask(255, 0, 255);
-
-// Menu commands of the status menu; kept apart from any other command of the window.
-enum StatusCommand : int
+// Menu commands of the status menu; kept apart from any other command of the window. (No
+// ": int" here: lupdate then loses track of the namespace and of every tr() below.)
+enum StatusCommand
 {
     kCommandOnline = 32771,
     kCommandBusy,
@@ -34,7 +32,7 @@ CConsoleToolbar::CConsoleToolbar(QWidget* parent)
     layout->addWidget(m_band);
 
     const auto add = [this](const QString& text, const char* picture) {
-        return m_band->AddButton(text, QStringLiteral(":/ui/%1.png").arg(QLatin1String(picture)),
+        return m_band->AddButton(text, QStringLiteral(":/ui/%1.svg").arg(QLatin1String(picture)),
                                  QLatin1String(picture));
     };
     m_login = add(tr("Login"), "login");
@@ -46,10 +44,10 @@ CConsoleToolbar::CConsoleToolbar(QWidget* parent)
     m_about = add(tr("About"), "about");
 
     auto menu = std::make_unique<IconMenu>(tr("Status"));
-    menu->SetIconStrip(QImage(QStringLiteral(":/ui/status-strip.png")), QSize(16, 16), kMenuMask);
-    menu->AddCommand(kCommandOnline, tr("Online"), 0);
-    menu->AddCommand(kCommandBusy, tr("Busy"), 1);
-    menu->AddCommand(kCommandAway, tr("Away"), 2);
+    menu->SetIcons(CArtIconEngine::OperatorStates(), QSize(16, 16));
+    menu->AddCommand(kCommandOnline, tr("Online"), OperatorStatus::kOnline);
+    menu->AddCommand(kCommandBusy, tr("Busy"), OperatorStatus::kBusy);
+    menu->AddCommand(kCommandAway, tr("Away"), OperatorStatus::kAway);
     menu->addSeparator();
     // One click away whatever the connection: a ring is no use in a meeting.
     m_mute = menu->AddCommand(kCommandMute, tr("Mute the chat request ring"));

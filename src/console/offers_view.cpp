@@ -4,6 +4,7 @@
 #include "shown_text.h"
 
 #include <QAbstractListModel>
+#include <QCoreApplication>
 #include <QShortcut>
 #include <QTimer>
 
@@ -12,6 +13,8 @@ namespace {
 // The offers as rows, refreshed as they come and go and every second for the waiting time.
 class COffersModel final : public QAbstractListModel
 {
+    Q_DECLARE_TR_FUNCTIONS(COffersModel)
+
 public:
     explicit COffersModel(CCallOffers& offers, QObject* parent)
         : QAbstractListModel(parent), m_offers(offers), m_clock(new QTimer(this))

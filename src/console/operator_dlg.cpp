@@ -448,7 +448,10 @@ void COperatorDlg::closeEvent(QCloseEvent* event)
                            if (!window || !yes)
                                return;
                            window->m_quitConfirmed = true;
-                           window->close();
+                           // Not from inside the close that asked: that one is still running
+                           // and would swallow this one.
+                           QMetaObject::invokeMethod(window, &QWidget::close,
+                                                     Qt::QueuedConnection);
                        });
         return;
     }

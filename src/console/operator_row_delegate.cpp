@@ -1,35 +1,21 @@
 #include "operator_row_delegate.h"
 
+#include "art_icon_engine.h"
 #include "colour_math.h"
 #include "desktop_theme.h"
 #include "operator_list_model.h"
 #include "system_colour.h"
 
-#include <QBitmap>
 #include <QPainter>
 
 namespace {
 
 const QColor kStatusBlue(0, 0, 255);
-const QColor kMaskColour(255, 0, 255); // the image strip's background
-
-std::vector<QPixmap> LoadImageList()
-{
-    const QImage strip(QStringLiteral(":/ui/operator-states.png"));
-    std::vector<QPixmap> images;
-    const int size = COperatorRowDelegate::kImageSize;
-    for (int x = 0; x + size <= strip.width(); x += size) {
-        QPixmap image = QPixmap::fromImage(strip.copy(x, 0, size, size));
-        image.setMask(image.createMaskFromColor(kMaskColour, Qt::MaskInColor));
-        images.push_back(image);
-    }
-    return images;
-}
 
 } // namespace
 
 COperatorRowDelegate::COperatorRowDelegate(QObject* parent)
-    : QStyledItemDelegate(parent), m_images(LoadImageList())
+    : QStyledItemDelegate(parent), m_images(CArtIconEngine::OperatorStates())
 {
 }
 
@@ -47,9 +33,10 @@ void COperatorRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
     rect.adjust(2, 0, -2, 0);
     if (index.column() == COperatorListModel::kNameColumn) {
         const int image = index.data(COperatorListModel::ImageRole).toInt();
-        if (image >= 0 && image < static_cast<int>(m_images.size())) {
-            painter->drawPixmap(rect.left(), rect.top() + (rect.height() - kImageSize) / 2,
-                                m_images[static_cast<std::size_t>(image)]);
+        if (image >= 0 && image < m_images.size()) {
+            m_images[image].paint(painter, rect.left(),
+                                  rect.top() + (rect.height() - kImageSize) / 2, kImageSize,
+                                  kImageSize);
         }
         rect.setLeft(rect.left() + kImageSize + 4);
     }

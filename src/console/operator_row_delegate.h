@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QPixmap>
+#include <QIcon>
+#include <QList>
 #include <QStyledItemDelegate>
-#include <vector>
 
 // Draws one cell of the operators list: the status image before the name, "Agent Status" in
 // blue and every other text in the window-text colour, in the list's font. A selected row is
@@ -20,9 +20,7 @@ public:
                const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
-    // The operators image list: 0 status not known, 1 online, 2 busy or away.
-    const std::vector<QPixmap>& Images() const { return m_images; }
-
 private:
-    std::vector<QPixmap> m_images;
+    // The operators image list: 0 status not known, 1 online, 2 busy, 3 away, 4 offline.
+    QList<QIcon> m_images;
 };

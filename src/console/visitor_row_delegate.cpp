@@ -100,7 +100,7 @@ CVisitorRowDelegate::CVisitorRowDelegate(QObject* parent) : QStyledItemDelegate(
 
 QString CVisitorRowDelegate::MinutesText(int minutes)
 {
-    return QStringLiteral("%1 minute(s) ").arg(minutes);
+    return tr("%n minute(s)", nullptr, minutes) + QLatin1Char(' ');
 }
 
 void CVisitorRowDelegate::PaintRow(QPainter* painter, const QStyleOptionViewItem& option,

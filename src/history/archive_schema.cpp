@@ -8,11 +8,6 @@
 
 namespace {
 
-QString Tr(const char* text)
-{
-    return QCoreApplication::translate("CArchiveSchema", text);
-}
-
 const QStringList& Tables()
 {
     static const QStringList tables = {
@@ -57,7 +52,7 @@ CArchiveProblem CArchiveSchema::Prepare(CArchiveConnection& connection)
     if (probe.type() != QSqlError::NoError) {
         if (probe.databaseText().contains(QLatin1String("no such module")))
             return {ArchiveFailure::Unsupported,
-                    Tr("SQLite on this computer has no full-text search (FTS5).")};
+                    tr("SQLite on this computer has no full-text search (FTS5).")};
         return ProblemOf(probe);
     }
     (void)connection.Exec(QStringLiteral("DROP TABLE temp.full_text_probe"));
@@ -69,7 +64,7 @@ CArchiveProblem CArchiveSchema::Prepare(CArchiveConnection& connection)
         return problem;
     if (version > kVersion)
         return {ArchiveFailure::Unsupported,
-                Tr("The chat history was written by a newer version of Parlendo.")};
+                tr("The chat history was written by a newer version of Parlendo.")};
 
     // Two consoles may start on a new file together: the one that waited finds the tables made.
     problem = ProblemOf(connection.Exec(QStringLiteral("BEGIN IMMEDIATE")));
@@ -77,7 +72,7 @@ CArchiveProblem CArchiveSchema::Prepare(CArchiveConnection& connection)
         return problem;
     problem = Version(connection, version, objects);
     if (problem.Ok() && version == 0 && objects != 0)
-        problem = {ArchiveFailure::Damaged, Tr("The file holds another program's database.")};
+        problem = {ArchiveFailure::Damaged, tr("The file holds another program's database.")};
     if (problem.Ok() && version == 0) {
         for (const QString& statement : Tables()) {
             problem = ProblemOf(connection.Exec(statement));

@@ -2,6 +2,8 @@
 
 #include "archive_failure.h"
 
+#include <QCoreApplication>
+
 class CArchiveConnection;
 
 // The archive's tables, and their version in the file's user_version.
@@ -13,6 +15,8 @@ class CArchiveConnection;
 // lines, in the same transaction.
 class CArchiveSchema final
 {
+    Q_DECLARE_TR_FUNCTIONS(CArchiveSchema)
+
 public:
     static constexpr int kVersion = 1;
 

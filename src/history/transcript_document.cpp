@@ -6,26 +6,17 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-namespace {
-
-QString Tr(const char* text)
-{
-    return QCoreApplication::translate("CTranscriptDocument", text);
-}
-
-} // namespace
-
 QString CTranscriptDocument::Heading(const CArchivedChat& chat)
 {
     const QString when = CTranscriptLook::DateTimeText(chat.started);
     // The name comes with the participants; a chat that ended before has only its call.
     QString heading =
         chat.visitor.isEmpty()
-            ? Tr("Chat on call %1, %2, taken by %3")
+            ? tr("Chat on call %1, %2, taken by %3")
                   .arg(QString::number(chat.callId), when, chat.operatorName)
-            : Tr("Chat with %1, %2, taken by %3").arg(chat.visitor, when, chat.operatorName);
+            : tr("Chat with %1, %2, taken by %3").arg(chat.visitor, when, chat.operatorName);
     if (chat.transferred)
-        heading = Tr("%1 (transferred)").arg(heading);
+        heading = tr("%1 (transferred)").arg(heading);
     return heading;
 }
 

@@ -2,6 +2,7 @@
 
 #include "archive_records.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -12,6 +13,8 @@ class QTextDocument;
 // it; the exports write it.
 class CTranscriptDocument final
 {
+    Q_DECLARE_TR_FUNCTIONS(CTranscriptDocument)
+
 public:
     // Appends the chat at the end of document, after a blank line when it is not the first.
     // dark: for a dark background. With highlight, the lines' search matches are marked, and

@@ -1,7 +1,6 @@
 #include "flat_button.h"
 
 #include "classic_frame.h"
-#include "colour_key.h"
 #include "icon_menu.h"
 #include "system_colour.h"
 #include "url_launcher.h"
@@ -73,23 +72,8 @@ int CFlatButton::SetAlignment(int alignment, bool repaint)
     return kOk;
 }
 
-int CFlatButton::SetBitmaps(const QImage& picture, const QColor& transparent,
-                            const QImage& hoverPicture, const QColor& hoverTransparent,
-                            bool repaint)
-{
-    m_icon = QIcon();
-    m_hoverIcon = QIcon();
-    m_bitmap = PixmapWithColourKey(picture, transparent);
-    m_hoverBitmap = PixmapWithColourKey(hoverPicture, hoverTransparent);
-    updateGeometry();
-    Refresh(repaint);
-    return kOk;
-}
-
 int CFlatButton::SetIcons(const QIcon& icon, const QIcon& hoverIcon, bool repaint)
 {
-    m_bitmap = QPixmap();
-    m_hoverBitmap = QPixmap();
     m_icon = icon;
     m_hoverIcon = hoverIcon;
     updateGeometry();
@@ -268,8 +252,6 @@ CFlatButton::Look CFlatButton::CurrentLook() const
 
 QSize CFlatButton::PictureSize() const
 {
-    if (!m_bitmap.isNull())
-        return m_bitmap.deviceIndependentSize().toSize();
     if (!m_icon.isNull())
         return m_icon.actualSize(iconSize());
     return {};
@@ -277,20 +259,10 @@ QSize CFlatButton::PictureSize() const
 
 QPixmap CFlatButton::PictureFor(bool over, bool enabled) const
 {
-    QPixmap picture;
-    if (!m_bitmap.isNull()) {
-        picture = over && !m_hoverBitmap.isNull() ? m_hoverBitmap : m_bitmap;
-        if (!enabled) {
-            QStyleOption option;
-            option.initFrom(this);
-            picture = style()->generatedIconPixmap(QIcon::Disabled, picture, &option);
-        }
-    } else if (!m_icon.isNull()) {
-        const QIcon& icon = over && !m_hoverIcon.isNull() ? m_hoverIcon : m_icon;
-        picture =
-            icon.pixmap(iconSize(), devicePixelRatio(), enabled ? QIcon::Normal : QIcon::Disabled);
-    }
-    return picture;
+    if (m_icon.isNull())
+        return {};
+    const QIcon& icon = over && !m_hoverIcon.isNull() ? m_hoverIcon : m_icon;
+    return icon.pixmap(iconSize(), devicePixelRatio(), enabled ? QIcon::Normal : QIcon::Disabled);
 }
 
 QSize CFlatButton::ContentSize() const

@@ -60,11 +60,8 @@ public:
     int SetAlignment(int alignment, bool repaint = true);
     int Alignment() const { return m_alignment; }
 
-    // A picture in which every pixel of the transparent colour is left out, and optionally a
-    // second one shown while the mouse is over the button.
-    int SetBitmaps(const QImage& picture, const QColor& transparent,
-                   const QImage& hoverPicture = {}, const QColor& hoverTransparent = {},
-                   bool repaint = true);
+    // The picture beside the caption, and optionally a second one shown while the mouse is over
+    // the button; drawn at the icon size for the screen's scale.
     int SetIcons(const QIcon& icon, const QIcon& hoverIcon = {}, bool repaint = true);
 
     int SetFlat(bool flat, bool repaint = true);
@@ -115,8 +112,6 @@ private:
 
     std::array<std::optional<CThemeColour>, kColourCount> m_colours;
     int m_alignment = kPictureLeft;
-    QPixmap m_bitmap;
-    QPixmap m_hoverBitmap;
     QIcon m_icon;
     QIcon m_hoverIcon;
     bool m_flat = true;

@@ -1,7 +1,6 @@
 #include "icon_menu.h"
 
 #include "classic_frame.h"
-#include "colour_key.h"
 #include "colour_math.h"
 #include "desktop_theme.h"
 #include "icon_menu_style.h"
@@ -47,21 +46,17 @@ IconMenu::~IconMenu()
     setStyle(nullptr);
 }
 
-void IconMenu::SetIconStrip(const QImage& strip, const QSize& iconSize, const QColor& mask)
+void IconMenu::SetIcons(const QList<QIcon>& icons, const QSize& iconSize)
 {
-    m_icons.clear();
+    m_icons = icons;
     m_iconSize = iconSize.isValid() ? iconSize : QSize(16, 16);
     m_style->SetIconSize(m_iconSize);
-    const QImage keyed = ImageWithColourKey(strip, mask);
-    for (int x = 0; x + m_iconSize.width() <= keyed.width(); x += m_iconSize.width())
-        m_icons.append(
-            QPixmap::fromImage(keyed.copy(x, 0, m_iconSize.width(), m_iconSize.height())));
 
-    // Items added before the strip get their pictures now.
+    // Items added before the icons get their pictures now.
     for (QAction* action : actions()) {
         const int index = action->property(kIconProperty).toInt();
         if (action->property(kIconProperty).isValid() && index >= 0 && index < IconCount())
-            action->setIcon(QIcon(m_icons[index]));
+            action->setIcon(m_icons[index]);
     }
     updateGeometry();
     update();
@@ -74,7 +69,7 @@ QAction* IconMenu::AddCommand(int command, const QString& text, int icon)
     if (icon >= 0) {
         action->setProperty(kIconProperty, icon);
         if (icon < IconCount())
-            action->setIcon(QIcon(m_icons[icon]));
+            action->setIcon(m_icons[icon]);
     }
     return action;
 }

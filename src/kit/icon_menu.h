@@ -1,14 +1,14 @@
 #pragma once
 
+#include <QIcon>
 #include <QList>
 #include <QMenu>
-#include <QPixmap>
 #include <memory>
 
 class CIconMenuStyle;
 
-// A popup menu that draws its own items, each with an optional icon cut from a picture strip in
-// which one mask colour stands for transparency. Serves as the drop-down menu of CFlatButton
+// A popup menu that draws its own items, each with an optional icon from a list. Serves as the
+// drop-down menu of CFlatButton
 // ("My Status" uses it for "Online", "Busy" and "Away").
 //
 // It has two looks: a flat, light one built from the palette, and the raised look of the
@@ -21,12 +21,12 @@ public:
     explicit IconMenu(const QString& title = {}, QWidget* parent = nullptr);
     ~IconMenu() override;
 
-    // Cuts the strip into icons of iconSize from left to right.
-    void SetIconStrip(const QImage& strip, const QSize& iconSize, const QColor& mask);
+    // The icons the items' indices name, drawn at iconSize.
+    void SetIcons(const QList<QIcon>& icons, const QSize& iconSize);
     QSize IconSize() const { return m_iconSize; }
     int IconCount() const { return static_cast<int>(m_icons.size()); }
 
-    // An item that reports command when chosen; icon is an index into the strip, -1 for none.
+    // An item that reports command when chosen; icon is an index into the icons, -1 for none.
     QAction* AddCommand(int command, const QString& text, int icon = -1);
     // The command an item reports; 0 for items added without one.
     static int CommandOf(const QAction* action);
@@ -45,6 +45,6 @@ private:
     void DrawSeparator(QPainter& painter, const QRect& rect, const Colours& colours) const;
 
     std::unique_ptr<CIconMenuStyle> m_style;
-    QList<QPixmap> m_icons;
+    QList<QIcon> m_icons;
     QSize m_iconSize{16, 16};
 };

@@ -66,7 +66,9 @@ QString ShownMessage(const QString& text, int maxChars, int maxLines)
         }
         if (IsDirectionControl(c.unicode()) || c == u'\r')
             continue;
-        if (shown.size() >= maxChars)
+        // The second half of a pair is always kept with its first, or a cut would show half a
+        // character.
+        if (shown.size() >= maxChars && !c.isLowSurrogate())
             break;
         if (c.isSpace() || c.category() == QChar::Other_Control) {
             run = 0;
@@ -81,10 +83,11 @@ QString ShownMessage(const QString& text, int maxChars, int maxLines)
     }
     if (used >= text.size())
         return shown;
-    const qsizetype left = text.size() - used;
+    // Counted up to a billion; no digit separators here, which lupdate would read as quotes.
+    const auto left = static_cast<int>(qMin<qsizetype>(text.size() - used, 1000000000));
     return shown + u'\n' +
            QCoreApplication::translate("ShownText", "[%n more character(s) not shown]", nullptr,
-                                       static_cast<int>(qMin<qsizetype>(left, 1'000'000'000)));
+                                       left);
 }
 
 QString PlainToolTip(const QString& text)

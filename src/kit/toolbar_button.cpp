@@ -1,19 +1,11 @@
 #include "toolbar_button.h"
 
+#include "art_icon_engine.h"
 #include "flat_button.h"
-
-#include <QColor>
-#include <QImage>
-
-namespace {
-
-const QColor kPictureTransparent(0, 128, 128);
-
-} // namespace
 
 void SetUpToolbarButton(CFlatButton& button, const QString& picture)
 {
-    button.SetBitmaps(QImage(picture), kPictureTransparent, {}, {}, false);
+    button.SetIcons(CArtIconEngine::Icon(picture), {}, false);
     button.SetAlignment(CFlatButton::kPictureLeft, false);
     button.SetColour(CFlatButton::kBackOver, SysColour::ScrollBar, false);
     button.SetColour(CFlatButton::kBackNormal, SysColour::ScrollBar, false);

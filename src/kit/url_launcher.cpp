@@ -157,7 +157,8 @@ QString CUrlLauncher::ErrorText(int code)
     case 27:
         return QCoreApplication::translate("CUrlLauncher", "The filename association is\nincomplete or invalid.");
     case 28:
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "CUrlLauncher",
             "The DDE transaction could not\nbe completed because the request timed out.");
     case 29:
         return QCoreApplication::translate("CUrlLauncher", "The DDE transaction failed.");
@@ -165,7 +166,8 @@ QString CUrlLauncher::ErrorText(int code)
         return QCoreApplication::translate("CUrlLauncher", "The DDE transaction could not\nbe completed because other DDE "
                               "transactions\nwere being processed.");
     case 31:
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "CUrlLauncher",
             "There is no application associated\nwith the given filename extension.");
     case 32:
         return QCoreApplication::translate("CUrlLauncher", "The specified dynamic-link library was not found.");

@@ -1,6 +1,7 @@
 #include "visitor_popup_dlg.h"
 
 #include "app_settings.h"
+#include "art_icon_engine.h"
 #include "flat_button.h"
 #include "link_static.h"
 #include "result_text.h"
@@ -20,7 +21,6 @@
 
 namespace {
 
-const QColor kTeal(0, 128, 128); // the close picture's transparent colour
 const QColor kPureBlue(0, 0, 255);
 const QColor kPureRed(255, 0, 0);
 
@@ -116,7 +116,7 @@ void CVisitorPopupDlg::BuildControls()
 {
     m_close->setObjectName(QStringLiteral("close"));
     m_inviteButton->setObjectName(QStringLiteral("invite"));
-    m_close->SetBitmaps(QImage(QStringLiteral(":/ui/close.png")), kTeal, {}, {}, false);
+    m_close->SetIcons(CArtIconEngine::Icon(QStringLiteral(":/ui/close.svg")), {}, false);
     m_close->SetAlignment(CFlatButton::kPictureLeft, false);
     m_close->SetColour(CFlatButton::kBackOver, SysColour::ScrollBar, false);
     m_close->SetColour(CFlatButton::kBackNormal, SysColour::ScrollBar, false);

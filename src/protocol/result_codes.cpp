@@ -2,6 +2,10 @@
 
 namespace {
 
+// Marks a sentence for the console's translators, in the context where ResultText() looks it up;
+// lupdate is told to read it as QT_TRANSLATE_NOOP. The core itself never translates.
+#define TRANSLATABLE(context, text) text
+
 struct Entry
 {
     int code;
@@ -11,45 +15,46 @@ struct Entry
 // The wording is the service's own and is kept to the letter, typos included: operators and
 // support staff recognise these sentences.
 constexpr Entry kMessages[] = {
-    {-101, "The server failed to execute the SQL command."},
-    {-100, "The server could not connect to the database."},
-    {-46, "The specified file could not be found."},
-    {-45, "The specified file already exists."},
-    {-35, "You are already signed in to the Parlendo server."},
-    {-34, "The communication channel is already opened."},
-    {-33, "The communication channel could not be found."},
-    {-32, "The web page visitor could not be not found."},
-    {-31, "The IP address could not be authenticated."},
-    {-30, "The IP address could not be validated."},
-    {-29, "The chat session invitation is not valid."},
-    {-28, "The chat session could not be found."},
-    {-27, "The specified user is not online."},
-    {-25, "The server reached the maximum number of connections."},
-    {-24, "The supplied user credentials are not valid."},
-    {-23, "The application version is not valid."},
-    {-22, "The system failed to create a new thread."},
-    {-20, "The socket message command is not valid."},
-    {-19, "The socket message parameters are not valid."},
-    {-18, "The socket message type is not valid."},
-    {-17, "The socket message is empty or corrupted."},
-    {-16, "The socket message format is not valid."},
-    {-15, "The socket message size is not valid."},
-    {-14, "The specified file is corrupted."},
-    {-13, "The specified file could not be saved."},
-    {-12, "The specified file could not be read."},
-    {-11, "The specified file could not be opened."},
-    {-10, "The system failed to aquire the semaphore."},
-    {-8, "There was an error while communicating with the server."},
-    {-7, "There was an error while opening the socket."},
-    {-6, "There was an error while opening the socket."},
-    {-5, "There was an error while connecting to the server."},
-    {-4, "There was an error while communicating with the server."},
-    {-3, "There was an error while communicating with the server."},
-    {-2, "There was an error while connecting to the server."},
-    {-1, "There was an error while initializing the socket."},
+    {-101, TRANSLATABLE("ResultCodes", "The server failed to execute the SQL command.")},
+    {-100, TRANSLATABLE("ResultCodes", "The server could not connect to the database.")},
+    {-46, TRANSLATABLE("ResultCodes", "The specified file could not be found.")},
+    {-45, TRANSLATABLE("ResultCodes", "The specified file already exists.")},
+    {-35, TRANSLATABLE("ResultCodes", "You are already signed in to the Parlendo server.")},
+    {-34, TRANSLATABLE("ResultCodes", "The communication channel is already opened.")},
+    {-33, TRANSLATABLE("ResultCodes", "The communication channel could not be found.")},
+    {-32, TRANSLATABLE("ResultCodes", "The web page visitor could not be not found.")},
+    {-31, TRANSLATABLE("ResultCodes", "The IP address could not be authenticated.")},
+    {-30, TRANSLATABLE("ResultCodes", "The IP address could not be validated.")},
+    {-29, TRANSLATABLE("ResultCodes", "The chat session invitation is not valid.")},
+    {-28, TRANSLATABLE("ResultCodes", "The chat session could not be found.")},
+    {-27, TRANSLATABLE("ResultCodes", "The specified user is not online.")},
+    {-25, TRANSLATABLE("ResultCodes", "The server reached the maximum number of connections.")},
+    {-24, TRANSLATABLE("ResultCodes", "The supplied user credentials are not valid.")},
+    {-23, TRANSLATABLE("ResultCodes", "The application version is not valid.")},
+    {-22, TRANSLATABLE("ResultCodes", "The system failed to create a new thread.")},
+    {-20, TRANSLATABLE("ResultCodes", "The socket message command is not valid.")},
+    {-19, TRANSLATABLE("ResultCodes", "The socket message parameters are not valid.")},
+    {-18, TRANSLATABLE("ResultCodes", "The socket message type is not valid.")},
+    {-17, TRANSLATABLE("ResultCodes", "The socket message is empty or corrupted.")},
+    {-16, TRANSLATABLE("ResultCodes", "The socket message format is not valid.")},
+    {-15, TRANSLATABLE("ResultCodes", "The socket message size is not valid.")},
+    {-14, TRANSLATABLE("ResultCodes", "The specified file is corrupted.")},
+    {-13, TRANSLATABLE("ResultCodes", "The specified file could not be saved.")},
+    {-12, TRANSLATABLE("ResultCodes", "The specified file could not be read.")},
+    {-11, TRANSLATABLE("ResultCodes", "The specified file could not be opened.")},
+    {-10, TRANSLATABLE("ResultCodes", "The system failed to aquire the semaphore.")},
+    {-8, TRANSLATABLE("ResultCodes", "There was an error while communicating with the server.")},
+    {-7, TRANSLATABLE("ResultCodes", "There was an error while opening the socket.")},
+    {-6, TRANSLATABLE("ResultCodes", "There was an error while opening the socket.")},
+    {-5, TRANSLATABLE("ResultCodes", "There was an error while connecting to the server.")},
+    {-4, TRANSLATABLE("ResultCodes", "There was an error while communicating with the server.")},
+    {-3, TRANSLATABLE("ResultCodes", "There was an error while communicating with the server.")},
+    {-2, TRANSLATABLE("ResultCodes", "There was an error while connecting to the server.")},
+    {-1, TRANSLATABLE("ResultCodes", "There was an error while initializing the socket.")},
 };
 
-constexpr const char* kDefaultMessage = "There was an unknown internal error.";
+constexpr const char* kDefaultMessage =
+    TRANSLATABLE("ResultCodes", "There was an unknown internal error.");
 
 } // namespace
 

@@ -38,12 +38,12 @@ private:
     CSimWorld& World() { return m_stage->World(); }
 
     // A chat window on the call the first visitor asks Ann for, timed by the test's clock.
-    CChatDlg* Open(int callId = 0)
+    CChatDlg* Open(int callId = 0, int kind = CIncomingCall::kKindCall)
     {
         const SimVisitor visitor = World().Visitors().front();
         m_visitor = QString::fromStdString(visitor.name);
         m_callId = callId ? callId : World().RequestChat(visitor.id, day::SignedInId(World()));
-        CChatDlg* chat = m_stage->OpenChat(m_callId);
+        CChatDlg* chat = m_stage->OpenChat(m_callId, kind);
         chat->SetClock([this] { return m_now; });
         return chat;
     }
@@ -85,6 +85,13 @@ private:
     }
 
 private slots:
+    // Every flow runs in a window of its own and as a tab of the chats' window.
+    void initTestCase_data()
+    {
+        QTest::addColumn<int>("tabs");
+        QTest::newRow("window") << 0;
+        QTest::newRow("tab") << 1;
+    }
     void init()
     {
         m_notifier.informed.clear();
@@ -93,6 +100,8 @@ private slots:
         m_stage = std::make_unique<CDayStage>(m_notifier);
         QVERIFY(m_stage->StartServer());
         m_stage->settings.m_welcomeMsg.clear();
+        QFETCH_GLOBAL(int, tabs);
+        m_stage->settings.m_chatTabs = tabs;
         QCOMPARE(m_stage->session.Login("127.0.0.1",
                                         static_cast<std::uint16_t>(m_stage->settings.m_serverPort),
                                         day::kUser, day::kPassword),
@@ -100,19 +109,23 @@ private slots:
     }
     void cleanup() { m_stage.reset(); }
 
-    // The window is there at once, connecting; in the call it sends the welcome as stored, shows
-    // who is there, and lines go both ways.
+    // The window is there at once, connecting; in the call it sends the welcome as stored (not
+    // to a visitor greeted before the transfer), shows who is there, and lines go both ways.
     void openingAndLinesBothWays_data()
     {
         QTest::addColumn<QString>("welcome");
-        QTest::newRow("a welcome message") << QStringLiteral("Hi, I'm Ann's helper");
-        QTest::newRow("none") << QString();
+        QTest::addColumn<int>("kind");
+        const QString welcome = QStringLiteral("Hi, I'm Ann's helper");
+        QTest::newRow("a welcome message") << welcome << CIncomingCall::kKindCall;
+        QTest::newRow("none") << QString() << CIncomingCall::kKindCall;
+        QTest::newRow("a transferred chat") << welcome << CIncomingCall::kKindTransfer;
     }
     void openingAndLinesBothWays()
     {
         QFETCH(QString, welcome);
+        QFETCH(int, kind);
         m_stage->settings.m_welcomeMsg = welcome;
-        CChatDlg* chat = Open();
+        CChatDlg* chat = Open(0, kind);
         QCOMPARE(chat->windowTitle(), QStringLiteral("Parlendo - Connecting"));
         QCOMPARE(Status(chat), QStringLiteral("Connecting to the Parlendo server..."));
         QTRY_COMPARE(chat->windowTitle(), Title());
@@ -127,7 +140,7 @@ private slots:
         QStringList shown = {m_visitor + QStringLiteral(" has joined this call"), m_visitor + ':',
                              QStringLiteral("Where is my parcel?"), QStringLiteral("ann:"),
                              QStringLiteral("It`s on its way")};
-        if (!welcome.isEmpty()) {
+        if (!welcome.isEmpty() && kind == CIncomingCall::kKindCall) {
             sent.prepend(QStringLiteral("1|ann|") + welcome);
             shown = QStringList{QStringLiteral("ann:"), welcome} + shown;
         }
@@ -271,7 +284,7 @@ private slots:
     }
 
     // Whoever ends the call, the window says so once, shows it closed for good (a late tick of
-    // the typing timer does not wipe it) and keeps its transcript.
+    // the typing timer does not wipe it) and keeps its transcript and what is typed after.
     void endOfTheCall_data()
     {
         QTest::addColumn<bool>("byAnn");
@@ -302,6 +315,14 @@ private slots:
         QCOMPARE(Status(chat), QStringLiteral("Chat closed"));
         if (byAnn)
             QTRY_VERIFY(World().Calls().empty() || World().Calls().front().members.empty());
+        // What is typed now stays: Enter says why it cannot go, and the commands that would
+        // send are off.
+        Input(chat)->setPlainText(QStringLiteral("one more thing"));
+        QTest::keyClick(Input(chat), Qt::Key_Return);
+        QCOMPARE(Input(chat)->toPlainText(), QStringLiteral("one more thing"));
+        QCOMPARE(Status(chat), QStringLiteral("Not sent: this chat has ended."));
+        for (const char* command : {"send", "sendLink", "sendImage", "transferChat"})
+            QVERIFY2(!chat->findChild<CFlatButton*>(QLatin1String(command))->isEnabled(), command);
     }
 
     // The call's channel stops under the window before the window has heard of it: the line
@@ -335,7 +356,8 @@ private slots:
     }
 
     // A live chat ends only when the operator says so; then the close box stores where the
-    // window was, and Escape closes it without storing. An ended chat closes without a question.
+    // window was, and Escape closes it without storing (the chats' window of tabs keeps its own
+    // place however its last chat went). An ended chat closes without a question.
     void placementOnClose_data()
     {
         QTest::addColumn<bool>("escape");
@@ -347,11 +369,13 @@ private slots:
         QFETCH(bool, escape);
         QPointer<CChatDlg> chat = InTheCall();
         QVERIFY(chat);
-        chat->setGeometry(120, 90, 700, 455);
+        QFETCH_GLOBAL(int, tabs);
+        chat->window()->setGeometry(120, 90, 700, 455);
         chat->close();
         QCOMPARE(m_notifier.asked.size(), 1);
         QVERIFY(m_notifier.asked.front().endsWith(QStringLiteral("End the chat with %1?").arg(m_visitor)));
         QVERIFY(chat);
+        const QPointer<QWidget> window = chat->window();
         m_notifier.yes = true;
         if (escape) {
             chat->activateWindow();
@@ -361,8 +385,9 @@ private slots:
             chat->close();
         }
         QTRY_VERIFY(!chat);
+        QTRY_VERIFY(!window || !window->isVisible()); // no empty window of tabs is left
         const auto stored = m_stage->profile.LoadWindowPlacement(QStringLiteral("ChatWindow"));
-        QCOMPARE(stored.has_value(), !escape);
+        QCOMPARE(stored.has_value(), !escape || tabs);
         if (stored)
             QCOMPARE(stored->NormalRect().size(), QSize(700, 455));
         QCOMPARE(m_notifier.asked.size(), 2);

@@ -1,12 +1,14 @@
 // The visitors list through the model that follows the bridge, against the simulated server:
-// where a newcomer goes, blocked addresses, domain patterns, the server's invited marks and the
-// minutes; and the invitation command with its one-at-a-time guard.
+// where a newcomer goes and the time it shows, blocked addresses, domain patterns, the server's
+// invited marks and the minutes; and the invitation command with its one-at-a-time guard.
 #include "console_rig.h"
 #include "message_codes.h"
 #include "sim_messages.h"
 #include "visitor_list_model.h"
 
+#include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QRegularExpression>
 
 using namespace std::chrono_literals;
 
@@ -63,6 +65,11 @@ private slots:
         const QAbstractItemModel* model = rig.List("visitors")->model();
         QTRY_COMPARE(model->rowCount(), 4);
         QCOMPARE(RowOf(model, crowd[1].id), -1);
+        // The widest address shows whole in its column as the list first opens.
+        QFont bold = rig.List("visitors")->font();
+        bold.setBold(true);
+        QVERIFY(rig.List("visitors")->header()->sectionSize(1) >=
+                QFontMetrics(bold).horizontalAdvance(QStringLiteral("IP: 255.255.255.255")));
         CSimWorld& world = rig.stage.World();
         const auto arrives = [&](const SimVisitor& v) {
             QVERIFY(world.SendToOperator(rig.OperatorId(), simmsg::VisitorEntered(v)));
@@ -77,6 +84,16 @@ private slots:
         arrives(Visitor(9001, group, "192.0.2.77"));
         QTRY_COMPARE(RowOf(model, 9001), top);
         QCOMPARE(RowOf(model, formerTop), top + 1);
+        // Its time is shown as a listed visitor's is: local time, in the same format.
+        const auto shape = [](QString time) {
+            return time.replace(QRegularExpression(QStringLiteral("\\d")), QStringLiteral("9"));
+        };
+        const QString arrived = Data(model, 9001, CVisitorListModel::TimeRole).toString();
+        QCOMPARE(shape(arrived),
+                 shape(Data(model, crowd[0].id, CVisitorListModel::TimeRole).toString()));
+        QVERIFY(arrived.contains(QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9), Qt::UTC)
+                                     .toLocalTime()
+                                     .toString(QStringLiteral("HH:mm:ss"))));
         arrives(Visitor(9002, 999, "192.0.2.78"));
         QTRY_COMPARE(RowOf(model, 9002), 0);
 

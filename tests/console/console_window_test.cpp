@@ -3,9 +3,12 @@
 // connection), the automatic log-in, reconnection after a server restart, the tray's notices,
 // and what a failed invitation says.
 #include "console_rig.h"
+#include "chat_dlg.h"
 #include "connection_banner.h"
+#include "connection_controller.h"
 #include "fake_connection.h"
 #include "keep_alive.h"
+#include "operator_list_model.h"
 #include "result_codes.h"
 #include "result_text.h"
 #include "server_dlg.h"
@@ -14,9 +17,12 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSystemTrayIcon>
+#include <QTextEdit>
 #include <QTreeView>
 #include <unistd.h>
 
@@ -43,6 +49,7 @@ private slots:
     {
         CConsoleRig rig;
         QVERIFY(rig.Start());
+        rig.stage.World().SetVersion(CConnectionController::kConsoleVersion + 1);
         QCOMPARE(rig.Title(), CConsoleRig::NotConnected());
         QCOMPARE(rig.Buttons(), QStringLiteral("1000"));
 
@@ -60,6 +67,10 @@ private slots:
         rig.ChooseStatus(QStringLiteral("Busy"));
         QTRY_COMPARE(rig.Title(), QStringLiteral("Parlendo - busy [127.0.0.1]"));
         QCOMPARE(rig.stage.World().Operators().front().status, 2);
+        // The operator's own row follows the confirmed status, as the title does.
+        const QAbstractItemModel* operators = rig.List("operators")->model();
+        QTRY_COMPARE(operators->index(0, COperatorListModel::kStatusColumn).data().toString(),
+                     QStringLiteral("busy"));
 
         rig.Button("logout")->click();
         QTRY_COMPARE(rig.Title(), CConsoleRig::NotConnected());
@@ -87,6 +98,8 @@ private slots:
         QCOMPARE(rig.Buttons(), QStringLiteral("1000"));
         QCOMPARE(rig.Listed("visitors"), 0);
         QCOMPARE(rig.notifier.informed.size(), 1);
+        // A newer version is offered once a run, however often the console logged in.
+        QCOMPARE(rig.notifier.asked.filter(QStringLiteral("New Parlendo version|")).size(), 1);
     }
 
     void automaticLogin_data()
@@ -206,16 +219,33 @@ private slots:
         timings.keepAlivePeriod = 200ms;
         QVERIFY(rig.Start(day::ServerOptions(), timings));
         QVERIFY(rig.LogInAndList());
+        // A chat in progress, with a line half typed.
+        const SimVisitor visitor = rig.stage.World().Visitors().front();
+        QPointer<CChatDlg> chat =
+            rig.stage.OpenChat(rig.stage.World().RequestChat(visitor.id, rig.OperatorId()));
+        QTRY_COMPARE(chat->windowTitle(),
+                     QStringLiteral("Parlendo - ") + QString::fromStdString(visitor.name));
+        auto* input = chat->findChild<QPlainTextEdit*>(QStringLiteral("input"));
+        input->setPlainText(QStringLiteral("Your order left on"));
+        const auto transcript = [&chat] {
+            return chat->findChild<QTextEdit*>(QStringLiteral("transcript"))->toPlainText();
+        };
         const int before = rig.titles.size();
         rig.stage.StopServer();
         QTRY_COMPARE(rig.Title(), CConsoleRig::NotConnected());
         QVERIFY(rig.Banner().startsWith(QStringLiteral("Connection to 127.0.0.1:%1 lost.")
                                             .arg(rig.stage.settings.m_serverPort)));
         QCOMPARE(rig.Banner().contains(QStringLiteral("Reconnecting in")), reconnect == 1);
+        // The chat says why it ended, and keeps what was said and what was being typed.
+        QTRY_VERIFY(transcript().contains(
+            QStringLiteral("The connection to the Parlendo server was lost.")));
+        QCOMPARE(transcript().count(QStringLiteral("was lost")), 1);
+        QCOMPARE(input->toPlainText(), QStringLiteral("Your order left on"));
         QVERIFY(rig.stage.StartServer());
         if (reconnect) {
             QTRY_COMPARE_WITH_TIMEOUT(rig.Title(), CConsoleRig::Online(), 10000);
             QTRY_COMPARE(rig.Listed("visitors"), 5);
+            QVERIFY(chat && transcript().contains(QStringLiteral("was lost")));
             QVERIFY(rig.titles.mid(before).contains(
                 QStringLiteral("Parlendo - Connecting [127.0.0.1]")));
         } else {
@@ -227,7 +257,7 @@ private slots:
     }
 
     // Without a notification area the balloons show as a notice window, while the operator
-    // wants hints; a double click on the icon brings the minimised window back.
+    // wants hints; a click on the icon brings the minimised window back.
     void trayNoticesAndRestore_data()
     {
         QTest::addColumn<int>("hints");
@@ -251,7 +281,8 @@ private slots:
 
         rig.Window().setWindowState(Qt::WindowMinimized);
         QTRY_VERIFY(rig.Window().isMinimized());
-        emit rig.Window().findChild<CTrayIcon*>()->RestoreRequested();
+        // One click: trays that speak StatusNotifierItem never report a double click.
+        emit rig.Window().findChild<QSystemTrayIcon*>()->activated(QSystemTrayIcon::Trigger);
         QTRY_VERIFY(!rig.Window().isMinimized());
         QVERIFY(rig.Window().isVisible());
     }

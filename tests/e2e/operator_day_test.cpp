@@ -1,6 +1,7 @@
 // Ann's day end to end through the real windows against the simulated server, step by step as
 // tools/day_shots runs it for the README's pictures, with what the server received, what the
-// transcript shows and the saved file checked between the steps.
+// transcript shows, the saved file and the history checked between the steps.
+#include "chat_archive.h"
 #include "chat_dlg.h"
 #include "day_stage.h"
 #include "message_codes.h"
@@ -86,6 +87,29 @@ private slots:
         } else {
             qInfo("unrtf is not installed: the saved transcript is not read back");
         }
+
+        // The history holds the chat as it was shown: both sides and the notices, in order,
+        // the transfer once, and a word of it found.
+        CChatArchive& archive = stage.Console().Archive();
+        QVERIFY(archive.Flush());
+        const QList<CArchivedChat> kept = archive.Chats({}, 10);
+        QCOMPARE(kept.size(), 1);
+        QVERIFY(kept.front().transferred && kept.front().ended > 0);
+        QStringList archived;
+        qint64 last = 0;
+        for (const CArchivedLine& line : archive.Lines(kept.front().id)) {
+            archived << line.line.text;
+            QVERIFY(line.line.at >= last);
+            last = line.line.at;
+        }
+        qsizetype from = 0;
+        for (const QString& line : lines) {
+            from = archived.indexOf(line, from);
+            QVERIFY2(from >= 0, qPrintable(line + QStringLiteral(" not in the history, in order")));
+        }
+        QCOMPARE(archived.count(lines[5]), 1);
+        QCOMPARE(archive.Chats({{}, {}, QStringLiteral("parcel")}, 10).size(), 1);
+        QCOMPARE(archive.Chats({{}, {}, QStringLiteral("\"on its way\"")}, 10).size(), 1);
 
         QVERIFY2(day.LogOutInAndSurviveARestart(), qPrintable(day.Error()));
         QVERIFY(day.Chat()); // the closed chat keeps its window and transcript

@@ -31,6 +31,8 @@ private slots:
     void onlyAllowedAddressesReachTheDesktop_data();
     void onlyAllowedAddressesReachTheDesktop();
     void desktopRefusalIsReported();
+    void addressesFromTheNetworkOpenOnlyAsWebPages_data();
+    void addressesFromTheNetworkOpenOnlyAsWebPages();
 
 private:
     QTemporaryDir m_shipped;
@@ -137,6 +139,30 @@ void UrlLauncherTest::desktopRefusalIsReported()
     });
     QCOMPARE(launcher.OpenUrl(QStringLiteral("http://example.com/")), CUrlLauncher::kNoAssociation);
     QCOMPARE(calls, 1);
+}
+
+void UrlLauncherTest::addressesFromTheNetworkOpenOnlyAsWebPages_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("web page") << "https://example.com/?q=<b>" << true;
+    QTest::newRow("host without scheme") << "www.example.com" << true;
+    QTest::newRow("mail with an attachment") << "mailto:a@example.com?attach=/etc/passwd" << false;
+    QTest::newRow("ftp") << "ftp://example.com/x.exe" << false;
+    QTest::newRow("shipped licence") << "license.txt" << false;
+    QTest::newRow("file") << "file:///etc/passwd" << false;
+}
+
+void UrlLauncherTest::addressesFromTheNetworkOpenOnlyAsWebPages()
+{
+    QFETCH(QString, address);
+    QFETCH(bool, opens);
+    int calls = 0;
+    CUrlLauncher launcher([&calls](const QUrl&) { return ++calls > 0; });
+    launcher.SetShippedFiles({m_shipped.path()}, {QStringLiteral("license.txt")});
+    const int result = launcher.OpenUrl(address, CUrlLauncher::Origin::Network);
+    QCOMPARE(result == CUrlLauncher::kOpened, opens);
+    QCOMPARE(calls, opens ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(UrlLauncherTest)

@@ -93,13 +93,13 @@ bool CDayStage::ShowWindow()
     return WaitFor([&shown] { return !shown.isEmpty(); });
 }
 
-CChatDlg* CDayStage::OpenChat(int callId)
+CChatDlg* CDayStage::OpenChat(int callId, int kind)
 {
     // A chat window needs the console put together, not its main window on the screen.
     if (!m_console)
         MakeWindow();
     CIncomingCall call;
     call.callId = callId;
-    call.kind = CIncomingCall::kKindCall;
+    call.kind = kind;
     return m_console->OpenChat(call);
 }

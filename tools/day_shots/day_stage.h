@@ -52,8 +52,9 @@ public:
     COperatorDlg& MakeWindow(ConsoleTimings timings = Timings());
     // Shows it; true once its first display has run.
     bool ShowWindow();
-    // What accepting an offer of the call does: a chat window opening the call.
-    CChatDlg* OpenChat(int callId);
+    // What accepting an offer of the call does: a chat window opening the call, offered as a
+    // chat request or (kind 2) a transfer.
+    CChatDlg* OpenChat(int callId, int kind = 1);
     // Once the window is made.
     CSessionBridge& Bridge() { return m_console->Bridge(); }
     QList<CChatDlg*> Chats() const { return m_console ? m_console->ChatWindows() : QList<CChatDlg*>(); }
