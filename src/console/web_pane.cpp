@@ -73,6 +73,17 @@ void CWebPane::StartHelper()
 bool CWebPane::Navigate(const QUrl& url)
 {
     m_lastUrl = url;
+    // Checked here as well as in the helper: an address that is no web page neither starts
+    // the helper nor reaches the desktop's browser.
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("mailto")) {
+        OpenOutside(url);
+        return false;
+    }
+    if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) {
+        ShowMessage(CUrlLauncher::FailureMessage(CUrlLauncher::kAccessDenied));
+        return false;
+    }
     if (!m_outside && !(m_helper && m_helper->IsRunning())) {
         m_stack->setCurrentWidget(m_blank);
         StartHelper();

@@ -33,7 +33,9 @@ public:
     // Not owned; must outlive the pane.
     void SetLauncher(const CUrlLauncher* launcher);
 
-    // Shows the page here, or hands it to the desktop's browser. True when shown here.
+    // Shows the page here, or hands it to the desktop's browser. True when shown here. Only web
+    // addresses (http, https) are shown; a mail address goes to the launcher, anything else is
+    // refused with a message in the pane.
     bool Navigate(const QUrl& url);
     QUrl LastUrl() const { return m_lastUrl; }
 
