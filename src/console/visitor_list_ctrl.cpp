@@ -8,13 +8,19 @@
 #include <algorithm>
 
 CVisitorListCtrl::CVisitorListCtrl(QWidget* parent)
-    : QTreeView(parent), m_delegate(new CVisitorRowDelegate(this))
+    : QTableView(parent), m_delegate(new CVisitorRowDelegate(this))
 {
     setItemDelegate(m_delegate);
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true);
-    setAllColumnsShowFocus(true);
+    // Rows of one fixed height, no row headings, no grid: the delegate draws each row whole.
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(CVisitorRowDelegate::kRowHeight);
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setTabKeyNavigation(false);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -29,7 +35,7 @@ void CVisitorListCtrl::setModel(QAbstractItemModel* model)
     for (const auto& c : m_modelConnections)
         disconnect(c);
     m_modelConnections.clear();
-    QTreeView::setModel(model);
+    QTableView::setModel(model);
     if (model) {
         header()->resizeSection(0, kDefaultWidth0);
         header()->resizeSection(1, std::max(kDefaultWidth1, CVisitorRowDelegate::IpColumnWidth(font())));
@@ -121,16 +127,4 @@ void CVisitorListCtrl::OnDoubleClicked(const QModelIndex& index)
         return;
     if (m_asker && m_asker(this, InviteQuestion()))
         emit InviteRequested();
-}
-
-void CVisitorListCtrl::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
-                               const QModelIndex& index) const
-{
-    // The row is drawn whole, across both columns, rather than cell by cell.
-    QStyleOptionViewItem row = option;
-    row.rect =
-        QRect(-header()->offset(), option.rect.top(), header()->length(), option.rect.height());
-    const bool selected = selectionModel() && selectionModel()->isSelected(index);
-    row.state.setFlag(QStyle::State_Selected, selected);
-    m_delegate->PaintRow(painter, row, index, header()->sectionSize(0), header()->sectionSize(1));
 }

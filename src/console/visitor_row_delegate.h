@@ -1,11 +1,13 @@
 #pragma once
 
+#include "row_text_cache.h"
+
 #include <QStyledItemDelegate>
 
 // Draws one row of the visitors list, 48 pixels tall: the caption (red once the visitor has
 // been invited), the display address below it, the minutes listed at the right of the first
 // column, and the IP address and arrival time in the second. The row reads its display record
-// through the model's roles at each draw; nothing is cached.
+// through the model's roles at each draw; only the laid-out lines of its texts are kept.
 class CVisitorRowDelegate final : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -21,8 +23,8 @@ public:
     void PaintRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index,
                   int w0, int w1) const;
 
-    // For views that hand the delegate single cells: the row is drawn once, for column 0,
-    // across the cell, with the column widths taken from the view's header when it has one.
+    // In a table, each cell draws the row whole, clipped to the cell, with the column widths of
+    // the table's header; other views get the row once, for column 0, across the cell.
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view,
@@ -37,4 +39,6 @@ public:
 
 private:
     static QString IpText(const QModelIndex& index);
+
+    mutable CRowTextCache m_texts;
 };
