@@ -205,16 +205,36 @@ void CVisitorRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
             PaintRow(painter, option, index, option.rect.width(), 0);
         return;
     }
-    // Each cell draws the whole row within its own bounds: a cell may be repainted alone.
+    // Each cell copies its part of the row's picture: a cell may be repainted alone.
     const QHeaderView* columns = table->horizontalHeader();
-    QStyleOptionViewItem row = option;
-    row.rect = QRect(-columns->offset(), option.rect.top(), columns->length(), option.rect.height());
-    painter->save();
-    painter->setClipRect(option.rect, Qt::IntersectClip);
-    PaintRow(painter, row, index.siblingAtColumn(CVisitorListModel::kGroupColumn),
-             columns->sectionSize(CVisitorListModel::kGroupColumn),
-             columns->sectionSize(CVisitorListModel::kInfoColumn));
-    painter->restore();
+    const QModelIndex first = index.siblingAtColumn(CVisitorListModel::kGroupColumn);
+    const int w0 = columns->sectionSize(CVisitorListModel::kGroupColumn);
+    const int w1 = columns->sectionSize(CVisitorListModel::kInfoColumn);
+    const QSize size(columns->length(), option.rect.height());
+    const bool selected = option.state.testFlag(QStyle::State_Selected);
+    const QString key =
+        QStringList{first.data(CVisitorListModel::IdRole).toString(),
+                    first.data(CVisitorListModel::CaptionRole).toString(),
+                    first.data(CVisitorListModel::AddressRole).toString(),
+                    first.data(CVisitorListModel::IpRole).toString(),
+                    first.data(CVisitorListModel::TimeRole).toString(),
+                    first.data(CVisitorListModel::MinutesRole).toString(),
+                    QString::number(first.data(CVisitorListModel::InvitedRole).toBool()),
+                    QString::number(selected), QString::number(w0), QString::number(w1),
+                    QString::number(size.width()), QString::number(size.height()),
+                    QString::number(option.palette.cacheKey()),
+                    QString::number(qHash(option.font))}
+            .join(QChar(0));
+    const qreal ratio = painter->device()->devicePixelRatioF();
+    const QPixmap& picture = m_pictures.Picture(key, size, ratio, [&](QPainter& canvas) {
+        QStyleOptionViewItem row = option;
+        row.rect = QRect(QPoint(0, 0), size);
+        PaintRow(&canvas, row, first, w0, w1);
+    });
+    const int x = option.rect.left() + columns->offset();
+    painter->drawPixmap(QPointF(option.rect.topLeft()), picture,
+                        QRectF(x * ratio, 0, option.rect.width() * ratio,
+                               option.rect.height() * ratio));
 }
 
 QSize CVisitorRowDelegate::sizeHint(const QStyleOptionViewItem& option,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "row_picture_cache.h"
 #include "row_text_cache.h"
 
 #include <QStyledItemDelegate>
@@ -23,8 +24,9 @@ public:
     void PaintRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index,
                   int w0, int w1) const;
 
-    // In a table, each cell draws the row whole, clipped to the cell, with the column widths of
-    // the table's header; other views get the row once, for column 0, across the cell.
+    // In a table, each cell shows its part of the row's picture, the row drawn whole with the
+    // column widths of the table's header; other views get the row once, for column 0, across
+    // the cell.
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view,
@@ -41,4 +43,5 @@ private:
     static QString IpText(const QModelIndex& index);
 
     mutable CRowTextCache m_texts;
+    mutable CRowPictureCache m_pictures;
 };
