@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QHeaderView>
+#include <QPaintEvent>
+#include <QPainter>
 #include <algorithm>
 
 CVisitorListCtrl::CVisitorListCtrl(QWidget* parent)
@@ -21,6 +23,8 @@ CVisitorListCtrl::CVisitorListCtrl(QWidget* parent)
     setTabKeyNavigation(false);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // The rows paint every pixel they cover; paintEvent fills the rest.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -127,4 +131,23 @@ void CVisitorListCtrl::OnDoubleClicked(const QModelIndex& index)
         return;
     if (m_asker && m_asker(this, InviteQuestion()))
         emit InviteRequested();
+}
+
+void CVisitorListCtrl::paintEvent(QPaintEvent* event)
+{
+    // Only what no row covers is filled, rather than the whole viewport under the rows first:
+    // a fill that large is one Qt's raster engine spreads over threads at every repaint.
+    QRegion bare = event->region();
+    const int rows = model() ? model()->rowCount() : 0;
+    if (rows > 0) {
+        const int bottom = rowViewportPosition(rows - 1) + rowHeight(rows - 1);
+        bare -= QRect(0, 0, horizontalHeader()->length() - horizontalHeader()->offset(), bottom);
+    }
+    if (!bare.isEmpty()) {
+        QPainter painter(viewport());
+        const QBrush background = viewport()->palette().brush(viewport()->backgroundRole());
+        for (const QRect& rect : bare)
+            painter.fillRect(rect, background);
+    }
+    QTableView::paintEvent(event);
 }

@@ -53,6 +53,9 @@ signals:
     // The operator double-clicked a row and said Yes to inviting the selected visitors.
     void InviteRequested();
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void CheckSelection();
     void OnDoubleClicked(const QModelIndex& index);
