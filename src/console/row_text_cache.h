@@ -39,8 +39,8 @@ private:
         bool operator==(const Key& other) const = default;
         friend size_t qHash(const Key& key, size_t seed = 0)
         {
-            return qHashMulti(seed, key.text, qHash(key.font), static_cast<int>(key.fit),
-                              key.width, key.maxLines);
+            return qHashMulti(seed, key.text, qHash(key.font), static_cast<int>(key.fit), key.width,
+                              key.maxLines);
         }
     };
 

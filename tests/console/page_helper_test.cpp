@@ -1,5 +1,4 @@
-// The pane's page helper as a process: stand-in helpers (shell scripts) that talk in split
-// lines, outlive their command pipe and crash.
+// The page helper as a process: stand-ins (shell scripts) that split lines, linger and crash.
 #include "page_helper.h"
 #include "url_launcher.h"
 #include "web_pane.h"
@@ -16,13 +15,11 @@ class CPageHelperTest final : public QObject
     QTemporaryDir m_dir;
     QString m_out = m_dir.filePath(QStringLiteral("out"));
 
-    // A helper running the body; what it writes to $OUT, Out() reads back.
-    QString Script(const QByteArray& body)
+    QString Script(const QByteArray& body) // a stand-in; Out() reads what it writes to $OUT
     {
         QFile::remove(m_out);
         QFile file(m_dir.filePath(QStringLiteral("helper")));
-        file.remove();
-        file.open(QIODevice::WriteOnly);
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
         file.write("#!/bin/sh\nOUT=" + m_out.toUtf8() + "\n" + body + "\n");
         file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         return file.fileName();
@@ -32,6 +29,7 @@ class CPageHelperTest final : public QObject
         QFile file(m_out);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
+
 
 private slots:
     // Reports come in pieces; an address with a password travels on the pipe, never in argv;
