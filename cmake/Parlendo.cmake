@@ -16,7 +16,7 @@ if(PARLENDO_SANITIZE)
   endif()
 endif()
 
-# Installed, the program finds its browser module and license.txt by paths relative to its own
+# Installed, the program finds its page helper and license.txt by paths relative to its own
 # folder, so an installed tree stays relocatable (a .deb is staged under another prefix than
 # the build's). Worked out here because the library folder depends on the prefix: lib under
 # /usr/local, lib/<multiarch> under /usr on Debian.

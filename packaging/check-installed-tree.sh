@@ -1,7 +1,7 @@
 #!/bin/sh
 # check-installed-tree.sh BUILD STAGE BINDIR DATADIR
 # Installs the build into STAGE (as a package would lay it out, under another prefix than the
-# build's) and checks the result: the program finds its licence text and browser module there
+# build's) and checks the result: the program finds its licence text and page helper there
 # by its relative paths, starts and logs in on the demo server, and the PNG icon is 256x256.
 set -eu
 build=$1 stage=$2 bindir=$3 datadir=$4

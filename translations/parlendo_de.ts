@@ -1738,6 +1738,12 @@ kein Programm verknüpft.</translation>
         <translation>Die Seite wurde in Ihrem Webbrowser geöffnet:
 %1</translation>
     </message>
+    <message>
+        <source>The page cannot be shown: the browser that shows it has stopped.
+Choose the page again to open it anew.</source>
+        <translation>Die Seite kann nicht angezeigt werden: Der Browser, der sie anzeigt, wurde beendet.
+Wählen Sie die Seite erneut, um sie neu zu öffnen.</translation>
+    </message>
 </context>
 <context>
     <name>QWidget</name>

@@ -6,7 +6,8 @@
 //   simulated server) uses over ten seconds of sitting logged in, read from /proc/<pid>/stat
 //   (utime + stime) before and after, and its resident memory at the end. Measured with the
 //   demo's crowd quiet (--demo-quiet: nobody comes, goes or asks for a chat) and lively.
-// Without DISPLAY and QT_QPA_PLATFORM the console runs on the offscreen platform.
+// Without DISPLAY and QT_QPA_PLATFORM the console runs on the offscreen platform. PARLENDO_CONSOLE
+// names another console program to measure (an older build, side by side with this one).
 //
 //   build/bench/console/console_startup_bench
 //   xvfb-run -a build/bench/console/console_startup_bench     (a real X server)
@@ -41,6 +42,7 @@ struct Run
     double idleCpuMs = -1;   // over the idle time, from stat
     double idleOnCpuMs = -1; // likewise, from the threads' schedstat
     long idleRssKb = -1;     // at its end
+    long idlePssKb = -1;     // likewise, the shared pages counted by the share
 };
 
 // How a run sits logged in before quitting: for how long it is measured, and whether the
@@ -100,19 +102,39 @@ double ThreadsOnCpuMs(pid_t pid)
     return static_cast<double>(total) / 1e6;
 }
 
-long ResidentKb(pid_t pid)
+// The first "<field> <n> kB" line of a file in /proc/<pid>, in kB; -1 when none.
+long ProcKb(pid_t pid, const char* file, const char* field)
 {
-    const std::string path = "/proc/" + std::to_string(pid) + "/status";
-    FILE* file = std::fopen(path.c_str(), "r");
-    if (!file)
+    const std::string path = "/proc/" + std::to_string(pid) + "/" + file;
+    FILE* in = std::fopen(path.c_str(), "r");
+    if (!in)
         return -1;
+    const std::string format = std::string(field) + " %ld";
     char line[256];
     long kb = -1;
-    while (std::fgets(line, sizeof line, file))
-        if (std::sscanf(line, "VmRSS: %ld", &kb) == 1)
+    while (std::fgets(line, sizeof line, in))
+        if (std::sscanf(line, format.c_str(), &kb) == 1)
             break;
-    std::fclose(file);
+    std::fclose(in);
     return kb;
+}
+
+long ResidentKb(pid_t pid)
+{
+    return ProcKb(pid, "status", "VmRSS:");
+}
+
+// The proportional share: a library mapped by other processes too (Qt by a desktop's other Qt
+// programs) counts by its share, as the memory the console really adds to the machine.
+long ProportionalKb(pid_t pid)
+{
+    return ProcKb(pid, "smaps_rollup", "Pss:");
+}
+
+const char* ConsoleProgram()
+{
+    const char* other = std::getenv("PARLENDO_CONSOLE");
+    return other && *other ? other : PARLENDO_EXE;
 }
 
 std::optional<Run> RunConsole(int visitors, Idle idle = {})
@@ -130,7 +152,7 @@ std::optional<Run> RunConsole(int visitors, Idle idle = {})
     const std::string count = std::to_string(visitors);
     const std::string stay = std::to_string((idle.measured + 2 * kSettle).count());
     std::vector<char*> argv = {
-        const_cast<char*>(PARLENDO_EXE),      const_cast<char*>("--demo"),
+        const_cast<char*>(ConsoleProgram()),  const_cast<char*>("--demo"),
         const_cast<char*>("--demo-visitors"), const_cast<char*>(count.c_str()),
         const_cast<char*>("--exit-after-login")};
     if (idle.measured.count() > 0) {
@@ -142,7 +164,7 @@ std::optional<Run> RunConsole(int visitors, Idle idle = {})
     argv.push_back(nullptr);
     const auto start = Clock::now();
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, PARLENDO_EXE, &actions, nullptr, argv.data(), environ);
+    const int spawned = posix_spawn(&pid, ConsoleProgram(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(out[1]);
     if (spawned != 0) {
@@ -172,6 +194,7 @@ std::optional<Run> RunConsole(int visitors, Idle idle = {})
                 const double after = ProcessorMs(pid);
                 const double onCpuAfter = ThreadsOnCpuMs(pid);
                 run.idleRssKb = ResidentKb(pid);
+                run.idlePssKb = ProportionalKb(pid);
                 if (before >= 0 && after >= 0)
                     run.idleCpuMs = after - before;
                 if (onCpuBefore >= 0 && onCpuAfter >= 0)
@@ -257,12 +280,14 @@ void BM_DemoIdleLoggedIn(benchmark::State& state)
     state.counters["cpu_percent"] = run.idleCpuMs / seconds / 10.0;
     state.counters["on_cpu_ms_per_s"] = run.idleOnCpuMs / seconds;
     state.counters["rss_MB"] = static_cast<double>(run.idleRssKb) / 1024.0;
+    state.counters["pss_MB"] = static_cast<double>(run.idlePssKb) / 1024.0;
     state.counters["visitors"] = static_cast<double>(run.visitors);
 }
 BENCHMARK(BM_DemoIdleLoggedIn)
     ->ArgNames({"visitors", "quiet"})
     ->Args({12, 1})
     ->Args({12, 0})
+    ->Args({1'000, 1})
     ->Args({10'000, 1})
     ->UseManualTime()
     ->Unit(benchmark::kSecond)

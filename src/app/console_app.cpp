@@ -67,7 +67,7 @@ int CConsoleApp::Run()
 
     std::optional<CDemoServer> demo;
     if (m_options.demo) {
-        demo.emplace(m_options.demoVisitors, m_options.demoQuiet);
+        demo.emplace(m_options.demoVisitors, m_options.demoQuiet, m_options.demoPace);
         if (!demo->Start()) {
             std::fprintf(stderr, "parlendo: the demo server did not start: %s\n",
                          qPrintable(demo->Error()));

@@ -54,11 +54,17 @@ std::optional<int> ConsoleOptions::Parse(const QStringList& arguments, ConsoleOp
         QStringLiteral("seconds"));
     const QCommandLineOption checkInstall(
         QStringLiteral("check-install"),
-        QStringLiteral("Developer: print where the licence text and the embedded browser's "
-                       "module are found, and quit (exit code 1 when one is missing)."));
+        QStringLiteral("Developer: print where the licence text and the page helper (the "
+                       "embedded browser) are found, and quit (exit code 1 when one is missing)."));
     parser.addOption(demo);
     parser.addOption(demoVisitors);
     parser.addOption(demoQuiet);
+    const QCommandLineOption demoPace(
+        QStringLiteral("demo-pace"),
+        QStringLiteral("Developer: the demo's visitors arrive, leave and ask for chats n times "
+                       "as often (default 1)."),
+        QStringLiteral("n"));
+    parser.addOption(demoPace);
     parser.addOption(exitAfterLogin);
     parser.addOption(stay);
     parser.addOption(checkInstall);
@@ -106,6 +112,15 @@ std::optional<int> ConsoleOptions::Parse(const QStringList& arguments, ConsoleOp
             return 1;
         }
         options.demoVisitors = n;
+    }
+    if (parser.isSet(demoPace)) {
+        bool ok = false;
+        const int n = parser.value(demoPace).toInt(&ok);
+        if (!ok || n < 1 || n > 1'000) {
+            Print(stderr, QStringLiteral("--demo-pace takes a number from 1 to 1000\n"));
+            return 1;
+        }
+        options.demoPace = n;
     }
     return std::nullopt;
 }

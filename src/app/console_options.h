@@ -13,6 +13,9 @@ struct ConsoleOptions
     int demoVisitors = 12;
     // The demo's crowd stays as it is: nobody arrives, leaves or asks for a chat (idle figures).
     bool demoQuiet = false;
+    // How many times the demo's normal pace its visitors arrive, leave and ask for chats (a
+    // long day at ten times the pace, for leaks).
+    int demoPace = 1;
     bool exitAfterLogin = false;
     // With exitAfterLogin: seconds to stay logged in after the listing before quitting.
     int staySeconds = 0;

@@ -7,8 +7,8 @@
 
 #include <QDir>
 
-CDemoServer::CDemoServer(int initialVisitors, bool quiet)
-    : m_initialVisitors(initialVisitors), m_quiet(quiet),
+CDemoServer::CDemoServer(int initialVisitors, bool quiet, int pace)
+    : m_initialVisitors(initialVisitors), m_quiet(quiet), m_pace(pace),
       m_folder(QStringLiteral("%1/parlendo-demo-XXXXXX").arg(QDir::tempPath()))
 {
 }
@@ -27,8 +27,8 @@ bool CDemoServer::Start()
     }
     SimOptions options;
     options.initialVisitors = m_initialVisitors;
-    options.arrivalPerMinute = m_quiet ? 0.0 : 6.0;
-    options.chatPerMinute = m_quiet ? 0.0 : 1.0;
+    options.arrivalPerMinute = m_quiet ? 0.0 : 6.0 * m_pace;
+    options.chatPerMinute = m_quiet ? 0.0 : 1.0 * m_pace;
     options.seed = 2026;
     m_server = std::make_unique<CSimServer>(options);
     m_port = m_server->Start();

@@ -18,8 +18,9 @@ public:
     static constexpr char kUser[] = "demo";
     static constexpr char kPassword[] = "demo";
 
-    // A quiet demo keeps its opening crowd: no arrivals, departures or chat requests.
-    explicit CDemoServer(int initialVisitors = 12, bool quiet = false);
+    // A quiet demo keeps its opening crowd: no arrivals, departures or chat requests. Pace
+    // multiplies how often they come.
+    explicit CDemoServer(int initialVisitors = 12, bool quiet = false, int pace = 1);
     ~CDemoServer();
     CDemoServer(const CDemoServer&) = delete;
     CDemoServer& operator=(const CDemoServer&) = delete;
@@ -36,6 +37,7 @@ public:
 private:
     int m_initialVisitors;
     bool m_quiet;
+    int m_pace;
     QTemporaryDir m_folder;
     std::unique_ptr<CSimServer> m_server;
     int m_port = -1;

@@ -2,8 +2,10 @@
 
 #include "about_dlg.h"
 #include "url_launcher.h"
-#include "web_pane.h"
+#include "page_helper.h"
+#include "page_protocol.h"
 
+#include <QProcess>
 #include <QStringList>
 #include <cstdio>
 
@@ -32,17 +34,25 @@ int CheckInstall()
         complete = false;
     }
 
-#ifdef PARLENDO_WEBENGINE_MODULE
-    const QString module = CWebPane::LoadableModule();
-    if (!module.isEmpty()) {
-        PrintLine(QStringLiteral("browser module: %1").arg(module));
+#ifdef PARLENDO_PAGE_HELPER
+    // Run, not only found: a helper whose libraries are missing would fail at the first page.
+    const QString helper = CPageHelper::FindProgram();
+    QProcess check;
+    if (!helper.isEmpty()) {
+        check.start(helper, {QLatin1String(PageProtocol::kCheckOption)});
+        check.waitForFinished();
+    }
+    const bool runs = !helper.isEmpty() && check.error() == QProcess::UnknownError &&
+                      check.exitStatus() == QProcess::NormalExit && check.exitCode() == 0;
+    if (runs) {
+        PrintLine(QStringLiteral("page helper: %1").arg(helper));
     } else {
-        PrintLine(QStringLiteral("browser module: not found or not loadable (looked in %1)")
-                      .arg(CWebPane::ModuleDirectories().join(QStringLiteral(", "))));
+        PrintLine(QStringLiteral("page helper: not found or does not run (looked in %1)")
+                      .arg(CPageHelper::Directories().join(QStringLiteral(", "))));
         complete = false;
     }
 #else
-    PrintLine(QStringLiteral("browser module: none in this build (pages open in the desktop's "
+    PrintLine(QStringLiteral("page helper: none in this build (pages open in the desktop's "
                              "browser)"));
 #endif
     std::fflush(stdout);

@@ -42,8 +42,3 @@ QWebEngineView* CExplorer1::createWindow(QWebEnginePage::WebWindowType)
 {
     return this;
 }
-
-QWidget* ParlendoCreateExplorer(QWidget* parent)
-{
-    return new CExplorer1(parent);
-}

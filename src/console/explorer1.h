@@ -10,9 +10,10 @@
 // (http, https). A mail link is handed to the console (LinkOutside), which opens it by its own
 // rules; every other scheme is refused and never reaches the desktop's handlers.
 //
-// It lives in a module of its own (libparlendo_webengine.so) that the console loads the first
-// time a page is asked for: the browser engine is by far the largest part of the program, and
-// loading it with the program would slow every start-up for a pane that is seldom used.
+// It lives in a program of its own (parlendo-pages, CPageServer) that the console starts the
+// first time a page is asked for: the browser engine is by far the largest part of the program,
+// and it needs an OpenGL context shared process-wide from the start; in the console it would
+// slow every start-up and weigh on memory all day for a pane that is seldom used.
 class CExplorer1 final : public QWebEngineView
 {
     Q_OBJECT
@@ -27,7 +28,3 @@ signals:
 protected:
     QWebEngineView* createWindow(QWebEnginePage::WebWindowType type) override;
 };
-
-// What the console looks up in the module. The view loads an address through its "url"
-// property.
-extern "C" Q_DECL_EXPORT QWidget* ParlendoCreateExplorer(QWidget* parent);

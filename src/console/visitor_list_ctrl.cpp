@@ -5,16 +5,26 @@
 
 #include <QCoreApplication>
 #include <QHeaderView>
+#include <QPaintEvent>
+#include <QPainter>
 #include <algorithm>
 
 CVisitorListCtrl::CVisitorListCtrl(QWidget* parent)
-    : QTreeView(parent), m_delegate(new CVisitorRowDelegate(this))
+    : QTableView(parent), m_delegate(new CVisitorRowDelegate(this))
 {
     setItemDelegate(m_delegate);
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true);
-    setAllColumnsShowFocus(true);
+    // Rows of one fixed height, no row headings, no grid: the delegate draws each row whole.
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(CVisitorRowDelegate::kRowHeight);
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setTabKeyNavigation(false);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // The rows paint every pixel they cover; paintEvent fills the rest.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -29,7 +39,7 @@ void CVisitorListCtrl::setModel(QAbstractItemModel* model)
     for (const auto& c : m_modelConnections)
         disconnect(c);
     m_modelConnections.clear();
-    QTreeView::setModel(model);
+    QTableView::setModel(model);
     if (model) {
         header()->resizeSection(0, kDefaultWidth0);
         header()->resizeSection(1, std::max(kDefaultWidth1, CVisitorRowDelegate::IpColumnWidth(font())));
@@ -123,28 +133,43 @@ void CVisitorListCtrl::OnDoubleClicked(const QModelIndex& index)
         emit InviteRequested();
 }
 
-void CVisitorListCtrl::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
-                               const QModelIndex& index) const
+void CVisitorListCtrl::paintEvent(QPaintEvent* event)
 {
-    // The row is drawn whole, across both columns, rather than cell by cell.
-    QStyleOptionViewItem row = option;
-    row.rect =
-        QRect(-header()->offset(), option.rect.top(), header()->length(), option.rect.height());
-    const bool selected = selectionModel() && selectionModel()->isSelected(index);
-    row.state.setFlag(QStyle::State_Selected, selected);
-    row.state.setFlag(QStyle::State_HasFocus,
-                      hasFocus() && currentIndex().isValid() && currentIndex().row() == index.row());
-    m_delegate->PaintRow(painter, row, index, header()->sectionSize(0), header()->sectionSize(1));
+    // Only what no row covers is filled, rather than the whole viewport under the rows first:
+    // a fill that large is one Qt's raster engine spreads over threads at every repaint.
+    QRegion bare = event->region();
+    const int rows = model() ? model()->rowCount() : 0;
+    if (rows > 0) {
+        const int bottom = rowViewportPosition(rows - 1) + rowHeight(rows - 1);
+        bare -= QRect(0, 0, horizontalHeader()->length() - horizontalHeader()->offset(), bottom);
+    }
+    if (!bare.isEmpty()) {
+        QPainter painter(viewport());
+        const QBrush background = viewport()->palette().brush(viewport()->backgroundRole());
+        for (const QRect& rect : bare)
+            painter.fillRect(rect, background);
+    }
+    QTableView::paintEvent(event);
 }
 
 void CVisitorListCtrl::focusInEvent(QFocusEvent* event)
 {
-    QTreeView::focusInEvent(event);
+    QTableView::focusInEvent(event);
     viewport()->update();
 }
 
 void CVisitorListCtrl::focusOutEvent(QFocusEvent* event)
 {
-    QTreeView::focusOutEvent(event);
+    QTableView::focusOutEvent(event);
     viewport()->update();
+}
+
+void CVisitorListCtrl::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableView::currentChanged(current, previous);
+    // The table repaints only the cells that changed; the frame belongs to the whole row.
+    for (const QModelIndex& index : {current, previous})
+        if (index.isValid())
+            viewport()->update(QRect(0, rowViewportPosition(index.row()), viewport()->width(),
+                                     rowHeight(index.row())));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QTreeView>
+#include <QTableView>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -12,7 +12,11 @@ class CVisitorRowDelegate;
 // CVisitorRowDelegate, several rows selectable, the selection always shown. It tells the window
 // when Invite to Chat should follow the selection, and asks, on a double click on a row,
 // whether to invite; the window then runs its invitation command.
-class CVisitorListCtrl final : public QTreeView
+//
+// A table rather than a tree: a tree view lays out every row again for each row inserted, which
+// with thousands of visitors listed made each arrival cost in proportion to the list; the table
+// keeps its rows' places in its vertical header, where an insertion costs next to nothing.
+class CVisitorListCtrl final : public QTableView
 {
     Q_OBJECT
 
@@ -28,6 +32,8 @@ public:
     // The list shows a CVisitorListModel; any other model is shown but cannot be marked.
     void setModel(QAbstractItemModel* model) override;
     CVisitorListModel* VisitorModel() const;
+    // The column headings, whose widths the window keeps between runs.
+    QHeaderView* header() const { return horizontalHeader(); }
 
     // Until set, a message box asks.
     void SetAsker(Asker asker);
@@ -48,11 +54,12 @@ signals:
     void InviteRequested();
 
 protected:
-    void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
-                 const QModelIndex& index) const override;
-    // The row with the keyboard focus is framed only while the list has the focus.
+    void paintEvent(QPaintEvent* event) override;
+    // The row with the keyboard focus is framed only while the list has the focus, and the frame
+    // runs across both cells: both are drawn again when the focus comes or goes.
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
     void CheckSelection();

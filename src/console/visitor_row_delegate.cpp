@@ -10,8 +10,7 @@
 #include <QHelpEvent>
 #include <QPainter>
 #include <QToolTip>
-#include <QTextLayout>
-#include <QTreeView>
+#include <QTableView>
 
 namespace {
 
@@ -25,63 +24,58 @@ QRect Edges(int left, int top, int right, int bottom)
     return QRect(left, top, right - left, bottom - top);
 }
 
-void DrawSingleLine(QPainter* painter, const QRect& rect, const QString& text, bool elide)
+// The lines' top-left corners put them as drawText puts a line centred in a rectangle of
+// lineHeight.
+qreal LineTop(const QPainter* painter, qreal top, qreal lineHeight)
 {
-    if (rect.isEmpty())
+    return top + (lineHeight - QFontMetricsF(painter->font()).height()) / 2;
+}
+
+void DrawSingleLine(QPainter* painter, CRowTextCache& texts, const QRect& rect,
+                    const QString& text, bool elide)
+{
+    if (rect.isEmpty() || !painter->clipBoundingRect().intersects(rect))
         return;
-    const QString shown =
-        elide ? painter->fontMetrics().elidedText(text, Qt::ElideRight, rect.width()) : text;
-    painter->drawText(rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+    const auto& lines = texts.Lines(text, painter->font(),
+                                    elide ? CRowTextCache::Fit::Elided : CRowTextCache::Fit::Whole,
+                                    rect.width());
+    painter->drawStaticText(QPointF(rect.left(), LineTop(painter, rect.top(), rect.height())),
+                            lines.front());
 }
 
 // Right-aligned with any trailing blanks kept, so "5 minute(s) " keeps its gap at the edge.
-void DrawRightAligned(QPainter* painter, const QRect& rect, const QString& text)
+void DrawRightAligned(QPainter* painter, CRowTextCache& texts, const QRect& rect,
+                      const QString& text)
 {
-    if (rect.isEmpty())
+    if (rect.isEmpty() || !painter->clipBoundingRect().intersects(rect))
         return;
-    const int advance = painter->fontMetrics().horizontalAdvance(text);
+    const QStaticText& line =
+        texts.Lines(text, painter->font(), CRowTextCache::Fit::Whole, rect.width()).front();
+    const qreal advance = line.size().width();
     painter->save();
     painter->setClipRect(rect, Qt::IntersectClip);
-    painter->drawText(
-        QRect(rect.left() + rect.width() - advance, rect.top(), advance, rect.height()),
-        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+    painter->drawStaticText(
+        QPointF(rect.left() + rect.width() - advance, LineTop(painter, rect.top(), rect.height())),
+        line);
     painter->restore();
 }
 
 // Wrapped at word boundaries (anywhere inside a word longer than the line), as many whole lines
 // as fit, the last of them ending with an ellipsis when text is left over; the block of lines
 // is centred vertically.
-void DrawWrapped(QPainter* painter, const QRect& rect, const QString& text)
+void DrawWrapped(QPainter* painter, CRowTextCache& texts, const QRect& rect, const QString& text)
 {
-    if (rect.isEmpty() || text.isEmpty())
+    if (rect.isEmpty() || text.isEmpty() || !painter->clipBoundingRect().intersects(rect))
         return;
-    const QFontMetrics metrics = painter->fontMetrics();
-    const int lineHeight = metrics.lineSpacing();
+    const int lineHeight = painter->fontMetrics().lineSpacing();
     const int maxLines = std::max(1, rect.height() / lineHeight);
-
-    QStringList lines;
-    QTextLayout layout(text, painter->font());
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(rect.width());
-        if (lines.size() == maxLines - 1) {
-            const QString rest = text.mid(line.textStart()).simplified();
-            lines.append(metrics.elidedText(rest, Qt::ElideRight, rect.width()));
-            break;
-        }
-        lines.append(text.mid(line.textStart(), line.textLength()).trimmed());
-    }
-    layout.endLayout();
-
+    const auto& lines =
+        texts.Lines(text, painter->font(), CRowTextCache::Fit::Wrapped, rect.width(), maxLines);
     int y = rect.top() + (rect.height() - static_cast<int>(lines.size()) * lineHeight) / 2;
     painter->save();
     painter->setClipRect(rect, Qt::IntersectClip);
-    for (const QString& line : lines) {
-        painter->drawText(QRect(rect.left(), y, rect.width(), lineHeight),
-                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, line);
+    for (const QStaticText& line : lines) {
+        painter->drawStaticText(QPointF(rect.left(), LineTop(painter, y, lineHeight)), line);
         y += lineHeight;
     }
     painter->restore();
@@ -147,7 +141,7 @@ void CVisitorRowDelegate::PaintRow(QPainter* painter, const QStyleOptionViewItem
     const Look look = LookFor(option.palette, option.state.testFlag(QStyle::State_Selected));
 
     painter->save();
-    painter->setClipRect(bounds);
+    painter->setClipRect(bounds, Qt::IntersectClip);
     painter->fillRect(bounds, look.background);
 
     const QVariant id = index.isValid() ? index.data(CVisitorListModel::IdRole) : QVariant();
@@ -158,40 +152,35 @@ void CVisitorRowDelegate::PaintRow(QPainter* painter, const QStyleOptionViewItem
         painter->setFont(bold);
         painter->setPen(index.data(CVisitorListModel::InvitedRole).toBool() ? look.invitedCaption
                                                                            : look.caption);
-        DrawSingleLine(painter, Edges(L + 4, T + 2, L + 4 + w0 - 110, T + 16),
+        DrawSingleLine(painter, m_texts, Edges(L + 4, T + 2, L + 4 + w0 - 110, T + 16),
                        index.data(CVisitorListModel::CaptionRole).toString(), true);
 
         painter->setFont(normal);
         painter->setPen(look.address);
-        DrawWrapped(painter, Edges(L + 4, T + 19, L + w0 + 2, B),
+        DrawWrapped(painter, m_texts, Edges(L + 4, T + 19, L + w0 + 2, B),
                     index.data(CVisitorListModel::AddressRole).toString());
 
         painter->setFont(bold);
         painter->setPen(look.minutes);
-        DrawRightAligned(painter, Edges(L + w0 - 104, T, L + w0, T + 14),
+        DrawRightAligned(painter, m_texts, Edges(L + w0 - 104, T, L + w0, T + 14),
                          MinutesText(index.data(CVisitorListModel::MinutesRole).toInt()));
 
         painter->setPen(look.ip);
         // Cut with an ellipsis where a stored width is narrower; the tool-tip has it whole.
-        DrawSingleLine(painter, Edges(L + w0 + 2, T, L + w0 + w1, T + 14),
+        DrawSingleLine(painter, m_texts, Edges(L + w0 + 2, T, L + w0 + w1, T + 14),
                        IpText(index), true);
 
         painter->setFont(normal);
         painter->setPen(look.time);
-        DrawWrapped(painter, Edges(L + w0 + 2, T + 15, L + w0 + w1, B),
+        DrawWrapped(painter, m_texts, Edges(L + w0 + 2, T + 15, L + w0 + w1, B),
                     index.data(CVisitorListModel::TimeRole).toString());
     }
 
     painter->setPen(QPen(look.grid, 1));
     painter->drawLine(L, B - 1, R - 1, B - 1);
     painter->drawLine(R - 1, T, R - 1, B - 1);
-    if (option.state.testFlag(QStyle::State_HasFocus)) {
-        // Around the part of the row in sight: the row may run on beyond the right edge.
-        QRect frame = bounds;
-        if (const auto* view = qobject_cast<const QAbstractItemView*>(option.widget))
-            frame = frame.intersected(QRect(0, T, view->viewport()->width(), bounds.height()));
-        DrawFocusFrame(*painter, frame, option.palette, {look.background});
-    }
+    if (option.state.testFlag(QStyle::State_HasFocus))
+        DrawFocusFrame(*painter, bounds, option.palette, {look.background});
     painter->restore();
 }
 
@@ -212,13 +201,14 @@ int CVisitorRowDelegate::IpColumnWidth(const QFont& font)
 bool CVisitorRowDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
                                     const QStyleOptionViewItem& option, const QModelIndex& index)
 {
-    const auto* tree = qobject_cast<const QTreeView*>(view);
-    if (event->type() != QEvent::ToolTip || !tree || !index.isValid())
+    const auto* table = qobject_cast<const QTableView*>(view);
+    if (event->type() != QEvent::ToolTip || !table || !index.isValid())
         return QStyledItemDelegate::helpEvent(event, view, option, index);
     const QModelIndex row = index.siblingAtColumn(CVisitorListModel::kGroupColumn);
-    const int ipLeft = tree->header()->sectionViewportPosition(CVisitorListModel::kInfoColumn);
-    const int ipWidth = tree->header()->sectionSize(CVisitorListModel::kInfoColumn);
-    const QRect rowRect = tree->visualRect(row);
+    const QHeaderView* columns = table->horizontalHeader();
+    const int ipLeft = columns->sectionViewportPosition(CVisitorListModel::kInfoColumn);
+    const int ipWidth = columns->sectionSize(CVisitorListModel::kInfoColumn);
+    const QRect rowRect = table->visualRect(row);
     const QRect ipRect(ipLeft, rowRect.top(), ipWidth, 15);
     QFont bold = option.font;
     bold.setWeight(QFont::Bold);
@@ -236,15 +226,45 @@ bool CVisitorRowDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
 void CVisitorRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const
 {
-    if (index.column() != CVisitorListModel::kGroupColumn)
+    const auto* table = qobject_cast<const QTableView*>(option.widget);
+    if (!table) {
+        if (index.column() == CVisitorListModel::kGroupColumn)
+            PaintRow(painter, option, index, option.rect.width(), 0);
         return;
-    int w0 = option.rect.width();
-    int w1 = 0;
-    if (const auto* view = qobject_cast<const QTreeView*>(option.widget)) {
-        w0 = view->header()->sectionSize(CVisitorListModel::kGroupColumn);
-        w1 = view->header()->sectionSize(CVisitorListModel::kInfoColumn);
     }
-    PaintRow(painter, option, index, w0, w1);
+    // Each cell copies its part of the row's picture: a cell may be repainted alone.
+    const QHeaderView* columns = table->horizontalHeader();
+    const QModelIndex first = index.siblingAtColumn(CVisitorListModel::kGroupColumn);
+    const int w0 = columns->sectionSize(CVisitorListModel::kGroupColumn);
+    const int w1 = columns->sectionSize(CVisitorListModel::kInfoColumn);
+    const QSize size(columns->length(), option.rect.height());
+    const bool selected = option.state.testFlag(QStyle::State_Selected);
+    // The whole row is framed while it holds the current cell and the list has the focus.
+    const bool focused = table->hasFocus() && table->currentIndex().row() == index.row();
+    const QString key =
+        QStringList{first.data(CVisitorListModel::IdRole).toString(),
+                    first.data(CVisitorListModel::CaptionRole).toString(),
+                    first.data(CVisitorListModel::AddressRole).toString(),
+                    first.data(CVisitorListModel::IpRole).toString(),
+                    first.data(CVisitorListModel::TimeRole).toString(),
+                    first.data(CVisitorListModel::MinutesRole).toString(),
+                    QString::number(first.data(CVisitorListModel::InvitedRole).toBool()),
+                    QString::number(selected), QString::number(focused), QString::number(w0), QString::number(w1),
+                    QString::number(size.width()), QString::number(size.height()),
+                    QString::number(option.palette.cacheKey()),
+                    QString::number(qHash(option.font))}
+            .join(QChar(0));
+    const qreal ratio = painter->device()->devicePixelRatioF();
+    const QPixmap& picture = m_pictures.Picture(key, size, ratio, [&](QPainter& canvas) {
+        QStyleOptionViewItem row = option;
+        row.rect = QRect(QPoint(0, 0), size);
+        row.state.setFlag(QStyle::State_HasFocus, focused);
+        PaintRow(&canvas, row, first, w0, w1);
+    });
+    const int x = option.rect.left() + columns->offset();
+    painter->drawPixmap(QPointF(option.rect.topLeft()), picture,
+                        QRectF(x * ratio, 0, option.rect.width() * ratio,
+                               option.rect.height() * ratio));
 }
 
 QSize CVisitorRowDelegate::sizeHint(const QStyleOptionViewItem& option,

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "readable_colours.h"
+#include "row_picture_cache.h"
+#include "row_text_cache.h"
 
 #include <QStyledItemDelegate>
 
 // Draws one row of the visitors list, 48 pixels tall: the caption (red once the visitor has
 // been invited), the display address below it, the minutes listed at the right of the first
 // column, and the IP address and arrival time in the second. The row reads its display record
-// through the model's roles at each draw; nothing is cached.
+// through the model's roles at each draw; only the laid-out lines of its texts and the pictures
+// of rows on screen are kept.
 //
 // The row's colours are its design's (red, blue, green) made just light or dark enough to read
 // on the row's background in the palette at hand; the row that has the keyboard focus gets a
@@ -45,8 +48,9 @@ public:
     void PaintRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index,
                   int w0, int w1) const;
 
-    // For views that hand the delegate single cells: the row is drawn once, for column 0,
-    // across the cell, with the column widths taken from the view's header when it has one.
+    // In a table, each cell shows its part of the row's picture, the row drawn whole with the
+    // column widths of the table's header; other views get the row once, for column 0, across
+    // the cell.
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view,
@@ -61,4 +65,7 @@ public:
 
 private:
     static QString IpText(const QModelIndex& index);
+
+    mutable CRowTextCache m_texts;
+    mutable CRowPictureCache m_pictures;
 };

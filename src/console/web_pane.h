@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QStringList>
+#include "page_helper.h"
+
 #include <QUrl>
 #include <QWidget>
-#include <functional>
+#include <memory>
 
 class CUrlLauncher;
 class QLabel;
@@ -11,59 +12,55 @@ class QStackedLayout;
 
 // The pane that shows the service's web pages inside the main window.
 //
-// The browser behind it is heavy (a whole rendering engine), so it is created only the first
-// time a page is asked for; until then the pane is an empty page. When the build has no
-// embedded browser, a page is opened in the desktop's browser instead and the pane says so.
+// The browser behind it is heavy (a whole rendering engine that needs OpenGL), so it runs in a
+// helper process (CPageHelper) started the first time a page is asked for; until then the pane
+// is an empty page and the console carries none of it. The helper draws into a window of this
+// pane, so the main window keeps its own native window, place and size when the first page
+// opens. Where there is no helper, or the display cannot show one program inside another, pages
+// open in the desktop's browser instead and the pane says so; a helper that stops is reported
+// in the pane, and the next page starts a new one.
 class CWebPane final : public QWidget
 {
     Q_OBJECT
 
 public:
-    // A browser view and how to load an address in it.
-    struct View
-    {
-        QWidget* widget = nullptr;
-        std::function<void(const QUrl&)> load;
-    };
-    // Creates the view as a child of parent; a view without a widget means "no embedded
-    // browser".
-    using ViewFactory = std::function<View(QWidget* parent)>;
-
     explicit CWebPane(QWidget* parent = nullptr);
+    ~CWebPane() override;
 
-    // The embedded browser (CExplorer1) from its module, found in the first of the folders
-    // (by default ModuleDirectories()) that has it; none when no folder has it (a build without
-    // Qt WebEngine) or it does not load.
-    static ViewFactory DefaultViewFactory(QStringList moduleDirectories = {});
-    // Beside the program (the build tree), then the installed module folder relative to it
-    // (../lib/parlendo, or ../lib/<multiarch>/parlendo for a /usr install).
-    static QStringList ModuleDirectories();
-    // The module file that DefaultViewFactory would use, loaded (not started) to make sure it
-    // and the libraries it needs are there; empty when none loads.
-    static QString LoadableModule(QStringList moduleDirectories = {});
-    // Replaces how the view is made; only before the first page.
-    void SetViewFactory(ViewFactory factory);
+    // The helper program to run; empty: none, pages go to the desktop's browser. Until set,
+    // CPageHelper::FindProgram(). Only before the first page.
+    void SetHelperProgram(const QString& program);
     // Not owned; must outlive the pane.
     void SetLauncher(const CUrlLauncher* launcher);
 
-    // Shows the page here, or hands it to the desktop's browser. True when shown here.
+    // Shows the page here, or hands it to the desktop's browser. True when shown here. Only web
+    // addresses (http, https) are shown; a mail address goes to the launcher, anything else is
+    // refused with a message in the pane.
     bool Navigate(const QUrl& url);
     QUrl LastUrl() const { return m_lastUrl; }
-    bool HasView() const { return m_view.widget != nullptr; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private slots:
     // A mail link a page asked for.
     void OpenOutside(const QUrl& url);
 
 private:
-    void CreateView();
+    void StartHelper();
+    void OnEnded(CPageHelper::End why);
+    void OpenInDesktopBrowser(const QUrl& url);
+    void ShowMessage(const QString& text);
 
-    ViewFactory m_factory;
+    QString m_program;
+    bool m_programSet = false;
     const CUrlLauncher* m_launcher;
     QStackedLayout* m_stack;
     QWidget* m_blank;
-    QLabel* m_external = nullptr;
-    View m_view;
-    bool m_viewTried = false;
+    QLabel* m_message;
+    QWindow* m_host = nullptr;       // the helper's view goes in here
+    QWidget* m_container = nullptr;  // m_host in the pane
+    std::unique_ptr<CPageHelper> m_helper;
+    bool m_outside = false; // pages go to the desktop's browser from now on
     QUrl m_lastUrl;
 };

@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QRegularExpression>
+#include <QTableView>
 
 using namespace std::chrono_literals;
 
@@ -68,7 +69,7 @@ private slots:
         // The widest address shows whole in its column as the list first opens.
         QFont bold = rig.List("visitors")->font();
         bold.setBold(true);
-        QVERIFY(rig.List("visitors")->header()->sectionSize(1) >=
+        QVERIFY(qobject_cast<QTableView*>(rig.List("visitors"))->horizontalHeader()->sectionSize(1) >=
                 QFontMetrics(bold).horizontalAdvance(QStringLiteral("IP: 255.255.255.255")));
         CSimWorld& world = rig.stage.World();
         const auto arrives = [&](const SimVisitor& v) {
@@ -128,7 +129,7 @@ private slots:
         CConsoleRig rig;
         QVERIFY(rig.Start());
         QVERIFY(rig.LogInAndList());
-        QTreeView* view = rig.List("visitors");
+        QAbstractItemView* view = rig.List("visitors");
         const QAbstractItemModel* model = view->model();
         QList<int> ids;
         for (int row : {0, 2, 3}) {

@@ -68,9 +68,9 @@ public:
             open += Button(name)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
         return open;
     }
-    QTreeView* List(const char* name)
+    QAbstractItemView* List(const char* name)
     {
-        return Window().findChild<QTreeView*>(QLatin1String(name));
+        return Window().findChild<QAbstractItemView*>(QLatin1String(name));
     }
     int Listed(const char* name) { return List(name)->model()->rowCount(); }
     int OperatorId() { return day::SignedInId(stage.World()); }

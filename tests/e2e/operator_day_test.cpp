@@ -34,7 +34,7 @@ private slots:
         QVERIFY2(day.VisitorArrives(), qPrintable(day.Error()));
         QVERIFY2(day.InviteTheVisitor(), qPrintable(day.Error()));
         const QAbstractItemModel* visitors =
-            stage.window->findChild<QTreeView*>(QStringLiteral("visitors"))->model();
+            stage.window->findChild<QAbstractItemView*>(QStringLiteral("visitors"))->model();
         bool invitedShown = false;
         for (int row = 0; row < visitors->rowCount(); ++row) {
             const QModelIndex index = visitors->index(row, 0);

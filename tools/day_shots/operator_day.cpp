@@ -107,7 +107,7 @@ int COperatorDay::Crowd() const
 
 int COperatorDay::Listed(const char* list) const
 {
-    return m_stage.window->findChild<QTreeView*>(QLatin1String(list))->model()->rowCount();
+    return m_stage.window->findChild<QAbstractItemView*>(QLatin1String(list))->model()->rowCount();
 }
 
 bool COperatorDay::Run()
@@ -178,7 +178,7 @@ bool COperatorDay::VisitorArrives()
 
 bool COperatorDay::InviteTheVisitor()
 {
-    auto* view = m_stage.window->findChild<QTreeView*>(QStringLiteral("visitors"));
+    auto* view = m_stage.window->findChild<QAbstractItemView*>(QStringLiteral("visitors"));
     for (int row = 0; row < view->model()->rowCount(); ++row) {
         const QModelIndex index = view->model()->index(row, 0);
         if (index.data(CVisitorListModel::IdRole).toInt() == m_visitorId)
