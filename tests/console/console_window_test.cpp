@@ -220,8 +220,8 @@ private slots:
         rig.Adjust = [reconnect](CAppSettings& s) { s.m_reconnect = reconnect; };
         ConsoleTimings timings = CDayStage::Timings();
         timings.keepAlivePeriod = retryNow ? 1h : 200ms;
-        if (retryNow)
-            timings.reconnectFirstWait = 1h;
+        // Long enough that the banner is read before the first attempt replaces its text.
+        timings.reconnectFirstWait = retryNow ? 1h : 1s;
         QVERIFY(rig.Start(day::ServerOptions(), timings));
         QVERIFY(rig.LogInAndList());
         // A chat in progress, with a line half typed.
@@ -255,7 +255,7 @@ private slots:
             retry->click();
         }
         if (reconnect) {
-            QTRY_COMPARE_WITH_TIMEOUT(rig.Title(), CConsoleRig::Online(), 10000);
+            QTRY_COMPARE_WITH_TIMEOUT(rig.Title(), CConsoleRig::Online(), 20000);
             QTRY_COMPARE(rig.Listed("visitors"), 5);
             QVERIFY(chat && transcript().contains(QStringLiteral("was lost")));
             QVERIFY(rig.titles.mid(before).contains(
