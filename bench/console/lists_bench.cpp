@@ -1,7 +1,7 @@
 // The visitors list under the loads a busy account brings: a refresh of 10,000 visitors, and
 // bursts of 1,000 arrivals or departures while 10,000 are listed, each delivered as the session
-// bridge delivers events (through its relay, drained in slices on the GUI thread) to a model shown in its view, layout and
-// painting included. Runs offscreen unless a platform is chosen.
+// bridge delivers events (through its relay, drained in slices on the GUI thread) to a model
+// shown in its view, layout and painting included. Runs offscreen unless a platform is chosen.
 //
 // Besides the time per iteration, the burst benchmarks report the longest single event the GUI
 // thread handled (an arrival, the view's relayout, a paint), i.e. the longest the console could
