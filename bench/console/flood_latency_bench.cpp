@@ -31,7 +31,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QTreeView>
+#include <QAbstractItemView>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <functional>
@@ -119,7 +119,7 @@ std::optional<FloodRun> RunFlood(double rate, int visitors, std::chrono::millise
     {
         COperatorDlg window(settings, profile, bridge, notifier);
         const auto* visitors = qobject_cast<const CVisitorListModel*>(
-            window.findChild<QTreeView*>(QStringLiteral("visitors"))->model());
+            window.findChild<QAbstractItemView*>(QStringLiteral("visitors"))->model());
         bool listed = false;
         QObject::connect(&window, &COperatorDlg::VisitorsListed, [&listed] { listed = true; });
         window.show();

@@ -16,7 +16,7 @@
 #include "qt_benchmark_main.h"
 
 #include <QApplication>
-#include <QTreeView>
+#include <QAbstractItemView>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -67,7 +67,7 @@ void BM_OfferToScreen(benchmark::State& state)
     stage.settings.m_saveLogin = 1;
     stage.settings.m_notifyTimeout = 1000;
     stage.MakeWindow();
-    auto* list = stage.window->findChild<QTreeView*>(QStringLiteral("visitors"));
+    auto* list = stage.window->findChild<QAbstractItemView*>(QStringLiteral("visitors"));
     if (!stage.ShowWindow() || !CDayStage::WaitFor([&] {
             return list->model()->rowCount() == visitors;
         }, std::chrono::seconds(60))) {
