@@ -11,11 +11,13 @@
 #include "recording_notifier.h"
 #include "result_codes.h"
 #include "result_text.h"
+#include "transcript_ctrl.h"
 #include "url_dlg.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
@@ -115,16 +117,20 @@ private slots:
     {
         QTest::addColumn<QString>("welcome");
         QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("times"); // shown before each line's heading
         const QString welcome = QStringLiteral("Hi, I'm Ann's helper");
-        QTest::newRow("a welcome message") << welcome << CIncomingCall::kKindCall;
-        QTest::newRow("none") << QString() << CIncomingCall::kKindCall;
-        QTest::newRow("a transferred chat") << welcome << CIncomingCall::kKindTransfer;
+        QTest::newRow("a welcome message") << welcome << CIncomingCall::kKindCall << 0;
+        QTest::newRow("none") << QString() << CIncomingCall::kKindCall << 0;
+        QTest::newRow("a transferred chat") << welcome << CIncomingCall::kKindTransfer << 0;
+        QTest::newRow("times shown") << welcome << CIncomingCall::kKindCall << 1;
     }
     void openingAndLinesBothWays()
     {
         QFETCH(QString, welcome);
         QFETCH(int, kind);
+        QFETCH(int, times);
         m_stage->settings.m_welcomeMsg = welcome;
+        m_stage->settings.m_transcriptTimes = times;
         CChatDlg* chat = Open(0, kind);
         QCOMPARE(chat->windowTitle(), QStringLiteral("Parlendo - Connecting"));
         QCOMPARE(Status(chat), QStringLiteral("Connecting to the Parlendo server..."));
@@ -145,7 +151,17 @@ private slots:
             shown = QStringList{QStringLiteral("ann:"), welcome} + shown;
         }
         QTRY_COMPARE(ServerLines().filter(QStringLiteral("1|ann|")), sent);
-        QCOMPARE(Lines(chat), shown);
+        // Each heading carries its time only when the operator wants times; the saved and
+        // printed transcript follows the same setting.
+        const QRegularExpression stamp(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d "));
+        QStringList lines = Lines(chat);
+        const qsizetype stamped = lines.filter(stamp).size();
+        QCOMPARE(lines.replaceInStrings(stamp, QString()), shown);
+        const QRegularExpression heading(QStringLiteral(":$|has joined this call$"));
+        QCOMPARE(stamped, times ? shown.filter(heading).size() : 0);
+        auto* transcript = chat->findChild<CTranscriptCtrl*>(QStringLiteral("transcript"));
+        const QString paper = transcript->PaperDocument().toPlainText();
+        QCOMPARE(paper.split(u'\n', Qt::SkipEmptyParts).filter(stamp).size(), stamped);
         QVERIFY(m_notifier.informed.isEmpty());
     }
 

@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -294,9 +295,26 @@ private slots:
         rig.Window().setWindowState(Qt::WindowMinimized);
         QTRY_VERIFY(rig.Window().isMinimized());
         // One click: trays that speak StatusNotifierItem never report a double click.
-        emit rig.Window().findChild<QSystemTrayIcon*>()->activated(QSystemTrayIcon::Trigger);
+        auto* tray = rig.Window().findChild<QSystemTrayIcon*>();
+        emit tray->activated(QSystemTrayIcon::Trigger);
         QTRY_VERIFY(!rig.Window().isMinimized());
         QVERIFY(rig.Window().isVisible());
+        // The icon's menu: the status, and hiding and showing the console.
+        const auto item = [tray](const char* text) {
+            emit tray->contextMenu()->aboutToShow(); // as when the operator opens it
+            for (QAction* action : tray->contextMenu()->actions())
+                if (action->text() == QLatin1String(text))
+                    return action;
+            return static_cast<QAction*>(nullptr);
+        };
+        item("&Busy")->trigger();
+        QTRY_COMPARE(rig.Title(), QStringLiteral("Parlendo - busy [127.0.0.1]"));
+        // Hidden to the tray where there is one, minimised where there is none (offscreen).
+        const auto shown = [&rig] { return rig.Window().isVisible() && !rig.Window().isMinimized(); };
+        item("&Hide Parlendo")->trigger();
+        QTRY_VERIFY(!shown());
+        item("&Show Parlendo")->trigger();
+        QTRY_VERIFY(shown());
     }
 
     // An invitation the bridge could not send is told to the operator with the reason.
