@@ -19,8 +19,8 @@
 #include "missed_chats.h"
 #include "notifier.h"
 #include "operator_dlg.h"
-#include "options_dlg.h"
 #include "operator_session.h"
+#include "options_dlg.h"
 #include "session_bridge.h"
 #include "worker_pool.h"
 
@@ -49,12 +49,11 @@ CConsoleAssembly::CConsoleAssembly(CAppSettings& settings, const CLayoutProfile&
       m_bridge(std::make_unique<CSessionBridge>(session, *m_pool)),
       m_archive(std::make_unique<CChatArchive>(places.history)),
       m_activeChats(std::make_unique<CActiveChats>()),
-      m_missed(std::make_unique<CMissedChats>(places.missed.isEmpty()
-                                                  ? CMissedChatsFile::DefaultPath()
-                                                  : places.missed)),
+      m_missed(std::make_unique<CMissedChats>(
+          places.missed.isEmpty() ? CMissedChatsFile::DefaultPath() : places.missed)),
       m_lineSound(std::make_unique<CLineSound>()),
-      m_window(std::make_unique<COperatorDlg>(*m_settings, *m_profile, *m_bridge, notifier,
-                                              timings))
+      m_window(
+          std::make_unique<COperatorDlg>(*m_settings, *m_profile, *m_bridge, notifier, timings))
 {
     if (!places.canned.isEmpty())
         SetCannedAnswersFilePath(places.canned);
@@ -86,33 +85,33 @@ void CConsoleAssembly::Wire(const ConsolePlaces& places)
             return settings.Save() == 0;
         });
     if (m_keyring)
-        QObject::connect(m_keyring.get(), &CCredentialStore::FileNotice, &window,
-                         [this, &window](const QString& text) { m_notifier.Inform(&window, text); });
+        QObject::connect(
+            m_keyring.get(), &CCredentialStore::FileNotice, &window,
+            [this, &window](const QString& text) { m_notifier.Inform(&window, text); });
     m_credentials = std::make_unique<CCredentials>(settings, m_keyring.get());
     window.SetCredentials(m_credentials.get());
 
     // Every chat, kept as it happens.
     m_archive->ApplyRetention(settings.m_historyDays);
     window.SetArchive(m_archive.get());
-    window.SetSettingsEditor([this, autoRun = places.autoRun](CAppSettings& edited,
-                                                             QWidget* parent) {
-        COptionsDlg dialog(edited, m_notifier, parent);
-        if (!autoRun.isEmpty())
-            dialog.SetAutoRunEntry(CAutoRunEntry(autoRun));
-        dialog.exec();
-        m_archive->ApplyRetention(edited.m_historyDays);
-    });
+    window.SetSettingsEditor(
+        [this, autoRun = places.autoRun](CAppSettings& edited, QWidget* parent) {
+            COptionsDlg dialog(edited, m_notifier, parent);
+            if (!autoRun.isEmpty())
+                dialog.SetAutoRunEntry(CAutoRunEntry(autoRun));
+            dialog.exec();
+            m_archive->ApplyRetention(edited.m_historyDays);
+        });
     window.SetCannedAnswersEditor([](QWidget* parent) {
         CCannedMsgDlg dialog(parent);
         dialog.exec();
     });
 
     window.SetActiveChats(m_activeChats.get());
-    QObject::connect(m_activeChats.get(), &CActiveChats::UnseenLine, m_lineSound.get(),
-                     [this] {
-                         if (m_settings->m_lineSound == 1)
-                             m_lineSound->Play();
-                     });
+    QObject::connect(m_activeChats.get(), &CActiveChats::UnseenLine, m_lineSound.get(), [this] {
+        if (m_settings->m_lineSound == 1)
+            m_lineSound->Play();
+    });
 
     m_missed->Load();
     if (places.desktop)

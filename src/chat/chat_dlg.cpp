@@ -3,10 +3,10 @@
 #include "active_chats.h"
 #include "app_settings.h"
 #include "call_bridge.h"
-#include "chat_line.h"
 #include "canned_completer.h"
 #include "canned_panel.h"
 #include "canned_tree_model.h"
+#include "chat_line.h"
 #include "chat_parts.h"
 #include "chat_record.h"
 #include "chat_shortcuts.h"
@@ -143,8 +143,9 @@ void CChatDlg::BuildControls()
 
     // Escape ends the window without storing its placement; Enter outside the input box does
     // nothing.
-    InstallChatShortcuts(this, parts, [this] { OnEscape(); },
-                         [this] { CShortcutsDlg::Open(m_shortcutTables, this); });
+    InstallChatShortcuts(
+        this, parts, [this] { OnEscape(); },
+        [this] { CShortcutsDlg::Open(m_shortcutTables, this); });
     m_shortcutTables = {ChatShortcuts()};
     m_live = parts.live;
 
@@ -483,8 +484,8 @@ void CChatDlg::SendAddress(LineKind kind)
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog, kind] {
         const bool link = kind == LineKind::Link;
-        const QString address = link ? LinkAddress(dialog->Address())
-                                     : ImageAddress(dialog->Address());
+        const QString address =
+            link ? LinkAddress(dialog->Address()) : ImageAddress(dialog->Address());
         SendLine(link ? LinkHtml(address) : ImageHtml(address), kind, address);
     });
     dialog->open();
@@ -502,8 +503,7 @@ void CChatDlg::OnSendImage()
 
 void CChatDlg::OnTransferChat()
 {
-    auto* dialog =
-        new CInviteDlg(m_bridge->Operators(), m_bridge->OperatorId(), m_notifier, this);
+    auto* dialog = new CInviteDlg(m_bridge->Operators(), m_bridge->OperatorId(), m_notifier, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog] {
         // The call may have closed while the dialog was up: then nothing is sent.

@@ -66,15 +66,14 @@ void InstallChatShortcuts(QWidget* window, const CChatParts& parts,
                                 parts.sendImage, parts.saveChat, parts.printChat, parts.closeChat})
         button->SetTooltip(table.ToolTip(button->objectName()), false);
     const auto press = &CShortcutTable::Press;
-    table.Install(
-        window, {{QStringLiteral("cannedAnswers"),
-                  [panel = parts.cannedPanel](int) { panel->ToggleFocus(); }},
-                 {QStringLiteral("transferChat"), press(parts.transferChat)},
-                 {QStringLiteral("sendLink"), press(parts.sendLink)},
-                 {QStringLiteral("sendImage"), press(parts.sendImage)},
-                 {QStringLiteral("saveChat"), press(parts.saveChat)},
-                 {QStringLiteral("printChat"), press(parts.printChat)},
-                 {QStringLiteral("closeChat"), press(parts.closeChat)},
-                 {QStringLiteral("closeWindow"), [closeWindow](int) { closeWindow(); }},
-                 {QStringLiteral("shortcuts"), [showList](int) { showList(); }}});
+    table.Install(window, {{QStringLiteral("cannedAnswers"),
+                            [panel = parts.cannedPanel](int) { panel->ToggleFocus(); }},
+                           {QStringLiteral("transferChat"), press(parts.transferChat)},
+                           {QStringLiteral("sendLink"), press(parts.sendLink)},
+                           {QStringLiteral("sendImage"), press(parts.sendImage)},
+                           {QStringLiteral("saveChat"), press(parts.saveChat)},
+                           {QStringLiteral("printChat"), press(parts.printChat)},
+                           {QStringLiteral("closeChat"), press(parts.closeChat)},
+                           {QStringLiteral("closeWindow"), [closeWindow](int) { closeWindow(); }},
+                           {QStringLiteral("shortcuts"), [showList](int) { showList(); }}});
 }

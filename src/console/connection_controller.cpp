@@ -212,8 +212,7 @@ bool CConnectionController::WantsReconnect() const
            !m_settings.m_password.isEmpty();
 }
 
-void CConnectionController::OnConnectFinished(int result, bool wasReconnect,
-                                              ConnectFailure failure)
+void CConnectionController::OnConnectFinished(int result, bool wasReconnect, ConnectFailure failure)
 {
     if (result == rc::kOk)
         return; // LoggedIn came first and showed it

@@ -42,7 +42,8 @@ void CVisitorListCtrl::setModel(QAbstractItemModel* model)
     QTableView::setModel(model);
     if (model) {
         header()->resizeSection(0, kDefaultWidth0);
-        header()->resizeSection(1, std::max(kDefaultWidth1, CVisitorRowDelegate::IpColumnWidth(font())));
+        header()->resizeSection(
+            1, std::max(kDefaultWidth1, CVisitorRowDelegate::IpColumnWidth(font())));
         // A reset or a removal can end a selection without a selection signal.
         m_modelConnections.push_back(connect(model, &QAbstractItemModel::modelReset, this,
                                              &CVisitorListCtrl::CheckSelection));

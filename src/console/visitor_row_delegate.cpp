@@ -2,15 +2,15 @@
 
 #include "contrast.h"
 #include "focus_frame.h"
-#include "system_colour.h"
 #include "shown_text.h"
+#include "system_colour.h"
 #include "visitor_list_model.h"
 
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QPainter>
-#include <QToolTip>
 #include <QTableView>
+#include <QToolTip>
 
 namespace {
 
@@ -31,14 +31,14 @@ qreal LineTop(const QPainter* painter, qreal top, qreal lineHeight)
     return top + (lineHeight - QFontMetricsF(painter->font()).height()) / 2;
 }
 
-void DrawSingleLine(QPainter* painter, CRowTextCache& texts, const QRect& rect,
-                    const QString& text, bool elide)
+void DrawSingleLine(QPainter* painter, CRowTextCache& texts, const QRect& rect, const QString& text,
+                    bool elide)
 {
     if (rect.isEmpty() || !painter->clipBoundingRect().intersects(rect))
         return;
-    const auto& lines = texts.Lines(text, painter->font(),
-                                    elide ? CRowTextCache::Fit::Elided : CRowTextCache::Fit::Whole,
-                                    rect.width());
+    const auto& lines =
+        texts.Lines(text, painter->font(),
+                    elide ? CRowTextCache::Fit::Elided : CRowTextCache::Fit::Whole, rect.width());
     painter->drawStaticText(QPointF(rect.left(), LineTop(painter, rect.top(), rect.height())),
                             lines.front());
 }
@@ -93,8 +93,8 @@ QString CVisitorRowDelegate::MinutesText(int minutes)
 CVisitorRowDelegate::Look CVisitorRowDelegate::LookFor(const QPalette& palette, bool highlighted)
 {
     Look look;
-    look.background = SystemColour(
-        highlighted ? SysColour::GradientInactiveCaption : SysColour::Window, palette);
+    look.background =
+        SystemColour(highlighted ? SysColour::GradientInactiveCaption : SysColour::Window, palette);
     const auto readable = [&look](const QColor& wanted) {
         return ReadableOn(wanted, {look.background});
     };
@@ -104,8 +104,8 @@ CVisitorRowDelegate::Look CVisitorRowDelegate::LookFor(const QPalette& palette, 
     look.minutes = look.invitedCaption;
     look.ip = readable(kIpGreen);
     look.time = look.caption;
-    look.grid = SystemColour(highlighted ? SysColour::Highlight : SysColour::GradientInactiveCaption,
-                             palette);
+    look.grid = SystemColour(
+        highlighted ? SysColour::Highlight : SysColour::GradientInactiveCaption, palette);
     look.focusFrame = FocusFrameColour(palette, {look.background});
     return look;
 }
@@ -118,11 +118,14 @@ QList<CColourPair> CVisitorRowDelegate::ColourPairs() const
     QList<CColourPair> pairs;
     for (const bool highlighted : {false, true}) {
         const Look look = LookFor(view->palette(), highlighted);
-        const QString row = highlighted ? QStringLiteral("selected row: ") : QStringLiteral("row: ");
-        for (const auto& [what, colour] :
-             {std::pair{"caption", look.caption}, {"invited caption", look.invitedCaption},
-              {"address", look.address}, {"minutes", look.minutes}, {"IP address", look.ip},
-              {"time", look.time}})
+        const QString row =
+            highlighted ? QStringLiteral("selected row: ") : QStringLiteral("row: ");
+        for (const auto& [what, colour] : {std::pair{"caption", look.caption},
+                                           {"invited caption", look.invitedCaption},
+                                           {"address", look.address},
+                                           {"minutes", look.minutes},
+                                           {"IP address", look.ip},
+                                           {"time", look.time}})
             pairs.append({row + QLatin1String(what), colour, look.background});
         pairs.append({row + QStringLiteral("focus frame"), look.focusFrame, look.background,
                       kFrameContrast});
@@ -151,7 +154,7 @@ void CVisitorRowDelegate::PaintRow(QPainter* painter, const QStyleOptionViewItem
         bold.setWeight(QFont::Bold);
         painter->setFont(bold);
         painter->setPen(index.data(CVisitorListModel::InvitedRole).toBool() ? look.invitedCaption
-                                                                           : look.caption);
+                                                                            : look.caption);
         DrawSingleLine(painter, m_texts, Edges(L + 4, T + 2, L + 4 + w0 - 110, T + 16),
                        index.data(CVisitorListModel::CaptionRole).toString(), true);
 
@@ -167,8 +170,8 @@ void CVisitorRowDelegate::PaintRow(QPainter* painter, const QStyleOptionViewItem
 
         painter->setPen(look.ip);
         // Cut with an ellipsis where a stored width is narrower; the tool-tip has it whole.
-        DrawSingleLine(painter, m_texts, Edges(L + w0 + 2, T, L + w0 + w1, T + 14),
-                       IpText(index), true);
+        DrawSingleLine(painter, m_texts, Edges(L + w0 + 2, T, L + w0 + w1, T + 14), IpText(index),
+                       true);
 
         painter->setFont(normal);
         painter->setPen(look.time);
@@ -194,8 +197,7 @@ int CVisitorRowDelegate::IpColumnWidth(const QFont& font)
     QFont bold = font;
     bold.setWeight(QFont::Bold);
     // The longest address the column shows in full, and the gaps the row keeps around it.
-    return QFontMetrics(bold).horizontalAdvance(tr("IP: ") + QStringLiteral("255.255.255.255")) +
-           8;
+    return QFontMetrics(bold).horizontalAdvance(tr("IP: ") + QStringLiteral("255.255.255.255")) + 8;
 }
 
 bool CVisitorRowDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
@@ -213,8 +215,7 @@ bool CVisitorRowDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
     QFont bold = option.font;
     bold.setWeight(QFont::Bold);
     const QString ip = IpText(row);
-    if (ipRect.contains(event->pos()) &&
-        QFontMetrics(bold).horizontalAdvance(ip) > ipWidth - 2) {
+    if (ipRect.contains(event->pos()) && QFontMetrics(bold).horizontalAdvance(ip) > ipWidth - 2) {
         QToolTip::showText(event->globalPos(), PlainToolTip(ip), view->viewport(), ipRect);
         return true;
     }
@@ -249,8 +250,12 @@ void CVisitorRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
                     first.data(CVisitorListModel::TimeRole).toString(),
                     first.data(CVisitorListModel::MinutesRole).toString(),
                     QString::number(first.data(CVisitorListModel::InvitedRole).toBool()),
-                    QString::number(selected), QString::number(focused), QString::number(w0), QString::number(w1),
-                    QString::number(size.width()), QString::number(size.height()),
+                    QString::number(selected),
+                    QString::number(focused),
+                    QString::number(w0),
+                    QString::number(w1),
+                    QString::number(size.width()),
+                    QString::number(size.height()),
                     QString::number(option.palette.cacheKey()),
                     QString::number(qHash(option.font))}
             .join(QChar(0));
@@ -262,9 +267,9 @@ void CVisitorRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
         PaintRow(&canvas, row, first, w0, w1);
     });
     const int x = option.rect.left() + columns->offset();
-    painter->drawPixmap(QPointF(option.rect.topLeft()), picture,
-                        QRectF(x * ratio, 0, option.rect.width() * ratio,
-                               option.rect.height() * ratio));
+    painter->drawPixmap(
+        QPointF(option.rect.topLeft()), picture,
+        QRectF(x * ratio, 0, option.rect.width() * ratio, option.rect.height() * ratio));
 }
 
 QSize CVisitorRowDelegate::sizeHint(const QStyleOptionViewItem& option,

@@ -2,10 +2,10 @@
 
 #include "colour_math.h"
 #include "contrast.h"
-#include "focus_frame.h"
 #include "desktop_theme.h"
-#include "url_launcher.h"
+#include "focus_frame.h"
 #include "shown_text.h"
+#include "url_launcher.h"
 #include "url_warning.h"
 
 #include <QAccessibleWidget>
@@ -41,8 +41,8 @@ public:
         const auto* link = static_cast<const CLinkStatic*>(widget());
         if (t == QAccessible::Name && link->accessibleName().isEmpty())
             return link->Text();
-        if (t == QAccessible::Value || (t == QAccessible::Description &&
-                                        link->accessibleDescription().isEmpty()))
+        if (t == QAccessible::Value ||
+            (t == QAccessible::Description && link->accessibleDescription().isEmpty()))
             return link->Url();
         return QAccessibleWidget::text(t);
     }
@@ -171,8 +171,8 @@ QList<CColourPair> CLinkStatic::ColourPairs() const
     };
     return {{Text(), colour(m_linkColour, kLinkColour), back},
             {Text() + QStringLiteral(" visited"), colour(m_visitedColour, kVisitedColour), back},
-            {Text() + QStringLiteral(" under the mouse"), Readable(m_hoverColour.Resolve(palette())),
-             back},
+            {Text() + QStringLiteral(" under the mouse"),
+             Readable(m_hoverColour.Resolve(palette())), back},
             {Text() + QStringLiteral(" focus frame"), FocusFrameColour(palette(), {back}), back,
              kFrameContrast}};
 }

@@ -3,14 +3,13 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QStyle>
-#include <algorithm>
 #include <QPushButton>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
-CShortcutsDlg::CShortcutsDlg(const QList<CShortcutTable>& tables, QWidget* parent)
-    : QDialog(parent)
+CShortcutsDlg::CShortcutsDlg(const QList<CShortcutTable>& tables, QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(tr("Keyboard Shortcuts"));
     setObjectName(QStringLiteral("shortcutsList"));
@@ -53,22 +52,21 @@ CShortcutsDlg::CShortcutsDlg(const QList<CShortcutTable>& tables, QWidget* paren
     layout->addWidget(list, 1);
     layout->addWidget(buttons);
     // Wide enough for every command and all of its keys, whatever the language and scale.
-    const int columns = textWidth + keysWidth +
-                        list->indentation() + 2 * list->frameWidth() +
+    const int columns = textWidth + keysWidth + list->indentation() + 2 * list->frameWidth() +
                         style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
                         fontMetrics().averageCharWidth() * 4;
     const QMargins margins = layout->contentsMargins();
-    resize(std::max(fontMetrics().averageCharWidth() * 80,
-                    columns + margins.left() + margins.right()),
-           fontMetrics().height() * 32);
+    resize(
+        std::max(fontMetrics().averageCharWidth() * 80, columns + margins.left() + margins.right()),
+        fontMetrics().height() * 32);
     list->setFocus();
 }
 
 CShortcutsDlg* CShortcutsDlg::Open(const QList<CShortcutTable>& tables, QWidget* parent)
 {
     auto* window = parent ? parent->window() : nullptr;
-    auto* open = window ? window->findChild<CShortcutsDlg*>(QString(), Qt::FindDirectChildrenOnly)
-                        : nullptr;
+    auto* open =
+        window ? window->findChild<CShortcutsDlg*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
     if (!open) {
         open = new CShortcutsDlg(tables, window);
         open->show();

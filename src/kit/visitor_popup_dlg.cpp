@@ -60,8 +60,7 @@ CVisitorPopupDlg::CVisitorPopupDlg(const CAppSettings* settings, int* openCount,
       m_pageAddress(pageAddress), m_caption(caption), m_invite(std::move(invite)),
       m_title(new CLinkStatic(QString(), this)), m_message(new QLabel(this)),
       m_close(new CFlatButton(QString(), this)),
-      m_inviteButton(new CFlatButton(tr("Invite to chat"), this)),
-      m_timer(new QTimer(this))
+      m_inviteButton(new CFlatButton(tr("Invite to chat"), this)), m_timer(new QTimer(this))
 {
     ++*m_openCount;
     setAttribute(Qt::WA_DeleteOnClose);
@@ -136,8 +135,8 @@ void CVisitorPopupDlg::BuildControls()
 void CVisitorPopupDlg::LayOut()
 {
     const auto place = [this](QWidget* widget, const std::array<int, 4>& dlu) {
-        widget->setGeometry(kBorder + m_units.X(dlu[0]), kBorder + m_units.Y(dlu[1]), m_units.X(dlu[2]),
-                            m_units.Y(dlu[3]));
+        widget->setGeometry(kBorder + m_units.X(dlu[0]), kBorder + m_units.Y(dlu[1]),
+                            m_units.X(dlu[2]), m_units.Y(dlu[3]));
     };
     setFixedSize(m_units.X(kWidthDlu) + 2 * kBorder, m_units.Y(kHeightDlu) + 2 * kBorder);
     place(m_message, kMessageDlu);
@@ -177,8 +176,7 @@ void CVisitorPopupDlg::SetLinkFailureHandler(std::function<void(int code)> handl
 
 QString CVisitorPopupDlg::ErrorMessage(int code)
 {
-    return tr("There was an error while sending the chat invitation.\n") +
-           ResultText(code);
+    return tr("There was an error while sending the chat invitation.\n") + ResultText(code);
 }
 
 void CVisitorPopupDlg::OnInvite()

@@ -389,7 +389,8 @@ private slots:
         chat->window()->setGeometry(120, 90, 700, 455);
         chat->close();
         QCOMPARE(m_notifier.asked.size(), 1);
-        QVERIFY(m_notifier.asked.front().endsWith(QStringLiteral("End the chat with %1?").arg(m_visitor)));
+        QVERIFY(m_notifier.asked.front().endsWith(
+            QStringLiteral("End the chat with %1?").arg(m_visitor)));
         QVERIFY(chat);
         const QPointer<QWidget> window = chat->window();
         m_notifier.yes = true;

@@ -84,8 +84,8 @@ QStringList Unreadable(QWidget* window)
     for (const CColourPair& pair : pairs) {
         const double ratio = ContrastRatio(pair.fore, pair.back);
         if (ratio < pair.minimum)
-            faults << QStringLiteral("%1: %2 on %3 is %4").arg(pair.what, pair.fore.name(),
-                                                                pair.back.name())
+            faults << QStringLiteral("%1: %2 on %3 is %4")
+                          .arg(pair.what, pair.fore.name(), pair.back.name())
                           .arg(ratio, 0, 'f', 2);
     }
     return faults;
@@ -198,7 +198,8 @@ private slots:
         for (const auto& [name, window] : Windows()) {
             QStringList unnamed;
             FindUnnamed(QAccessible::queryAccessibleInterface(window), unnamed);
-            QVERIFY2(unnamed.isEmpty(), qPrintable(name + QStringLiteral(": ") + unnamed.join(u',')));
+            QVERIFY2(unnamed.isEmpty(),
+                     qPrintable(name + QStringLiteral(": ") + unnamed.join(u',')));
         }
         // A screen reader reads a visitor's row as the list draws it (page, address, IP), not the
         // site key the first column holds.
@@ -229,7 +230,8 @@ private slots:
         QCoreApplication::processEvents();
         for (const auto& [name, window] : Windows()) {
             const QStringList faults = Unreadable(window);
-            QVERIFY2(faults.isEmpty(), qPrintable(name + QStringLiteral(": ") + faults.join(u'\n')));
+            QVERIFY2(faults.isEmpty(),
+                     qPrintable(name + QStringLiteral(": ") + faults.join(u'\n')));
         }
         CAppTheme::Apply(CAppTheme::kSystem);
     }

@@ -2,10 +2,10 @@
 // and commands through log-in, a status change, log-out, a refused log-in and a dropped
 // connection), the automatic log-in, reconnection after a server restart, the tray's notices,
 // and what a failed invitation says.
-#include "console_rig.h"
 #include "chat_dlg.h"
 #include "connection_banner.h"
 #include "connection_controller.h"
+#include "console_rig.h"
 #include "fake_connection.h"
 #include "keep_alive.h"
 #include "operator_list_model.h"
@@ -164,10 +164,11 @@ private slots:
         QTest::addColumn<QString>("said");
         QTest::newRow("refused") << QStringLiteral("127.0.0.1") << 0
                                  << QStringLiteral("refused the connection");
-        QTest::newRow("not found") << QStringLiteral("nonexistent.invalid") << 0
-                                   << QStringLiteral("The server nonexistent.invalid was not found");
-        QTest::newRow("timed out") << QStringLiteral("127.0.0.1") << 1
-                                   << QStringLiteral("did not answer in time");
+        QTest::newRow("not found")
+            << QStringLiteral("nonexistent.invalid") << 0
+            << QStringLiteral("The server nonexistent.invalid was not found");
+        QTest::newRow("timed out")
+            << QStringLiteral("127.0.0.1") << 1 << QStringLiteral("did not answer in time");
         QTest::newRow("cancelled") << QStringLiteral("127.0.0.1") << 1 << QString();
     }
     void connectErrorsSayWhatHappened()
@@ -310,7 +311,9 @@ private slots:
         item("&Busy")->trigger();
         QTRY_COMPARE(rig.Title(), QStringLiteral("Parlendo - busy [127.0.0.1]"));
         // Hidden to the tray where there is one, minimised where there is none (offscreen).
-        const auto shown = [&rig] { return rig.Window().isVisible() && !rig.Window().isMinimized(); };
+        const auto shown = [&rig] {
+            return rig.Window().isVisible() && !rig.Window().isMinimized();
+        };
         item("&Hide Parlendo")->trigger();
         QTRY_VERIFY(!shown());
         item("&Show Parlendo")->trigger();
