@@ -49,6 +49,8 @@ private slots:
     void connectionAsTheOperatorSeesIt()
     {
         CConsoleRig rig;
+        // What a dropped connection leaves on screen, before any reconnection (serverRestart).
+        rig.Adjust = [](CAppSettings& s) { s.m_reconnect = 0; };
         QVERIFY(rig.Start());
         rig.stage.World().SetVersion(CConnectionController::kConsoleVersion + 1);
         QCOMPARE(rig.Title(), CConsoleRig::NotConnected());
