@@ -266,7 +266,14 @@ int CClientSocket::Connect(const std::string& host, std::uint16_t port)
     if (fd < 0)
         return Fail(ConnectFailure::Other, rc::kNoSocket);
     {
+        // An Interrupt since the check above found no descriptor to shut down: it must not
+        // be lost, or the attempt would wait out its whole time.
         std::lock_guard lock(m_stateMutex);
+        if (m_interrupted) {
+            ::close(fd);
+            m_lastFailure = ConnectFailure::Cancelled;
+            return rc::kNotConnected;
+        }
         m_connectingFd = fd;
     }
     ConnectFailure failure = ConnectFailure::None;
