@@ -121,6 +121,12 @@ void CConsoleAssembly::Wire(const ConsolePlaces& places)
                               m_missed.get());
 
     window.SetChatWindowFactory([this](const CIncomingCall& call) { OpenChat(call); });
+    // The operator has agreed to end the open chats by quitting: the windows Qt closes on the
+    // way out must not ask again, or the quit would stop at the first of them.
+    QObject::connect(&window, &COperatorDlg::Closed, &window, [this] {
+        for (CChatDlg* chat : ChatWindows())
+            chat->ConfirmEnd();
+    });
     QObject::connect(m_bridge.get(), &CSessionBridge::LoggedOut, &window, [this](int reason) {
         if (reason == CSessionBridge::kReasonConnectionLost)
             for (CChatDlg* chat : ChatWindows())

@@ -74,6 +74,9 @@ public:
     void SetActiveChats(CActiveChats* chats);
     // Keeps every line of the chat in the history as it is shown; not owned, may be null.
     void SetArchive(CChatArchive* archive);
+    // The operator has already agreed that this chat ends (quitting the console): closing the
+    // window ends a live chat without asking.
+    void ConfirmEnd() { m_endConfirmed = true; }
     // Where the window opens: its stored place, cascade steps lower right.
     void RestorePlacement(int cascade);
     // What the list of keyboard shortcuts shows: every window's. Until set, this window's only.
