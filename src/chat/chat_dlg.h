@@ -1,7 +1,7 @@
 #pragma once
 
-#include "incoming_call.h"
 #include "archive_records.h"
+#include "incoming_call.h"
 #include "session_values.h"
 #include "shortcut_table.h"
 #include "typing_state.h"
@@ -9,11 +9,11 @@
 #include <QHash>
 #include <QPointer>
 #include <QWidget>
-#include <cstdint>
 #include <chrono>
+#include <cstdint>
 #include <functional>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CActiveChats;
@@ -65,9 +65,9 @@ public:
 
     // Creates the window for an accepted call, lists it among the active chats (may be null)
     // and brings it up, a step lower right of the chat windows already open.
-    static CChatDlg* Open(CAppSettings& settings, const CIncomingCall& offer,
-                          CCallBridge* bridge, const CLayoutProfile& profile,
-                          CNotifier& notifier, CActiveChats* chats, CChatArchive* archive);
+    static CChatDlg* Open(CAppSettings& settings, const CIncomingCall& offer, CCallBridge* bridge,
+                          const CLayoutProfile& profile, CNotifier& notifier, CActiveChats* chats,
+                          CChatArchive* archive);
 
     // Lists the window among the active chats, which it keeps up to date from then on, and
     // gives it the keys that go from chat to chat. chats must outlive the window.

@@ -49,8 +49,8 @@ private slots:
         for (int i = 0; i < 3; ++i) {
             calls << stage.World().RequestChat(visitors[i].id, day::SignedInId(stage.World()));
             chats << stage.OpenChat(calls.back());
-            const QString title = QStringLiteral("Parlendo - ") +
-                                  QString::fromStdString(visitors[i].name);
+            const QString title =
+                QStringLiteral("Parlendo - ") + QString::fromStdString(visitors[i].name);
             QTRY_COMPARE(chats.back()->windowTitle(), title);
         }
         CActiveChats& list = stage.Console().ActiveChats();
