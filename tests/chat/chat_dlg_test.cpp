@@ -397,6 +397,15 @@ private slots:
         if (escape) {
             chat->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(chat));
+            // Escape closes the canned answers' list that "/" opened, and nothing else.
+            QTest::keyClick(Input(chat), Qt::Key_Slash);
+            auto* completions =
+                chat->window()->findChild<QWidget*>(QStringLiteral("cannedCompletions"));
+            QTRY_VERIFY(completions && completions->isVisible());
+            QTest::keyClick(Input(chat), Qt::Key_Escape);
+            QTRY_VERIFY(!completions->isVisible());
+            QCOMPARE(m_notifier.asked.size(), 1);
+            QCOMPARE(Input(chat)->toPlainText(), QStringLiteral("/"));
             QTest::keyClick(Input(chat), Qt::Key_Escape);
         } else {
             chat->close();
