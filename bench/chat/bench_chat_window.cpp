@@ -10,9 +10,10 @@
 #include "chat_dlg.h"
 #include "incoming_call.h"
 #include "layout_profile.h"
+#include "operator_session.h"
 #include "printing_notifier.h"
 #include "qt_benchmark_main.h"
-#include "operator_session.h"
+#include "quantiles.h"
 #include "sim_server.h"
 #include "worker_pool.h"
 
@@ -105,11 +106,6 @@ public:
     QTextDocument* transcript = nullptr;
 };
 
-double At(std::vector<double>& sorted, double q)
-{
-    return sorted[std::min(sorted.size() - 1, static_cast<size_t>(q * sorted.size()))];
-}
-
 void BM_VisitorLineToTranscript(benchmark::State& state)
 {
     CChatBench bench;
@@ -144,10 +140,10 @@ void BM_VisitorLineToTranscript(benchmark::State& state)
         state.SetIterationTime(std::chrono::duration<double>(elapsed).count());
     }
     if (!ms.empty()) {
-        std::sort(ms.begin(), ms.end());
-        state.counters["median_ms"] = At(ms, 0.5);
-        state.counters["p99_ms"] = At(ms, 0.99);
-        state.counters["max_ms"] = ms.back();
+        const CQuantiles quantiles(std::move(ms));
+        state.counters["median_ms"] = quantiles.At(0.5);
+        state.counters["p99_ms"] = quantiles.At(0.99);
+        state.counters["max_ms"] = quantiles.Max();
     }
 }
 BENCHMARK(BM_VisitorLineToTranscript)

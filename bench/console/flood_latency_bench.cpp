@@ -17,21 +17,22 @@
 #include "app_settings.h"
 #include "layout_profile.h"
 #include "operator_dlg.h"
+#include "operator_session.h"
 #include "printing_notifier.h"
 #include "qt_benchmark_main.h"
-#include "operator_session.h"
+#include "quantiles.h"
 #include "session_bridge.h"
 #include "sim_server.h"
 #include "visitor_list_model.h"
 #include "worker_pool.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QAbstractItemView>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <functional>
@@ -68,15 +69,6 @@ bool Until(const std::function<bool()>& done, std::chrono::milliseconds limit)
     QTimer::singleShot(limit, &loop, &QEventLoop::quit);
     loop.exec();
     return done();
-}
-
-double Percentile(std::vector<double> values, double p)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const auto at = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1));
-    return values[at];
 }
 
 struct FloodRun
@@ -186,9 +178,10 @@ void BM_FloodEventLoopLatency(benchmark::State& state)
         run = *result;
         state.SetIterationTime(5.0);
     }
-    state.counters["tick_p50_ms"] = Percentile(run.lateMs, 0.50);
-    state.counters["tick_p99_ms"] = Percentile(run.lateMs, 0.99);
-    state.counters["tick_max_ms"] = Percentile(run.lateMs, 1.0);
+    const CQuantiles late(run.lateMs);
+    state.counters["tick_p50_ms"] = late.At(0.50);
+    state.counters["tick_p99_ms"] = late.At(0.99);
+    state.counters["tick_max_ms"] = late.Max();
     state.counters["ticks"] = static_cast<double>(run.lateMs.size());
     state.counters["events_per_s"] = run.eventsPerSecond;
     state.counters["catch_up_ms"] = run.catchUpMs;

@@ -14,9 +14,10 @@
 #include "operator_dlg.h"
 #include "printing_notifier.h"
 #include "qt_benchmark_main.h"
+#include "quantiles.h"
 
-#include <QApplication>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -46,12 +47,6 @@ double Ms(Clock::duration d)
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
-double At(std::vector<double> values, double q)
-{
-    std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, std::size_t(q * double(values.size())))];
-}
-
 void BM_OfferToScreen(benchmark::State& state)
 {
     const int visitors = int(state.range(0));
@@ -68,9 +63,9 @@ void BM_OfferToScreen(benchmark::State& state)
     stage.settings.m_notifyTimeout = 1000;
     stage.MakeWindow();
     auto* list = stage.window->findChild<QAbstractItemView*>(QStringLiteral("visitors"));
-    if (!stage.ShowWindow() || !CDayStage::WaitFor([&] {
-            return list->model()->rowCount() == visitors;
-        }, std::chrono::seconds(60))) {
+    if (!stage.ShowWindow() ||
+        !CDayStage::WaitFor([&] { return list->model()->rowCount() == visitors; },
+                            std::chrono::seconds(60))) {
         state.SkipWithError("the console did not list the visitors");
         return;
     }
@@ -84,9 +79,8 @@ void BM_OfferToScreen(benchmark::State& state)
     std::size_t next = 0;
     for (auto _ : state) {
         std::optional<Clock::time_point> takenAt;
-        const auto connection = QObject::connect(offers, &CCallOffers::Taken, [&] {
-            takenAt = Clock::now();
-        });
+        const auto connection =
+            QObject::connect(offers, &CCallOffers::Taken, [&] { takenAt = Clock::now(); });
         paint.at.reset();
         const auto start = Clock::now();
         const int call = stage.World().RequestChat(crowd[next++ % crowd.size()].id, operatorId);
@@ -104,10 +98,11 @@ void BM_OfferToScreen(benchmark::State& state)
     }
     qApp->removeEventFilter(&paint);
     if (!taken.empty()) {
-        state.counters["taken_p50_ms"] = At(taken, 0.5);
-        state.counters["taken_p99_ms"] = At(taken, 0.99);
-        state.counters["shown_p50_ms"] = At(shown, 0.5);
-        state.counters["shown_p99_ms"] = At(shown, 0.99);
+        const CQuantiles takenAt(taken), shownAt(shown);
+        state.counters["taken_p50_ms"] = takenAt.At(0.5);
+        state.counters["taken_p99_ms"] = takenAt.At(0.99);
+        state.counters["shown_p50_ms"] = shownAt.At(0.5);
+        state.counters["shown_p99_ms"] = shownAt.At(0.99);
     }
 }
 BENCHMARK(BM_OfferToScreen)

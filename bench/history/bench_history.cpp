@@ -11,6 +11,7 @@
 // should be on the disk the operator's home is on: syncing is most of the cost) and removed
 // at the end.
 #include "chat_archive.h"
+#include "quantiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -94,12 +95,9 @@ double Ms(Clock::duration d)
 
 void Report(const char* what, std::vector<double> samples)
 {
-    std::sort(samples.begin(), samples.end());
-    const auto at = [&](double q) {
-        return samples[std::min(samples.size() - 1, static_cast<size_t>(q * samples.size()))];
-    };
+    const CQuantiles quantiles(std::move(samples));
     std::printf("%-44s p50 %8.3f ms   p99 %8.3f ms   max %8.3f ms   (%zu samples)\n", what,
-                at(0.50), at(0.99), samples.back(), samples.size());
+                quantiles.At(0.50), quantiles.At(0.99), quantiles.Max(), quantiles.Count());
 }
 
 qint64 FileBytes(const QString& path)

@@ -2,6 +2,7 @@
 #include "fake_chat_server.h"
 #include "message_codes.h"
 #include "operator_session.h"
+#include "quantiles.h"
 #include "socket_message.h"
 
 #include <algorithm>
@@ -68,14 +69,10 @@ void BM_ChatLineRoundTrip(benchmark::State& state)
         state.SetIterationTime(std::chrono::duration<double>(elapsed).count());
     }
     if (!microseconds.empty()) {
-        std::sort(microseconds.begin(), microseconds.end());
-        const auto at = [&](double q) {
-            return microseconds[std::min(microseconds.size() - 1,
-                                         static_cast<size_t>(q * microseconds.size()))];
-        };
-        state.counters["median_us"] = at(0.5);
-        state.counters["p99_us"] = at(0.99);
-        state.counters["max_us"] = microseconds.back();
+        const CQuantiles quantiles(std::move(microseconds));
+        state.counters["median_us"] = quantiles.At(0.5);
+        state.counters["p99_us"] = quantiles.At(0.99);
+        state.counters["max_us"] = quantiles.Max();
     }
     session.Calls().CloseCall(1);
     session.Disconnect(COperatorSession::kReasonLoggedOut);

@@ -14,11 +14,6 @@ QString Tr(const char* text)
     return QCoreApplication::translate("ChatShortcuts", text);
 }
 
-QKeySequence Ctrl(Qt::Key key)
-{
-    return QKeySequence(Qt::CTRL | key);
-}
-
 } // namespace
 
 CShortcutTable ChatOwnShortcuts()
@@ -30,13 +25,13 @@ CShortcutTable ChatOwnShortcuts()
         .AddByControl(Tr("Canned answers that match what is typed next"),
                       {QKeySequence(Qt::CTRL | Qt::Key_Space)})
         .Add(QStringLiteral("cannedAnswers"), Tr("Go to the canned answers, or hide them"),
-             {Ctrl(Qt::Key_K)})
+             {CShortcutTable::Ctrl(Qt::Key_K)})
         .AddByControl(Tr("Put the chosen canned answer into the message"),
                       {QKeySequence(Qt::Key_Return)})
         .Add(QStringLiteral("transferChat"), Tr("Transfer the chat to another operator"),
-             {Ctrl(Qt::Key_T)})
-        .Add(QStringLiteral("sendLink"), Tr("Send a link"), {Ctrl(Qt::Key_L)})
-        .Add(QStringLiteral("sendImage"), Tr("Send an image"), {Ctrl(Qt::Key_I)})
+             {CShortcutTable::Ctrl(Qt::Key_T)})
+        .Add(QStringLiteral("sendLink"), Tr("Send a link"), {CShortcutTable::Ctrl(Qt::Key_L)})
+        .Add(QStringLiteral("sendImage"), Tr("Send an image"), {CShortcutTable::Ctrl(Qt::Key_I)})
         .Add(QStringLiteral("saveChat"), Tr("Save the chat as a rich text file"),
              QKeySequence::keyBindings(QKeySequence::Save))
         .Add(QStringLiteral("printChat"), Tr("Print the chat"),

@@ -35,6 +35,8 @@ public:
 
     // A command that a button carries out: its key presses the button, while it is enabled.
     static Handler Press(QAbstractButton* button);
+    // Ctrl (Command on a Mac) and the key.
+    static QKeySequence Ctrl(Qt::Key key) { return QKeySequence(Qt::CTRL | key); }
 
     // The window's name as the list shows it.
     const QString& Window() const { return m_window; }
